@@ -1,0 +1,26 @@
+#include "platform/Errors.h"
+
+#include <cerrno>
+
+namespace platform {
+
+IoError IoError::fromErrno(int err) {
+    switch (err) {
+        case ENOSPC:
+        case EDQUOT:
+            return IoError(err, "ディスクがいっぱいです");
+        case ENOENT:
+        case ENOTDIR:
+            return IoError(err, "ファイルが見つかりません");
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return IoError(err, "ファイルへのアクセスが拒否されました");
+        default:
+            return IoError(err, "I/O エラー (" + std::to_string(err) + ")");
+    }
+}
+
+IoError IoError::pastEnd() { return IoError(0, "ファイルの末尾以降を読み込みました"); }
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Whole-file operations. Every failure throws platform::IoError with the fixed
+// text for its cause; nothing here ever leaves a half-written file under the
+// real name.
+namespace platform {
+
+// The whole content of a file.
+std::string readFile(const std::filesystem::path& file);
+
+// Writes the bytes to a temporary file in the same folder, flushes it to disk and
+// renames it over the file. On any failure the temporary file is removed and the
+// old file stays as it was.
+void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes);
+
+// Copies a file, replacing the target.
+void copyReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Deletes a file; a file that is already gone is not an error.
+void removeFile(const std::filesystem::path& file);
+
+// Regular files of a folder whose names match a pattern of "*" and "?", compared
+// without regard to ASCII case (as "*.dat" matched "B.DAT" on the original
+// system), sorted by name.
+std::vector<std::filesystem::path> listByPattern(const std::filesystem::path& folder,
+                                                 std::string_view pattern);
+
+// Whether a name matches such a pattern.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
+}  // namespace platform

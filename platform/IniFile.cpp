@@ -1,0 +1,250 @@
+#include "platform/IniFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+#include "platform/Errors.h"
+#include "platform/Files.h"
+#include "platform/Sjis.h"
+
+namespace platform {
+namespace {
+
+// The file as lines of raw CP932 bytes, without their line ends.
+struct Lines {
+    std::vector<std::string> lines;
+};
+
+std::string_view trim(std::string_view s) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+Lines load(const std::filesystem::path& file) {
+    Lines out;
+    std::string data;
+    try {
+        data = readFile(file);
+    } catch (const IoError& e) {
+        if (e.code() == ENOENT) return out;  // a missing file reads as empty
+        throw;
+    }
+    std::size_t start = 0;
+    while (start < data.size()) {
+        std::size_t nl = data.find('\n', start);
+        std::size_t end = nl == std::string::npos ? data.size() : nl;
+        std::string line = data.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        out.lines.push_back(std::move(line));
+        start = end == data.size() ? end : end + 1;
+    }
+    return out;
+}
+
+void save(const std::filesystem::path& file, const Lines& l) {
+    std::string data;
+    for (const auto& line : l.lines) {
+        data += line;
+        data += "\r\n";
+    }
+    writeFileAtomic(file, data);
+}
+
+// The section name of a "[name]" line.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.size() < 2 || line.front() != '[') return std::nullopt;
+    std::size_t close = line.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return trim(line.substr(1, close - 1));
+}
+
+// Key and raw value of a "key=value" line.
+std::optional<std::pair<std::string_view, std::string_view>> keyValue(std::string_view line) {
+    std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return std::make_pair(trim(line.substr(0, eq)), trim(line.substr(eq + 1)));
+}
+
+struct Range {
+    std::size_t header;  // index of the "[section]" line
+    std::size_t end;     // one past its last line
+};
+
+std::optional<Range> findSection(const Lines& l, std::string_view section) {
+    for (std::size_t i = 0; i < l.lines.size(); ++i) {
+        auto name = sectionName(l.lines[i]);
+        if (!name || !equalNoCase(*name, section)) continue;
+        std::size_t j = i + 1;
+        while (j < l.lines.size() && !sectionName(l.lines[j])) ++j;
+        return Range{i, j};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> findKey(const Lines& l, const Range& r, std::string_view key) {
+    for (std::size_t i = r.header + 1; i < r.end; ++i) {
+        auto kv = keyValue(l.lines[i]);
+        if (kv && equalNoCase(kv->first, key)) return i;
+    }
+    return std::nullopt;
+}
+
+std::string unquote(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
+std::optional<std::string> readRaw(const std::filesystem::path& file, const std::string& section,
+                                   const std::string& key) {
+    Lines l = load(file);
+    auto sec = sjis::tryFromUtf8(section);
+    auto k = sjis::tryFromUtf8(key);
+    if (!sec || !k) return std::nullopt;
+    auto r = findSection(l, *sec);
+    if (!r) return std::nullopt;
+    auto i = findKey(l, *r, *k);
+    if (!i) return std::nullopt;
+    return sjis::toUtf8(unquote(keyValue(l.lines[*i])->second));
+}
+
+std::optional<int> parseInt(std::string_view s) {
+    s = trim(s);
+    if (s.empty()) return std::nullopt;
+    int base = 10;
+    bool neg = false;
+    if (s.front() == '-' || s.front() == '+') {
+        neg = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    } else if (!s.empty() && s[0] == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    }
+    long long v = 0;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+    if (ec != std::errc() || p != s.data() + s.size()) return std::nullopt;
+    if (neg) v = -v;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+    return int(v);
+}
+
+}  // namespace
+
+std::string IniFile::readString(const std::string& section, const std::string& key,
+                                const std::string& def) const {
+    try {
+        return readRaw(file_, section, key).value_or(def);
+    } catch (const IoError&) {
+        return def;  // an unreadable file reads like a missing one, as the profile API did
+    }
+}
+
+int IniFile::readInteger(const std::string& section, const std::string& key, int def) const {
+    auto v = parseInt(readString(section, key));
+    return v.value_or(def);
+}
+
+bool IniFile::readBool(const std::string& section, const std::string& key, bool def) const {
+    auto v = parseInt(readString(section, key));
+    return v ? *v != 0 : def;
+}
+
+bool IniFile::valueExists(const std::string& section, const std::string& key) const {
+    try {
+        return readRaw(file_, section, key).has_value();
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+bool IniFile::sectionExists(const std::string& section) const {
+    try {
+        auto sec = sjis::tryFromUtf8(section);
+        return sec && findSection(load(file_), *sec).has_value();
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+std::vector<std::string> IniFile::readSectionKeys(const std::string& section) const {
+    std::vector<std::string> out;
+    try {
+        Lines l = load(file_);
+        auto sec = sjis::tryFromUtf8(section);
+        if (!sec) return out;
+        auto r = findSection(l, *sec);
+        if (!r) return out;
+        for (std::size_t i = r->header + 1; i < r->end; ++i)
+            if (auto kv = keyValue(l.lines[i]); kv && !kv->first.empty())
+                out.push_back(sjis::toUtf8(kv->first));
+    } catch (const IoError&) {
+    }
+    return out;
+}
+
+void IniFile::writeString(const std::string& section, const std::string& key,
+                          const std::string& value) {
+    std::string sec = sjis::fromUtf8(section);
+    std::string k = sjis::fromUtf8(key);
+    std::string line = k + "=" + sjis::fromUtf8(value);
+    if (line.find_first_of("\r\n") != std::string::npos)
+        throw ConvertError("設定値に改行は使えません。");
+    Lines l = load(file_);
+    if (auto r = findSection(l, sec)) {
+        if (auto i = findKey(l, *r, k)) {
+            l.lines[*i] = line;
+        } else {
+            // After the last non-blank line of the section, as the profile API does.
+            std::size_t at = r->end;
+            while (at > r->header + 1 && trim(l.lines[at - 1]).empty()) --at;
+            l.lines.insert(l.lines.begin() + std::ptrdiff_t(at), line);
+        }
+    } else {
+        if (!l.lines.empty() && !trim(l.lines.back()).empty()) l.lines.emplace_back();
+        l.lines.push_back("[" + sec + "]");
+        l.lines.push_back(line);
+    }
+    save(file_, l);
+}
+
+void IniFile::writeQuoted(const std::string& section, const std::string& key,
+                          const std::string& value) {
+    writeString(section, key, "\"" + value + "\"");
+}
+
+void IniFile::writeInteger(const std::string& section, const std::string& key, int value) {
+    writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(const std::string& section, const std::string& key, bool value) {
+    writeString(section, key, value ? "1" : "0");
+}
+
+void IniFile::eraseSection(const std::string& section) {
+    std::string sec = sjis::fromUtf8(section);
+    Lines l = load(file_);
+    auto r = findSection(l, sec);
+    if (!r) return;
+    l.lines.erase(l.lines.begin() + std::ptrdiff_t(r->header), l.lines.begin() + std::ptrdiff_t(r->end));
+    save(file_, l);
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The settings file with the semantics of the Windows profile functions the
+// programs were written against:
+// - sections and keys match without regard to ASCII case, blanks around keys and
+//   values are ignored;
+// - a value in double (or single) quotes loses one pair of them and keeps its
+//   inner blanks;
+// - a read of an absent key gives the default;
+// - a write changes one line and keeps every other section, key, comment and
+//   unreadable line as it was;
+// - the file is CP932 with CR LF line ends and is replaced through a temporary
+//   file, so a failed write leaves it as it was.
+// Every call reads the file anew (both programs share it). Texts are UTF-8 here.
+class IniFile {
+public:
+    explicit IniFile(std::filesystem::path file) : file_(std::move(file)) {}
+
+    const std::filesystem::path& path() const { return file_; }
+
+    std::string readString(const std::string& section, const std::string& key,
+                           const std::string& def = {}) const;
+    // The default also for a value that is not a whole number.
+    int readInteger(const std::string& section, const std::string& key, int def) const;
+    // "0" is false, any other number true; not a number gives the default.
+    bool readBool(const std::string& section, const std::string& key, bool def) const;
+    bool valueExists(const std::string& section, const std::string& key) const;
+    bool sectionExists(const std::string& section) const;
+    // The keys of a section in file order.
+    std::vector<std::string> readSectionKeys(const std::string& section) const;
+
+    // Throws platform::IoError when the file cannot be replaced and
+    // platform::ConvertError when the value has no CP932 form; either way the
+    // file is unchanged.
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes the value in double quotes, so its leading and trailing blanks survive.
+    void writeQuoted(const std::string& section, const std::string& key, const std::string& value);
+    void writeInteger(const std::string& section, const std::string& key, int value);
+    void writeBool(const std::string& section, const std::string& key, bool value);
+    void eraseSection(const std::string& section);
+
+private:
+    std::filesystem::path file_;
+};
+
+}  // namespace platform
