@@ -21,6 +21,8 @@ IoError IoError::fromErrno(int err) {
     }
 }
 
-IoError IoError::pastEnd() { return IoError(0, "ファイルの末尾以降を読み込みました"); }
+IoError IoError::pastEnd() {
+    return IoError(0, "ファイルの末尾以降を読み込みました");
+}
 
 }  // namespace platform

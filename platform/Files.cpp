@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <random>
 
 #include "platform/Errors.h"
 
@@ -49,6 +51,30 @@ void writeAll(int fd, std::string_view bytes) {
     }
 }
 
+// A fresh file beside the target, created with the mode a plain new file would get
+// (umask applied), so that a file saved for the first time looks like any other.
+Fd createTemp(const fs::path& file, std::string& name) {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(rd()));
+        name = (file.parent_path() / ("." + file.filename().string() + suffix)).string();
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return Fd(fd);
+        if (errno != EEXIST) throw IoError::fromErrno(errno);
+    }
+    throw IoError::fromErrno(EEXIST);
+}
+
+// Makes the rename itself durable; file systems that cannot sync a folder are
+// left to their own guarantees.
+void syncFolder(const fs::path& folder) {
+    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) return;
+    if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
+        throw IoError::fromErrno(errno);
+}
+
 }  // namespace
 
 std::string readFile(const fs::path& file) {
@@ -69,26 +95,27 @@ std::string readFile(const fs::path& file) {
 }
 
 void writeFileAtomic(const fs::path& file, std::string_view bytes) {
-    std::string tmpl = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
-    int raw = ::mkstemp(tmpl.data());
-    if (raw < 0) throw IoError::fromErrno(errno);
-    Fd fd(raw);
+    std::string tmp;
+    Fd fd = createTemp(file, tmp);
     try {
-        // Keep the permissions of the file being replaced, or the usual ones.
+        // Keep the permissions of the file being replaced.
         struct stat st {};
-        mode_t mode = ::stat(file.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-        ::fchmod(fd.get(), mode);
+        if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd.get(), st.st_mode & 07777) != 0)
+            throw IoError::fromErrno(errno);
         writeAll(fd.get(), bytes);
         if (::fsync(fd.get()) != 0) throw IoError::fromErrno(errno);
         fd.close();
-        if (::rename(tmpl.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);
+        if (::rename(tmp.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);
     } catch (...) {
-        ::unlink(tmpl.c_str());
+        ::unlink(tmp.c_str());
         throw;
     }
+    syncFolder(file.parent_path());
 }
 
-void copyReplacing(const fs::path& from, const fs::path& to) { writeFileAtomic(to, readFile(from)); }
+void copyReplacing(const fs::path& from, const fs::path& to) {
+    writeFileAtomic(to, readFile(from));
+}
 
 void removeFile(const fs::path& file) {
     if (::unlink(file.c_str()) != 0 && errno != ENOENT) throw IoError::fromErrno(errno);
@@ -96,18 +123,33 @@ void removeFile(const fs::path& file) {
 
 bool matchesPattern(std::string_view name, std::string_view pattern) {
     auto lower = [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); };
+    // Names are UTF-8: "?" stands for one character, not one byte, and a "*" gives
+    // back whole characters, so "令和?年*.dat" finds "令和8年給与･賞与.dat".
+    auto charLength = [&](std::size_t at) {
+        std::size_t len = 1;
+        while (at + len < name.size() &&
+               (static_cast<unsigned char>(name[at + len]) & 0xC0) == 0x80)
+            ++len;
+        return len;
+    };
+    if (pattern == "*.*") pattern = "*";  // as on the original system
     // Classic two-pointer wildcard match with back-tracking over the last "*".
     std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        // "*" first: a name that itself holds a "*" must not turn it into a literal.
+        if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             mark = n;
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            n += charLength(n);
+            ++p;
+        } else if (p < pattern.size() && lower(pattern[p]) == lower(name[n])) {
+            ++n;
+            ++p;
         } else if (star != std::string_view::npos) {
             p = star + 1;
-            n = ++mark;
+            mark += charLength(mark);
+            n = mark;
         } else {
             return false;
         }
@@ -119,9 +161,13 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
 std::vector<fs::path> listByPattern(const fs::path& folder, std::string_view pattern) {
     std::vector<fs::path> out;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec)) {
-        if (!e.is_regular_file(ec)) continue;
-        if (matchesPattern(e.path().filename().string(), pattern)) out.push_back(e.path());
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        // An entry that cannot be examined (a dangling link, a file gone since the
+        // listing began) is no regular file; it must not fail the whole listing.
+        std::error_code statEc;
+        if (!it->is_regular_file(statEc)) continue;
+        if (matchesPattern(it->path().filename().string(), pattern)) out.push_back(it->path());
     }
     if (ec) throw IoError::fromErrno(ec.value());
     std::sort(out.begin(), out.end());

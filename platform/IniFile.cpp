@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "platform/Errors.h"
@@ -26,11 +27,32 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
+// Names compare without regard to ASCII case, but the second byte of a
+// double-byte character is no letter even where its value is that of one
+// ("ア" is 83 41, "ヂ" 83 61).
 bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        if (sjis::isLead(x)) {
+            if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (std::tolower(x) != std::tolower(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The position of a byte in CP932 text, stepping over double-byte characters
+// (']' is also the second byte of "ゾ" and others).
+std::size_t findByte(std::string_view s, char c) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == c) return i;
+        if (sjis::isLead(static_cast<unsigned char>(s[i]))) ++i;
+    }
+    return std::string_view::npos;
 }
 
 Lines load(const std::filesystem::path& file) {
@@ -67,16 +89,18 @@ void save(const std::filesystem::path& file, const Lines& l) {
 std::optional<std::string_view> sectionName(std::string_view line) {
     line = trim(line);
     if (line.size() < 2 || line.front() != '[') return std::nullopt;
-    std::size_t close = line.find(']');
+    std::size_t close = findByte(line, ']');
     if (close == std::string_view::npos) return std::nullopt;
     return trim(line.substr(1, close - 1));
 }
 
-// Key and raw value of a "key=value" line.
+// Key and raw value of a "key=value" line; a line starting with ";" is a comment.
 std::optional<std::pair<std::string_view, std::string_view>> keyValue(std::string_view line) {
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
-    return std::make_pair(trim(line.substr(0, eq)), trim(line.substr(eq + 1)));
+    std::string_view key = trim(line.substr(0, eq));
+    if (!key.empty() && key.front() == ';') return std::nullopt;
+    return std::make_pair(key, trim(line.substr(eq + 1)));
 }
 
 struct Range {
@@ -109,17 +133,70 @@ std::string unquote(std::string_view v) {
     return std::string(v);
 }
 
+// A section or key name as the file holds it; blanks around it never count, as
+// they do not in the file.
+std::optional<std::string> nameBytes(std::string_view utf8) {
+    return sjis::tryFromUtf8(trim(utf8));
+}
+
+// The value's bytes with one pair of quotes removed, or nothing when the key is
+// absent.
 std::optional<std::string> readRaw(const std::filesystem::path& file, const std::string& section,
                                    const std::string& key) {
-    Lines l = load(file);
-    auto sec = sjis::tryFromUtf8(section);
-    auto k = sjis::tryFromUtf8(key);
+    auto sec = nameBytes(section);
+    auto k = nameBytes(key);
     if (!sec || !k) return std::nullopt;
+    Lines l = load(file);
     auto r = findSection(l, *sec);
     if (!r) return std::nullopt;
     auto i = findKey(l, *r, *k);
     if (!i) return std::nullopt;
-    return sjis::toUtf8(unquote(keyValue(l.lines[*i])->second));
+    return unquote(keyValue(l.lines[*i])->second);
+}
+
+// Section and key names come from the program, never from the user; one that
+// would not read back as itself is a fault in the calling code.
+std::string checkedSection(const std::string& section) {
+    std::string sec = sjis::fromUtf8(trim(section));
+    if (sec.empty() || findByte(sec, ']') != std::string::npos ||
+        sec.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        throw std::invalid_argument("bad settings section name: " + section);
+    return sec;
+}
+
+std::string checkedKey(const std::string& key) {
+    std::string k = sjis::fromUtf8(trim(key));
+    if (k.empty() || k.front() == '[' || k.front() == ';' ||
+        k.find_first_of(std::string_view("=\r\n\0", 4)) != std::string::npos)
+        throw std::invalid_argument("bad settings key: " + key);
+    return k;
+}
+
+// Replaces the value of the key, or adds the key (and the section), keeping
+// every other line as it was.
+void writeLine(const std::filesystem::path& file, const std::string& section,
+               const std::string& key, std::string_view valueBytes) {
+    std::string sec = checkedSection(section);
+    std::string k = checkedKey(key);
+    if (valueBytes.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+        throw ConvertError("設定値に改行は使えません。");
+    std::string line = k + "=" + std::string(valueBytes);
+    Lines l = load(file);
+    if (auto r = findSection(l, sec)) {
+        if (auto i = findKey(l, *r, k)) {
+            l.lines[*i] = line;
+        } else {
+            // After the last non-blank line of the section, as the profile API does.
+            std::size_t at = r->end;
+            while (at > r->header + 1 && trim(l.lines[at - 1]).empty()) --at;
+            l.lines.insert(l.lines.begin() + std::ptrdiff_t(at), line);
+        }
+    } else {
+        if (!l.lines.empty() && !trim(l.lines.back()).empty()) l.lines.emplace_back();
+        l.lines.push_back("[" + sec + "]");
+        l.lines.push_back(line);
+    }
+    save(file, l);
 }
 
 std::optional<int> parseInt(std::string_view s) {
@@ -151,7 +228,8 @@ std::optional<int> parseInt(std::string_view s) {
 std::string IniFile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
     try {
-        return readRaw(file_, section, key).value_or(def);
+        if (auto v = readRaw(file_, section, key)) return sjis::toUtf8(*v);
+        return def;
     } catch (const IoError&) {
         return def;  // an unreadable file reads like a missing one, as the profile API did
     }
@@ -177,7 +255,7 @@ bool IniFile::valueExists(const std::string& section, const std::string& key) co
 
 bool IniFile::sectionExists(const std::string& section) const {
     try {
-        auto sec = sjis::tryFromUtf8(section);
+        auto sec = nameBytes(section);
         return sec && findSection(load(file_), *sec).has_value();
     } catch (const IoError&) {
         return false;
@@ -187,9 +265,9 @@ bool IniFile::sectionExists(const std::string& section) const {
 std::vector<std::string> IniFile::readSectionKeys(const std::string& section) const {
     std::vector<std::string> out;
     try {
-        Lines l = load(file_);
-        auto sec = sjis::tryFromUtf8(section);
+        auto sec = nameBytes(section);
         if (!sec) return out;
+        Lines l = load(file_);
         auto r = findSection(l, *sec);
         if (!r) return out;
         for (std::size_t i = r->header + 1; i < r->end; ++i)
@@ -202,27 +280,21 @@ std::vector<std::string> IniFile::readSectionKeys(const std::string& section) co
 
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    std::string sec = sjis::fromUtf8(section);
-    std::string k = sjis::fromUtf8(key);
-    std::string line = k + "=" + sjis::fromUtf8(value);
-    if (line.find_first_of("\r\n") != std::string::npos)
-        throw ConvertError("設定値に改行は使えません。");
-    Lines l = load(file_);
-    if (auto r = findSection(l, sec)) {
-        if (auto i = findKey(l, *r, k)) {
-            l.lines[*i] = line;
-        } else {
-            // After the last non-blank line of the section, as the profile API does.
-            std::size_t at = r->end;
-            while (at > r->header + 1 && trim(l.lines[at - 1]).empty()) --at;
-            l.lines.insert(l.lines.begin() + std::ptrdiff_t(at), line);
-        }
-    } else {
-        if (!l.lines.empty() && !trim(l.lines.back()).empty()) l.lines.emplace_back();
-        l.lines.push_back("[" + sec + "]");
-        l.lines.push_back(line);
+    writeLine(file_, section, key, sjis::fromUtf8(value));
+}
+
+std::string IniFile::readBytes(const std::string& section, const std::string& key,
+                               const std::string& def) const {
+    try {
+        return readRaw(file_, section, key).value_or(def);
+    } catch (const IoError&) {
+        return def;
     }
-    save(file_, l);
+}
+
+void IniFile::writeBytes(const std::string& section, const std::string& key,
+                         std::string_view bytes) {
+    writeLine(file_, section, key, bytes);
 }
 
 void IniFile::writeQuoted(const std::string& section, const std::string& key,
@@ -239,12 +311,16 @@ void IniFile::writeBool(const std::string& section, const std::string& key, bool
 }
 
 void IniFile::eraseSection(const std::string& section) {
-    std::string sec = sjis::fromUtf8(section);
+    std::string sec = checkedSection(section);
     Lines l = load(file_);
-    auto r = findSection(l, sec);
-    if (!r) return;
-    l.lines.erase(l.lines.begin() + std::ptrdiff_t(r->header), l.lines.begin() + std::ptrdiff_t(r->end));
-    save(file_, l);
+    bool found = false;
+    // Every copy of a repeated section goes, or the next one would surface.
+    while (auto r = findSection(l, sec)) {
+        l.lines.erase(l.lines.begin() + std::ptrdiff_t(r->header),
+                      l.lines.begin() + std::ptrdiff_t(r->end));
+        found = true;
+    }
+    if (found) save(file_, l);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -34,15 +35,26 @@ public:
     // The keys of a section in file order.
     std::vector<std::string> readSectionKeys(const std::string& section) const;
 
-    // Throws platform::IoError when the file cannot be replaced and
-    // platform::ConvertError when the value has no CP932 form; either way the
-    // file is unchanged.
+    // Throws platform::IoError when the file cannot be read or replaced and
+    // platform::ConvertError when the value has no CP932 form or holds a line
+    // break; a section or key that would not read back as itself (empty, "=" in a
+    // key, "]" in a section) is std::invalid_argument. Either way the file is
+    // unchanged.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     // Writes the value in double quotes, so its leading and trailing blanks survive.
     void writeQuoted(const std::string& section, const std::string& key, const std::string& value);
     void writeInteger(const std::string& section, const std::string& key, int value);
     void writeBool(const std::string& section, const std::string& key, bool value);
     void eraseSection(const std::string& section);
+
+    // The value as the file's bytes, unconverted (one pair of quotes removed as
+    // usual), for a value stored as bytes rather than text: the start-up password
+    // is kept with every byte shifted, which need not be valid CP932.
+    std::string readBytes(const std::string& section, const std::string& key,
+                          const std::string& def = {}) const;
+    // Writes the bytes as the value unconverted; CR, LF and NUL are refused
+    // (platform::ConvertError), as for every value.
+    void writeBytes(const std::string& section, const std::string& key, std::string_view bytes);
 
 private:
     std::filesystem::path file_;

@@ -12,10 +12,18 @@ fs::path drive() {
     return fs::path(home && *home ? home : "/tmp") / ".local" / "share";
 }
 
-fs::path settingsDir() { return drive() / "Quenby" / "Tolvane4"; }
-fs::path iniFile() { return settingsDir() / "Tolvane.ini"; }
-fs::path dataDir() { return settingsDir() / "Data"; }
-fs::path previousVersionDir() { return drive() / "Quenby" / "Tolvane3"; }
+fs::path settingsDir() {
+    return drive() / "Quenby" / "Tolvane4";
+}
+fs::path iniFile() {
+    return settingsDir() / "Tolvane.ini";
+}
+fs::path dataDir() {
+    return settingsDir() / "Data";
+}
+fs::path previousVersionDir() {
+    return drive() / "Quenby" / "Tolvane3";
+}
 
 fs::path programDir() {
     std::error_code ec;

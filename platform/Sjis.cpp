@@ -47,9 +47,23 @@ std::size_t utf8CharLength(unsigned char c) {
     return 1;
 }
 
+// The length of the character at i, never past the end; a broken sequence counts
+// its lead byte alone, so the next character is still found.
+std::size_t charAt(std::string_view utf8, std::size_t i, bool* valid = nullptr) {
+    std::size_t n = utf8CharLength(static_cast<unsigned char>(utf8[i]));
+    bool ok = n > 1 || static_cast<unsigned char>(utf8[i]) < 0x80;
+    if (i + n > utf8.size()) ok = false;
+    for (std::size_t k = 1; ok && k < n; ++k)
+        ok = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
+    if (valid) *valid = ok;
+    return ok ? n : 1;
+}
+
 }  // namespace
 
-bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isLead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 std::string toUtf8(std::string_view cp932) {
     Converter conv("UTF-8", "CP932");
@@ -80,22 +94,27 @@ std::string fromUtf8(std::string_view utf8) {
     if (auto s = tryFromUtf8(utf8)) return *s;
     // Name the first character that has no form, so the message helps the user.
     for (std::size_t i = 0; i < utf8.size();) {
-        std::size_t n = std::min(utf8CharLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-        if (!tryFromUtf8(utf8.substr(i, n)))
-            throw platform::ConvertError("｢" + std::string(utf8.substr(i, n)) +
+        bool valid = false;
+        std::size_t n = charAt(utf8, i, &valid);
+        // A broken byte is named as the replacement character: the message itself
+        // must stay valid UTF-8.
+        if (!valid || !tryFromUtf8(utf8.substr(i, n)))
+            throw platform::ConvertError("｢" + (valid ? std::string(utf8.substr(i, n)) : "\uFFFD") +
                                          "｣はこのシステムで使えない文字です。");
         i += n;
     }
     throw platform::ConvertError("このシステムで使えない文字が含まれています。");
 }
 
-bool encodable(std::string_view utf8) { return tryFromUtf8(utf8).has_value(); }
+bool encodable(std::string_view utf8) {
+    return tryFromUtf8(utf8).has_value();
+}
 
 std::size_t byteLength(std::string_view utf8) {
     if (auto s = tryFromUtf8(utf8)) return s->size();
     std::size_t total = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        std::size_t n = std::min(utf8CharLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        std::size_t n = charAt(utf8, i);
         auto one = tryFromUtf8(utf8.substr(i, n));
         total += one ? one->size() : 2;
         i += n;
@@ -117,8 +136,9 @@ std::string cutUtf8(std::string_view utf8, std::size_t maxBytes) {
     std::size_t bytes = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        std::size_t n = std::min(utf8CharLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-        std::size_t w = byteLength(utf8.substr(i, n));
+        std::size_t n = charAt(utf8, i);
+        std::size_t w =
+            static_cast<unsigned char>(utf8[i]) < 0x80 ? 1 : byteLength(utf8.substr(i, n));
         if (bytes + w > maxBytes) break;
         bytes += w;
         i += n;

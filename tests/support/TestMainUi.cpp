@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 // Dialog tests need one QApplication for the whole program, on the offscreen
 // platform so that no test ever needs a display.

@@ -1,0 +1,254 @@
+#include "platform/IniFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/Errors.h"
+#include "platform/Sjis.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using platform::IniFile;
+using testing_support::readText;
+using testing_support::TempDir;
+using testing_support::writeText;
+
+class IniFileTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::filesystem::path file = dir / "Tolvane.ini";
+    IniFile ini{file};
+
+    // The raw bytes of the file after `change`, which must equal the bytes before
+    // it with `from` replaced by `to` and nothing else touched.
+    void expectOnlyChange(const std::string& before, const std::string& from,
+                          const std::string& to) {
+        std::string expected = before;
+        auto at = expected.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        expected.replace(at, from.size(), to);
+        EXPECT_EQ(readText(file), expected);
+    }
+
+    std::size_t entriesInFolder() const {
+        std::size_t n = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++n;
+        return n;
+    }
+};
+
+// A sample written by hand, as a user or an older version might leave it: keys
+// before any section, comments, a line with no "=", bytes that are no CP932, a
+// section header with no closing bracket, blanks around "=", "=" inside a value.
+const std::string kSample =
+    "Orphan=1\r\n"
+    "; settings of Tolvane\r\n"
+    "[Window]\r\n"
+    "State=wsNormal\r\n"
+    "Pos_X = 12 \r\n"
+    "\r\n"
+    "[Option]\r\n"
+    "TimeStyle=1\r\n"
+    "this line has no equals sign\r\n"
+    "; Old=commented out\r\n"
+    "Broken=\x81\x20\xFF\r\n"
+    "[never closed\r\n"
+    "  Url  =  http://example.invalid/?a=b  \r\n"
+    "FixTeate1=\"  " +
+    sjis::fromUtf8("固定手当１") +
+    " \"\r\n"
+    "Memo='x'\r\n"
+    "\r\n"
+    "[PrintInfo]\r\n"
+    "Printer=\x83\x76\x83\x8A\x83\x93\x83\x5E\r\n";  // "プリンタ"
+
+TEST_F(IniFileTest, ReadsTheWindowsProfileSyntax) {
+    writeText(file, kSample);
+    EXPECT_EQ(ini.readString("Window", "State"), "wsNormal");
+    EXPECT_EQ(ini.readInteger("Window", "Pos_X", -1), 12);
+    EXPECT_EQ(ini.readString("Option", "Url"), "http://example.invalid/?a=b");
+    EXPECT_EQ(ini.readString("Option", "FixTeate1"), "  固定手当１ ");
+    EXPECT_EQ(ini.readString("Option", "Memo"), "x");
+    EXPECT_EQ(ini.readString("PrintInfo", "Printer"), "プリンタ");
+    // Sections and keys match without regard to case and to blanks around them.
+    EXPECT_EQ(ini.readInteger("OPTION", "timestyle", -1), 1);
+    EXPECT_EQ(ini.readInteger(" option ", " TimeStyle ", -1), 1);
+    // A key above the first section belongs to none.
+    EXPECT_FALSE(ini.valueExists("Window", "Orphan"));
+    EXPECT_FALSE(ini.valueExists("Option", "Orphan"));
+    // Bad bytes in one value harm neither it nor its neighbours.
+    EXPECT_EQ(ini.readString("Option", "Broken"), "\uFFFD \uFFFD");
+    EXPECT_TRUE(ini.sectionExists("printinfo"));
+    EXPECT_FALSE(ini.sectionExists("never closed"));
+    EXPECT_EQ(ini.readSectionKeys("Option"),
+              (std::vector<std::string>{"TimeStyle", "Broken", "Url", "FixTeate1", "Memo"}));
+}
+
+TEST_F(IniFileTest, GivesTheDefaultForWhatIsAbsentOrNoNumber) {
+    EXPECT_EQ(ini.readString("Option", "Key", "def"), "def");  // no file at all
+    EXPECT_EQ(ini.readInteger("Option", "Key", 7), 7);
+    writeText(file,
+              "[Option]\r\nText=abc\r\nEmpty=\r\nHalf=12abc\r\nBig=99999999999\r\nHex=$1F\r\n"
+              "Neg=-5\r\nZero=0\r\n");
+    EXPECT_EQ(ini.readString("Option", "Missing", "def"), "def");
+    EXPECT_EQ(ini.readString("Nowhere", "Text", "def"), "def");
+    EXPECT_EQ(ini.readString("Option", "Empty", "def"), "");  // present but empty
+    EXPECT_EQ(ini.readInteger("Option", "Text", 7), 7);
+    EXPECT_EQ(ini.readInteger("Option", "Empty", 7), 7);
+    EXPECT_EQ(ini.readInteger("Option", "Half", 7), 7);
+    EXPECT_EQ(ini.readInteger("Option", "Big", 7), 7);
+    EXPECT_EQ(ini.readInteger("Option", "Hex", 7), 31);
+    EXPECT_EQ(ini.readInteger("Option", "Neg", 7), -5);
+    EXPECT_TRUE(ini.readBool("Option", "Text", true));
+    EXPECT_FALSE(ini.readBool("Option", "Zero", true));
+    EXPECT_TRUE(ini.readBool("Option", "Neg", false));
+    // A key name that cannot even be written in CP932 is simply absent.
+    EXPECT_EQ(ini.readString("Option", "😀", "def"), "def");
+}
+
+TEST_F(IniFileTest, AQuotedValueKeepsItsBlanks) {
+    ini.writeQuoted("Option", "FixTeate1", "  abc ");
+    ini.writeString("Option", "Plain", "  abc ");
+    EXPECT_EQ(ini.readString("Option", "FixTeate1"), "  abc ");
+    EXPECT_EQ(ini.readString("Option", "Plain"), "abc");
+    EXPECT_EQ(readText(file), "[Option]\r\nFixTeate1=\"  abc \"\r\nPlain=  abc \r\n");
+    // Only one pair of quotes goes.
+    ini.writeQuoted("Option", "Q", "\"x\"");
+    EXPECT_EQ(ini.readString("Option", "Q"), "\"x\"");
+}
+
+TEST_F(IniFileTest, WritesCp932WithCrLfAndNoByteOrderMark) {
+    ini.writeString("Option", "CorpName", "山田");
+    ini.writeQuoted("Option", "Label", "表ソ");  // trail bytes 0x5C
+    EXPECT_EQ(readText(file),
+              "[Option]\r\nCorpName=\x8E\x52\x93\x63\r\nLabel=\"\x95\x5C\x83\x5C\"\r\n");
+    EXPECT_EQ(ini.readString("option", "corpname"), "山田");
+    EXPECT_EQ(ini.readString("Option", "Label"), "表ソ");
+}
+
+TEST_F(IniFileTest, AWriteChangesOneLineAndKeepsEveryOtherByte) {
+    writeText(file, kSample);
+    ini.writeInteger("option", "TIMESTYLE", 2);  // the existing line, whatever its case
+    expectOnlyChange(kSample, "TimeStyle=1\r\n", "TIMESTYLE=2\r\n");
+
+    const std::string before = readText(file);
+    ini.writeString("Window", "Pos_X", "40");  // a line written with blanks around "="
+    expectOnlyChange(before, "Pos_X = 12 \r\n", "Pos_X=40\r\n");
+}
+
+TEST_F(IniFileTest, ANewKeyGoesAfterTheLastLineOfItsSection) {
+    writeText(file, kSample);
+    ini.writeString("Window", "Width", "800");
+    expectOnlyChange(kSample, "Pos_X = 12 \r\n", "Pos_X = 12 \r\nWidth=800\r\n");
+
+    const std::string before = readText(file);
+    ini.writeString("KyuyoKeitai1", "Kintai", "1111011111001111");
+    EXPECT_EQ(readText(file), before + "\r\n[KyuyoKeitai1]\r\nKintai=1111011111001111\r\n");
+    EXPECT_EQ(ini.readString("KyuyoKeitai1", "Kintai"), "1111011111001111");
+}
+
+// Only the first of a repeated section counts, for reading and for writing.
+TEST_F(IniFileTest, RepeatedSectionsAndKeys) {
+    const std::string text =
+        "[Option]\r\nA=1\r\nA=2\r\n[Other]\r\nX=0\r\n[OPTION]\r\nA=3\r\nB=4\r\n";
+    writeText(file, text);
+    EXPECT_EQ(ini.readInteger("Option", "A", 0), 1);
+    EXPECT_FALSE(ini.valueExists("Option", "B"));
+    ini.writeInteger("Option", "A", 9);
+    expectOnlyChange(text, "A=1\r\n", "A=9\r\n");
+
+    ini.eraseSection("option");
+    EXPECT_EQ(readText(file), "[Other]\r\nX=0\r\n");
+    EXPECT_FALSE(ini.sectionExists("Option"));
+}
+
+// Writing into a file written with bare LF (edited on Linux) still finds its keys.
+TEST_F(IniFileTest, ReadsAndRewritesAFileWithBareLineFeeds) {
+    writeText(file, "[Option]\nA=1\nB=2");
+    EXPECT_EQ(ini.readInteger("Option", "B", 0), 2);
+    ini.writeInteger("Option", "A", 5);
+    EXPECT_EQ(readText(file), "[Option]\r\nA=5\r\nB=2\r\n");
+}
+
+// The second byte of a double-byte character is no letter: "ア" (83 41) and
+// "ヂ" (83 61) differ only in the case bit of that byte. "ゾ" ends in "]".
+TEST_F(IniFileTest, DoubleByteNamesAreComparedByCharacter) {
+    ini.writeString("ゾ項目", "ア", "1");
+    EXPECT_EQ(ini.readString("ゾ項目", "ア"), "1");
+    EXPECT_FALSE(ini.valueExists("ゾ項目", "ヂ"));
+    ini.writeString("ゾ項目", "ヂ", "2");
+    EXPECT_EQ(ini.readString("ゾ項目", "ア"), "1");
+    EXPECT_EQ(ini.readString("ゾ項目", "ヂ"), "2");
+}
+
+TEST_F(IniFileTest, BadValuesAndNamesAreRefusedAndLeaveTheFileAlone) {
+    writeText(file, kSample);
+    EXPECT_THROW(ini.writeString("Option", "Memo", "two\r\nlines"), platform::ConvertError);
+    EXPECT_THROW(ini.writeString("Option", "Memo", "one\nInjected=1"), platform::ConvertError);
+    EXPECT_THROW(ini.writeQuoted("Option", "Memo", std::string("nul\0", 4)),
+                 platform::ConvertError);
+    EXPECT_THROW(ini.writeBytes("Option", "Memo", "a\rb"), platform::ConvertError);
+    try {
+        ini.writeString("Option", "CorpName", "𠮷野家");
+        ADD_FAILURE() << "no ConvertError";
+    } catch (const platform::ConvertError& e) {
+        EXPECT_NE(std::string(e.what()).find("𠮷"), std::string::npos);
+    }
+    EXPECT_THROW(ini.writeString("Option", "a=b", "1"), std::invalid_argument);
+    EXPECT_THROW(ini.writeString("Option", " ", "1"), std::invalid_argument);
+    EXPECT_THROW(ini.writeString("Opt]ion", "A", "1"), std::invalid_argument);
+    EXPECT_THROW(ini.writeString("Option", "[A]", "1"), std::invalid_argument);
+    EXPECT_EQ(readText(file), kSample);
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+// A failure that also stops root: the folder of the file is a regular file.
+TEST_F(IniFileTest, AWriteThatCannotReachTheFolderThrowsIoError) {
+    writeText(dir / "notafolder", "x");
+    IniFile bad(dir / "notafolder" / "Tolvane.ini");
+    EXPECT_THROW(bad.writeString("Option", "A", "1"), platform::IoError);
+    EXPECT_EQ(bad.readString("Option", "A", "def"), "def");
+    EXPECT_EQ(readText(dir / "notafolder"), "x");
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+TEST_F(IniFileTest, AReadOnlyFolderMakesAWriteThrowAndKeepsTheFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    writeText(file, kSample);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    EXPECT_THROW(ini.writeString("Option", "TimeStyle", "2"), platform::IoError);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(readText(file), kSample);
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+// A file that cannot be read must not be replaced by one built from nothing.
+TEST_F(IniFileTest, AnUnreadableFileIsNotOverwritten) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    writeText(file, kSample);
+    ASSERT_EQ(::chmod(file.c_str(), 0200), 0);
+    EXPECT_EQ(ini.readString("Window", "State", "def"), "def");
+    EXPECT_THROW(ini.writeString("Option", "TimeStyle", "2"), platform::IoError);
+    ::chmod(file.c_str(), 0644);
+    EXPECT_EQ(readText(file), kSample);
+}
+
+// Values kept as bytes: the start-up password is stored with every byte lowered
+// by 16, which gives quotes inside the value and bytes that are no CP932.
+TEST_F(IniFileTest, ByteValuesPassUnconverted) {
+    ini.writeBytes("Option", "ListFile", "\"!\"#$\"");  // "1234" lowered
+    EXPECT_EQ(readText(file), "[Option]\r\nListFile=\"!\"#$\"\r\n");
+    EXPECT_EQ(ini.readBytes("Option", "ListFile"), "!\"#$");
+
+    const std::string odd = "\"\xF2\x11\x81\"";
+    ini.writeBytes("Option", "ListFile", odd);
+    EXPECT_EQ(ini.readBytes("option", "listfile"), "\xF2\x11\x81");
+    EXPECT_EQ(ini.readBytes("Option", "Absent", "def"), "def");
+}
+
+}  // namespace
