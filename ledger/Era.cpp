@@ -62,7 +62,9 @@ std::optional<int> eraYearOf(std::string_view era, int western) {
     return std::nullopt;
 }
 
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int y, int m) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -70,6 +72,8 @@ int daysInMonth(int y, int m) {
     return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
 }
 
-int heiseiYearNow(const Clock& clock) { return clock.now().year - 1988; }
+int heiseiYearNow(const Clock& clock) {
+    return clock.now().year - 1988;
+}
 
 }  // namespace ledger

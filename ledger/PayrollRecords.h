@@ -12,9 +12,9 @@ namespace ledger {
 
 static_assert(std::endian::native == std::endian::little, "the pay-data file is little-endian");
 
-inline constexpr int kSlots = 80;        // employees per period
-inline constexpr int kPeriods = 15;      // 12 salaries, 3 bonuses
-inline constexpr int kFirstBonus = 13;   // periods 13..15 are bonuses
+inline constexpr int kSlots = 80;       // employees per period
+inline constexpr int kPeriods = 15;     // 12 salaries, 3 bonuses
+inline constexpr int kFirstBonus = 13;  // periods 13..15 are bonuses
 
 #pragma pack(push, 1)
 
@@ -137,22 +137,22 @@ struct TAttendanceRec {
 
 // Amounts of TPaymentRec, 0-based (the record's k − 1).
 enum PaymentIndex : int {
-    kPayBase = 0,        // 基本給; 賞与 in a bonus period
-    kPayPost,            // 役職手当; 役員報酬 in a bonus period
-    kPayFamily,          // 家族手当
-    kPayFixed1,          // 固定手当１ (2, 3 follow)
-    kPayOvertime = 6,    // 普通残業手当
-    kPayNight,           // 深夜残業手当
-    kPayHoliday,         // 休日普通残業手当
-    kPayHolidayNight,    // 休日深夜残業手当
-    kPayCommuteFree,     // 非課税通勤費
-    kPayCommuteTaxed,    // 課税通勤費
-    kPayVariable1,       // 変動手当１ (2, 3 follow)
-    kPayAbsence = 15,    // 欠勤控除, stored negative
-    kPayLate,            // 遅刻早退控除, stored negative
-    kPayTaxableTotal,    // TaxablePayTotal 課税支給合計
-    kPayTotal,           // PayTotal 支給合計
-    kPayOther1,          // その他１ (2, 3 follow)
+    kPayBase = 0,      // 基本給; 賞与 in a bonus period
+    kPayPost,          // 役職手当; 役員報酬 in a bonus period
+    kPayFamily,        // 家族手当
+    kPayFixed1,        // 固定手当１ (2, 3 follow)
+    kPayOvertime = 6,  // 普通残業手当
+    kPayNight,         // 深夜残業手当
+    kPayHoliday,       // 休日普通残業手当
+    kPayHolidayNight,  // 休日深夜残業手当
+    kPayCommuteFree,   // 非課税通勤費
+    kPayCommuteTaxed,  // 課税通勤費
+    kPayVariable1,     // 変動手当１ (2, 3 follow)
+    kPayAbsence = 15,  // 欠勤控除, stored negative
+    kPayLate,          // 遅刻早退控除, stored negative
+    kPayTaxableTotal,  // TaxablePayTotal 課税支給合計
+    kPayTotal,         // PayTotal 支給合計
+    kPayOther1,        // その他１ (2, 3 follow)
     kPaymentAmounts = 22
 };
 
@@ -165,20 +165,20 @@ struct TPaymentRec {
 
 // Amounts of TDeductionRec, 0-based.
 enum DeductionIndex : int {
-    kDedHealth = 0,       // 健康保険料
-    kDedPension,          // 厚生年金保険
-    kDedPensionFund,      // 厚生年金基金
-    kDedEmployment,       // 雇用保険料
-    kDedCare,             // 介護保険料
-    kDedSocialInsTotal,   // SocialInsTotal 社会保険料計
-    kDedAfterSocialIns,   // AfterSocialIns 社保控除後計
-    kDedIncomeTax,        // IncomeTax 所得税
-    kDedResidentTax,      // 住民税
-    kDedFixed1,           // 固定控除１ (2, 3 follow)
-    kDedVariable1 = 12,   // 変動控除１ (2, 3 follow)
-    kDedTotal = 15,       // DeductionTotal 控除合計
-    kDedSocialInsBase,    // SocialInsBase 社保算定合計
-    kDedOther1,           // その他１ (2, 3 follow)
+    kDedHealth = 0,      // 健康保険料
+    kDedPension,         // 厚生年金保険
+    kDedPensionFund,     // 厚生年金基金
+    kDedEmployment,      // 雇用保険料
+    kDedCare,            // 介護保険料
+    kDedSocialInsTotal,  // SocialInsTotal 社会保険料計
+    kDedAfterSocialIns,  // AfterSocialIns 社保控除後計
+    kDedIncomeTax,       // IncomeTax 所得税
+    kDedResidentTax,     // 住民税
+    kDedFixed1,          // 固定控除１ (2, 3 follow)
+    kDedVariable1 = 12,  // 変動控除１ (2, 3 follow)
+    kDedTotal = 15,      // DeductionTotal 控除合計
+    kDedSocialInsBase,   // SocialInsBase 社保算定合計
+    kDedOther1,          // その他１ (2, 3 follow)
     kDeductionAmounts = 20
 };
 

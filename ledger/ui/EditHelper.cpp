@@ -1,0 +1,275 @@
+#include "ledger/ui/EditHelper.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "ledger/EditRules.h"
+#include "ledger/NumberText.h"
+#include "platform/Sjis.h"
+#include "platform/ui/MessageBox.h"
+
+namespace ledger::ui {
+namespace {
+
+constexpr int kAutoSelectDelayMs = 150;
+
+// Byte length of the CP932 form of the first `chars` characters.
+int bytesBefore(const QString& text, int chars) {
+    return int(sjis::byteLength(text.left(chars).toStdString()));
+}
+
+}  // namespace
+
+EditHelper::EditHelper(QWidget* widget, QLineEdit* line, Kind kind, const SysOption* options)
+    : QObject(widget),
+      widget_(widget),
+      fieldClass_(widget->metaObject()),
+      line_(line),
+      kind_(kind),
+      options_(options) {}
+
+EditHelper* EditHelper::attach(QWidget* widget, QLineEdit* line, Kind kind, int maxLength,
+                               const SysOption* options) {
+    auto* h = new EditHelper(widget, line, kind, options);
+    h->maxLength_ = std::max(maxLength, 0);
+    widget->installEventFilter(h);
+    if (line && (kind == Kind::Text || kind == Kind::Digits)) {
+        h->accepted_ = line->text();
+        connect(line, &QLineEdit::textChanged, h, &EditHelper::textChanged);
+    }
+    return h;
+}
+
+EditHelper* EditHelper::attachNumber(QLineEdit* edit, int formatCode, const SysOption& options,
+                                     std::optional<QString> extraKeys) {
+    int typed =
+        formatCode == 70 || formatCode == 90 ? integerDigitBudget(formatCode) : formatCode / 10;
+    auto* h = attach(edit, edit, Kind::Number, typed, &options);
+    h->formatCode_ = formatCode;
+    h->extraKeys_ = extraKeys ? *extraKeys : (formatCode % 10 > 0 ? "-." : "");
+    return h;
+}
+
+EditHelper* EditHelper::attachText(QLineEdit* edit, int maxBytes, const SysOption& options) {
+    return attach(edit, edit, Kind::Text, maxBytes, &options);
+}
+
+EditHelper* EditHelper::attachText(QComboBox* combo, int maxBytes, const SysOption& options) {
+    return attach(combo, combo->lineEdit(), Kind::Text, maxBytes, &options);
+}
+
+EditHelper* EditHelper::attachDigits(QLineEdit* edit, int maxBytes, const SysOption& options,
+                                     const QString& extraKeys) {
+    auto* h = attach(edit, edit, Kind::Digits, maxBytes, &options);
+    h->extraKeys_ = extraKeys;
+    return h;
+}
+
+EditHelper* EditHelper::attachDigits(QComboBox* combo, int maxBytes, const SysOption& options,
+                                     const QString& extraKeys) {
+    auto* h = attach(combo, combo->lineEdit(), Kind::Digits, maxBytes, &options);
+    h->extraKeys_ = extraKeys;
+    return h;
+}
+
+EditHelper* EditHelper::attachEnter(QWidget* widget) {
+    return attach(widget, nullptr, Kind::Plain, 0, nullptr);
+}
+
+EditHelper::Reformat EditHelper::amountReformat(int width) {
+    return [width](const std::string& text) {
+        return QString::fromStdString(FmtAmount(width, StrToIntNum(text)));
+    };
+}
+
+void EditHelper::focusNext(QWidget* from) {
+    QWidget* window = from->window();
+    for (QWidget* w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
+        if (w->window() == window && w->isEnabled() && w->isVisibleTo(window) &&
+            (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != widget_) return false;
+    // While the field is being destroyed its own class is already gone (it still
+    // gets the focus-out of its base destructor): leave it alone.
+    if (widget_->metaObject() != fieldClass_) return false;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            return keyPress(static_cast<QKeyEvent*>(event));
+        case QEvent::InputMethod:
+            return line_ && inputMethod(static_cast<QInputMethodEvent*>(event));
+        case QEvent::FocusIn:
+            if (line_ && options_ && options_->autoSelect) {
+                // After the click that gave the focus has placed the caret.
+                QTimer::singleShot(kAutoSelectDelayMs, this, [this] {
+                    if (widget_->hasFocus()) line_->selectAll();
+                });
+            }
+            return false;
+        case QEvent::FocusOut: {
+            // Switching windows or opening a menu is not leaving the field.
+            auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                normalise();
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+bool EditHelper::keyPress(QKeyEvent* e) {
+    const int key = e->key();
+    const auto mods = e->modifiers();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+        focusNext(widget_);
+        return true;
+    }
+    if (!line_) return false;
+    if (key == Qt::Key_Delete && (mods & Qt::ControlModifier)) {
+        line_->clear();
+        return true;
+    }
+    if (key == Qt::Key_Backspace) return false;
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const QString text = e->text();
+    if (text.isEmpty() || !text.at(0).isPrint()) return false;
+    return typeText(text);
+}
+
+bool EditHelper::inputMethod(QInputMethodEvent* e) {
+    const QString commit = e->commitString();
+    if (commit.isEmpty() || e->replacementLength() != 0) return false;
+    bool refused =
+        !std::all_of(commit.begin(), commit.end(), [this](QChar c) { return acceptsChar(c); }) ||
+        !sjis::encodable(commit.toStdString());
+    bool overtype = options_ && options_->inputOverN;
+    if (!refused && !overtype) return false;  // the change handler fits the length
+
+    // End the composition without its text, then type what may be typed.
+    QInputMethodEvent finish;
+    QCoreApplication::sendEvent(line_, &finish);
+    if (refused) {
+        QApplication::beep();
+        return true;
+    }
+    for (QChar c : commit) typeOne(QString(c));
+    return true;
+}
+
+bool EditHelper::acceptsChar(QChar c) const {
+    if (kind_ == Kind::Text) return true;
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || extraKeys_.contains(c);
+}
+
+int EditHelper::lengthOf(const QString& text) const {
+    switch (kind_) {
+        case Kind::Text:
+            return int(sjis::byteLength(text.toStdString()));
+        case Kind::Number: {
+            // Separators of a formatted value do not count against the digits.
+            int n = 0;
+            for (QChar c : text)
+                if (c != QLatin1Char(',') && c != QLatin1Char(' ')) ++n;
+            return n;
+        }
+        default:
+            return int(text.size());
+    }
+}
+
+bool EditHelper::typeText(const QString& chars) {
+    for (QChar c : chars) {
+        if (!acceptsChar(c)) {
+            QApplication::beep();
+            return true;
+        }
+    }
+    if (kind_ == Kind::Text && !sjis::encodable(chars.toStdString())) {
+        QApplication::beep();
+        return true;
+    }
+    if (options_ && options_->inputOverN) {
+        for (QChar c : chars) typeOne(QString(c));
+        return true;
+    }
+    // A key that would not fit is dropped, as a full field drops it.
+    int after = lengthOf(line_->text()) - lengthOf(line_->selectedText()) + lengthOf(chars);
+    return maxLength_ > 0 && after > maxLength_;
+}
+
+bool EditHelper::typeOne(const QString& ch) {
+    const QString text = line_->text();
+    auto cp932 = sjis::tryFromUtf8(text.toStdString());
+    auto key = sjis::tryFromUtf8(ch.toStdString());
+    if (cp932 && key) {
+        int start = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+        int caret = bytesBefore(text, start);
+        int selected = int(sjis::byteLength(line_->selectedText().toStdString()));
+        // A formatted value may be longer than the digits one may type; it still
+        // counts as full when all of it is selected.
+        int max = kind_ == Kind::Text ? maxLength_ : std::max(maxLength_, int(cp932->size()));
+        OvertypeResult r = OvertypeKey(*cp932, caret, selected, max, *key);
+        if (r.handled) {
+            if (r.text != *cp932) {
+                line_->setText(QString::fromStdString(sjis::toUtf8(r.text)));
+                line_->setCursorPosition(
+                    int(QString::fromStdString(sjis::toUtf8(r.text.substr(0, std::size_t(r.caret))))
+                            .size()));
+            }
+            return true;
+        }
+    }
+    int after = lengthOf(text) - lengthOf(line_->selectedText()) + lengthOf(ch);
+    if (maxLength_ > 0 && after > maxLength_) return false;
+    line_->insert(ch);
+    return true;
+}
+
+void EditHelper::textChanged(const QString& text) {
+    if (busy_) return;
+    busy_ = true;
+    const std::string utf8 = text.toStdString();
+    if (!sjis::encodable(utf8)) {
+        // Pasted text the records cannot hold: keep what was there.
+        QApplication::beep();
+        line_->setText(accepted_);
+    } else {
+        FitResult fit = FitEditText(utf8, maxLength_);
+        if (fit.cut) {
+            line_->setText(QString::fromStdString(fit.text));
+            if (fit.filled) line_->end(false);
+        }
+    }
+    accepted_ = line_->text();
+    busy_ = false;
+}
+
+void EditHelper::normalise() {
+    if (kind_ != Kind::Number || !line_ || busy_) return;
+    busy_ = true;
+    QString message;
+    try {
+        NumEditResult r = CheckNumEdit(line_->text().toStdString(), formatCode_);
+        line_->setText(reformat_ ? reformat_(r.text) : QString::fromStdString(r.text));
+        message = QString::fromStdString(r.message);
+    } catch (const std::exception& e) {
+        line_->clear();
+        message = QString::fromStdString(e.what());
+    }
+    busy_ = false;
+    if (!message.isEmpty()) platform::ui::MessageBox::error(widget_->window(), message);
+}
+
+}  // namespace ledger::ui

@@ -1,0 +1,107 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ledger/SysOption.h"
+
+class QComboBox;
+class QInputMethodEvent;
+class QKeyEvent;
+class QLineEdit;
+class QWidget;
+
+// The behaviour every entry field of the programs shares: Enter moves to the
+// next field, Ctrl+Delete empties it, typing overwrites with [Option] InputOverN,
+// the whole text is selected 150 ms after entering with [Option] AutoSelect,
+// numeric fields take only digits and their separators, text fields are held to
+// a Shift-JIS byte length and refuse characters Shift-JIS cannot hold.
+//
+// A helper is attached to one field and lives as its child. The settings are
+// read at each event, so a change in the settings dialog applies at once; they
+// must outlive the field (pass the Ledger's).
+namespace ledger::ui {
+
+class EditHelper : public QObject {
+    Q_OBJECT
+public:
+    enum class Kind {
+        Text,    // any character with a CP932 form
+        Digits,  // digits (and the given extra keys) only, not normalised
+        Number,  // a number normalised on leaving by its format code
+        Plain,   // not an edit: only Enter moves on
+    };
+
+    // Turns the text CheckNumEdit made into what the field shows.
+    using Reformat = std::function<QString(const std::string& normalised)>;
+
+    // A numeric field of a format code (digits × 10 + decimals: 52, 62, 70, 90,
+    // 100, 10, 20 ...). Keys: digits and extraKeys; by default "-." when the
+    // format has decimals, none otherwise (pass "-.:" for hours, "-" for amounts
+    // that may be negative). At most the format's digits (6 for 70, 7 for 90) may
+    // be typed. On leaving, the text is normalised; a refused value is reported
+    // in an error box and the field shows the reformatted empty text.
+    static EditHelper* attachNumber(QLineEdit* edit, int formatCode, const SysOption& options,
+                                    std::optional<QString> extraKeys = std::nullopt);
+    // Text held to maxBytes Shift-JIS bytes (0: no limit).
+    static EditHelper* attachText(QLineEdit* edit, int maxBytes, const SysOption& options);
+    static EditHelper* attachText(QComboBox* combo, int maxBytes, const SysOption& options);
+    // Digits only (an individual number, an account number, a postal code with
+    // "-" as extra key), held to maxBytes characters.
+    static EditHelper* attachDigits(QLineEdit* edit, int maxBytes, const SysOption& options,
+                                    const QString& extraKeys = {});
+    static EditHelper* attachDigits(QComboBox* combo, int maxBytes, const SysOption& options,
+                                    const QString& extraKeys = {});
+    // Check boxes, buttons, lists: Enter moves to the next field.
+    static EditHelper* attachEnter(QWidget* widget);
+
+    // What the number field shows after normalising; without one it shows the
+    // normalised text itself.
+    void setReformat(Reformat reformat) { reformat_ = std::move(reformat); }
+    // A reformat that shows FmtAmount(width, StrToIntNum(text)).
+    static Reformat amountReformat(int width);
+
+    // Normalises a number field now, as leaving it would (for an OK button that
+    // reads the fields while one of them still has the focus).
+    void normalise();
+
+    // Moves the focus to the next field of the window in the tab order.
+    static void focusNext(QWidget* from);
+
+    Kind kind() const { return kind_; }
+    int formatCode() const { return formatCode_; }
+    // The longest text one may type: bytes for text, characters for the others.
+    int maxLength() const { return maxLength_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    EditHelper(QWidget* widget, QLineEdit* line, Kind kind, const SysOption* options);
+    static EditHelper* attach(QWidget* widget, QLineEdit* line, Kind kind, int maxLength,
+                              const SysOption* options);
+
+    bool keyPress(QKeyEvent* e);
+    bool inputMethod(QInputMethodEvent* e);
+    bool acceptsChar(QChar c) const;
+    bool typeText(const QString& chars);
+    bool typeOne(const QString& ch);
+    int lengthOf(const QString& text) const;
+    void textChanged(const QString& text);
+
+    QWidget* widget_;
+    const QMetaObject* fieldClass_;
+    QLineEdit* line_;
+    Kind kind_;
+    const SysOption* options_;
+    int formatCode_ = 0;
+    int maxLength_ = 0;
+    QString extraKeys_;
+    Reformat reformat_;
+    QString accepted_;  // the last text with a CP932 form
+    bool busy_ = false;
+};
+
+}  // namespace ledger::ui
