@@ -1,12 +1,14 @@
 #pragma once
+#include <array>
+#include <cstring>
 #include <filesystem>
 #include <memory>
-#include <cstring>
 #include <string>
 
 #include "ledger/Era.h"
 #include "ledger/PayrollRecords.h"
 #include "ledger/SysOption.h"
+#include "ledger/TaxTables.h"
 
 // The payroll program's state: the current selection, the settings, and the one
 // open period, owned by one object that the program creates and hands to every
@@ -30,6 +32,7 @@ struct Ledger {
     std::filesystem::path dataPath;  // the data folder
     TCurrentData CurData;
     SysOption sysOption;
+    StatutoryTables tables;  // read once at start-up from the program's folder
 
     // The open period, laid out as in the file.
     TPayrollFileHeader FileHeader{};

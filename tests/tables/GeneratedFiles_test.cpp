@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ledger/TaxTables.h"
+#include "platform/Sjis.h"
+#include "support/TempDir.h"
+#include "tables/OfficialCsv.h"
+
+using namespace ledger;
+namespace fs = std::filesystem;
+
+TEST(GeneratedTableFiles, HaveTheirFixedSizes) {
+    EXPECT_EQ(fs::file_size(official::builtFile("税額表(給与).dat")), 16788u);
+    EXPECT_EQ(fs::file_size(official::builtFile("税額表(賞与).dat")), 1856u);
+    EXPECT_EQ(fs::file_size(official::builtFile("健康保険料額表.dat")), 972u);
+}
+
+TEST(GeneratedTableFiles, GradeTableHoldsEveryOfficialGrade) {
+    GradeTable grades;
+    std::string problem;
+    ASSERT_TRUE(LoadTableFile(official::builtFile(kGradeFileName), grades, problem)) << problem;
+    EXPECT_EQ(grades.Count, 50);
+    EXPECT_EQ(grades.PensionLowest, 4);
+    EXPECT_EQ(grades.PensionHighest, 35);
+
+    const auto rows = official::read("health_grades.csv");
+    ASSERT_EQ(rows.size(), 50u);
+    for (const official::Row& r : rows) {
+        const GradeRow& g = grades.Grade(int(r.yen("health_grade")));
+        EXPECT_EQ(g.Lower, r.number("lower_yen").value_or(0)) << r.text("health_grade");
+        EXPECT_EQ(g.Upper, r.number("upper_yen").value_or(kNoUpperLimit)) << r.text("health_grade");
+        EXPECT_EQ(g.Standard, r.yen("standard_monthly_yen")) << r.text("health_grade");
+        // The pension range of the header covers exactly the grades with a pension grade.
+        const bool pension = !r.text("pension_grade").empty();
+        const int health = int(r.yen("health_grade"));
+        EXPECT_EQ(pension, health >= grades.PensionLowest && health <= grades.PensionHighest);
+    }
+}
+
+TEST(GeneratedTableFiles, RatesFileHasOneFixedWidthShiftJisLinePerPrefecture) {
+    const std::string text = testing_support::readText(official::builtFile("健康保険料率.dat"));
+    const auto rows = official::read("kyokai_rates_R08.csv");
+    ASSERT_EQ(rows.size(), 47u);
+    ASSERT_EQ(text.size(), 47u * 17u);  // 15 characters and CR LF per line
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string line = text.substr(i * 17, 17);
+        ASSERT_EQ(line.substr(15), "\r\n") << i;
+        const std::string name = sjis::toUtf8(line.substr(0, 10));
+        EXPECT_EQ(name.substr(0, name.find(' ')), rows[i].text("prefecture"));
+        EXPECT_EQ(name.find_first_not_of(' ', name.find(' ')), std::string::npos)
+            << "blanks only after the name: " << name;
+        char rate[8];
+        std::snprintf(rate, sizeof rate, "%5.2f", std::stod(rows[i].text("health_rate_percent")));
+        EXPECT_EQ(line.substr(10, 5), rate) << name;
+    }
+    EXPECT_EQ(sjis::toUtf8(text.substr(0, 17)), "北海道    10.28\r\n");
+    EXPECT_EQ(sjis::toUtf8(text.substr(13 * 17, 17)), "神奈川県   9.92\r\n");
+}
