@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ledger/Era.h"
+#include "ledger/ItemTables.h"
 #include "ledger/PayrollRecords.h"
 #include "ledger/SysOption.h"
 #include "ledger/TaxTables.h"
@@ -32,6 +33,8 @@ struct Ledger {
     std::filesystem::path dataPath;  // the data folder
     TCurrentData CurData;
     SysOption sysOption;
+    ItemTables itemTables;   // the working item tables of the slip layout dialogs
+    TPrnLayout PrnLayout;    // rebuilt whenever a period is opened
     StatutoryTables tables;  // read once at start-up from the program's folder
 
     // The open period, laid out as in the file.

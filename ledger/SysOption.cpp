@@ -1,11 +1,18 @@
 #include "ledger/SysOption.h"
 
+#include <algorithm>
+#include <initializer_list>
+
+#include "ledger/NumberText.h"
+#include "platform/IniFile.h"
+
 namespace ledger {
 
 SysOption::SysOption() {
     for (std::size_t i = 0; i < attendanceLabels.size(); ++i)
         attendanceLabels[i] = kAttendanceLabelDefaults[i];
-    for (std::size_t i = 0; i < paymentLabels.size(); ++i) paymentLabels[i] = kPaymentLabelDefaults[i];
+    for (std::size_t i = 0; i < paymentLabels.size(); ++i)
+        paymentLabels[i] = kPaymentLabelDefaults[i];
     for (std::size_t i = 0; i < freeLabels.size(); ++i) freeLabels[i] = kFreeLabelDefaults[i];
 }
 
@@ -21,6 +28,78 @@ std::string* SysOption::labelForKey(std::string_view key) {
 
 const std::string* SysOption::labelForKey(std::string_view key) const {
     return const_cast<SysOption*>(this)->labelForKey(key);
+}
+
+}  // namespace ledger
+
+namespace ledger {
+namespace {
+
+const std::string kSection = kOptionSection;
+
+std::string readLabel(const platform::IniFile& ini, std::string_view key, std::string_view def) {
+    std::string v = ini.readString(kSection, std::string(key), std::string(def));
+    return v.empty() ? std::string(def) : v;
+}
+
+// Twelve '0'/'1' characters, else the default.
+std::string readFlags(const platform::IniFile& ini, const char* key, const std::string& def) {
+    std::string v = ini.readString(kSection, key, def);
+    bool ok = v.size() == def.size() &&
+              std::all_of(v.begin(), v.end(), [](char c) { return c == '0' || c == '1'; });
+    return ok ? v : def;
+}
+
+int readChoice(const platform::IniFile& ini, const char* key, int def,
+               std::initializer_list<int> allowed) {
+    int v = ini.readInteger(kSection, key, def);
+    return std::find(allowed.begin(), allowed.end(), v) != allowed.end() ? v : def;
+}
+
+}  // namespace
+
+void LoadSysOption(const platform::IniFile& ini, SysOption& o) {
+    const SysOption d;
+    for (std::size_t i = 0; i < kFreeLabelKeys.size(); ++i)
+        o.freeLabels[i] = readLabel(ini, kFreeLabelKeys[i], kFreeLabelDefaults[i]);
+    o.tokuSyoyo = readLabel(ini, "TokuSyoyo", d.tokuSyoyo);
+    o.kazei = readFlags(ini, "Kazei", d.kazei);
+    o.syaho = readFlags(ini, "Syaho", d.syaho);
+    for (std::size_t i = 0; i < kAttendanceLabelKeys.size(); ++i)
+        o.attendanceLabels[i] =
+            readLabel(ini, kAttendanceLabelKeys[i], kAttendanceLabelDefaults[i]);
+    for (std::size_t i = 0; i < kPaymentLabelKeys.size(); ++i)
+        o.paymentLabels[i] = readLabel(ini, kPaymentLabelKeys[i], kPaymentLabelDefaults[i]);
+    o.hasuuSik = readChoice(ini, "HasuuSik", d.hasuuSik, {1, 2});
+    o.hasuuGen = readChoice(ini, "HasuuGen", d.hasuuGen, {0, 2});
+    o.hasuuKou = readChoice(ini, "HasuuKou", d.hasuuKou, {0, 2});
+    o.timeStyle = readChoice(ini, "TimeStyle", d.timeStyle, {0, 1});
+    o.prnRuikei = ini.readBool(kSection, "PrnRuikei", d.prnRuikei);
+    o.use2kSatu = ini.readBool(kSection, "Use2kSatu", d.use2kSatu);
+    o.autoSelect = ini.readBool(kSection, "AutoSelect", d.autoSelect);
+    o.inputOverN = ini.readBool(kSection, "InputOverN", d.inputOverN);
+}
+
+void SaveSysOption(platform::IniFile& ini, const SysOption& o, double hoursPerDay) {
+    ini.writeString(kSection, "DefJikanD", fixedText(hoursPerDay, 2));
+    ini.writeString(kSection, "CorpName", o.corpName);
+    for (std::size_t i = 0; i < 12; ++i)
+        ini.writeQuoted(kSection, std::string(kFreeLabelKeys[i]), o.freeLabels[i]);
+    ini.writeQuoted(kSection, "TokuSyoyo", o.tokuSyoyo);
+    for (std::size_t i = 12; i < kFreeLabelKeys.size(); ++i)
+        ini.writeQuoted(kSection, std::string(kFreeLabelKeys[i]), o.freeLabels[i]);
+    ini.writeString(kSection, "Kazei", o.kazei);
+    ini.writeString(kSection, "Syaho", o.syaho);
+    for (std::size_t i = 0; i < kAttendanceLabelKeys.size(); ++i)
+        ini.writeQuoted(kSection, std::string(kAttendanceLabelKeys[i]), o.attendanceLabels[i]);
+    for (std::size_t i = 0; i < kPaymentLabelKeys.size(); ++i)
+        ini.writeQuoted(kSection, std::string(kPaymentLabelKeys[i]), o.paymentLabels[i]);
+    ini.writeInteger(kSection, "TimeStyle", o.timeStyle);
+    ini.writeInteger(kSection, "HasuuSik", o.hasuuSik);
+    ini.writeInteger(kSection, "HasuuGen", o.hasuuGen);
+    ini.writeInteger(kSection, "HasuuKou", o.hasuuKou);
+    ini.writeBool(kSection, "PrnRuikei", o.prnRuikei);
+    ini.writeBool(kSection, "Use2kSatu", o.use2kSatu);
 }
 
 }  // namespace ledger

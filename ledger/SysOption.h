@@ -3,11 +3,17 @@
 #include <string>
 #include <string_view>
 
+namespace platform {
+class IniFile;
+}
+
 // The payroll program's [Option] settings in memory: item labels, the taxable and
 // social-insurance flags of the free items, the rounding modes, the time style
 // and the switches. Loaded once at start, replaced field by field when the
 // settings dialog is confirmed. All texts UTF-8.
 namespace ledger {
+
+inline constexpr const char* kOptionSection = "Option";
 
 // [Option] keys of the 15 attendance labels, in attendance-record order.
 inline constexpr std::array<std::string_view, 15> kAttendanceLabelKeys{
@@ -21,11 +27,11 @@ inline constexpr std::array<std::string_view, 15> kAttendanceLabelDefaults{
 
 // [Option] keys of the 11 payment labels.
 inline constexpr std::array<std::string_view, 11> kPaymentLabelKeys{
-    "inKihon",  "inYakuTea", "inFamiTea", "inFutuTea", "inSinTea", "inKyFuTea",
+    "inKihon",   "inYakuTea", "inFamiTea", "inFutuTea", "inSinTea", "inKyFuTea",
     "inKySnTea", "inTuukin0", "inTuukin1", "inKekKojo", "inChiKojo"};
 inline constexpr std::array<std::string_view, 11> kPaymentLabelDefaults{
-    "基本給",       "役職手当",     "家族手当",     "普通残業手当", "深夜残業手当", "休日普通残業",
-    "休日深夜残業", "非課税通勤費", "課税通勤費",   "欠勤控除",     "遅刻早退控除"};
+    "基本給",       "役職手当",     "家族手当",   "普通残業手当", "深夜残業手当", "休日普通残業",
+    "休日深夜残業", "非課税通勤費", "課税通勤費", "欠勤控除",     "遅刻早退控除"};
 
 // The 15 user-named items: 固定手当, 変動手当, 固定控除, 変動控除, その他 (three each),
 // in this order; keys and standard names.
@@ -63,8 +69,25 @@ struct SysOption {
     const std::string* labelForKey(std::string_view key) const;
     std::string* labelForKey(std::string_view key);
 
-    bool kazeiFlag(int index) const { return index >= 0 && index < int(kazei.size()) && kazei[std::size_t(index)] == '1'; }
-    bool syahoFlag(int index) const { return index >= 0 && index < int(syaho.size()) && syaho[std::size_t(index)] == '1'; }
+    bool kazeiFlag(int index) const {
+        return index >= 0 && index < int(kazei.size()) && kazei[std::size_t(index)] == '1';
+    }
+    bool syahoFlag(int index) const {
+        return index >= 0 && index < int(syaho.size()) && syaho[std::size_t(index)] == '1';
+    }
 };
+
+// Reads every [Option] key of the settings dialog; an absent or unreadable value
+// (not a number, out of range, an empty label, a flag string that is not twelve
+// '0'/'1' characters) gives the key's default. The company name is not read, and
+// members kept under other keys are left as they are.
+void LoadSysOption(const platform::IniFile& ini, SysOption& option);
+
+// Writes the [Option] keys of the settings dialog in their fixed order:
+// DefJikanD (the hours per day, "%.2f"), CorpName (unquoted), the free labels,
+// TokuSyoyo and the その他 labels (quoted), Kazei, Syaho, the attendance and
+// payment labels (quoted), TimeStyle, the rounding modes and the two print
+// switches. Throws platform::IoError when the file cannot be written.
+void SaveSysOption(platform::IniFile& ini, const SysOption& option, double hoursPerDay);
 
 }  // namespace ledger

@@ -1,0 +1,58 @@
+#include "ledger/ui/KenRitu.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ledger/ui/DialogFont.h"
+#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/MessageBox.h"
+
+namespace ledger::ui {
+
+TfmKenRitu::TfmKenRitu(const std::filesystem::path& ratesFile, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("健康保険料率選択"));
+    setFont(dialogFont());
+
+    lbKenRitu = new QListWidget(this);
+    lbKenRitu->setMinimumSize(220, 300);
+    bbOk = new QPushButton(QStringLiteral("OK"), this);
+    bbCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    bbOk->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(bbOk);
+    buttons->addWidget(bbCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("都道府県の健康保険料率を選択して下さい。"), this));
+    layout->addWidget(lbKenRitu);
+    layout->addLayout(buttons);
+
+    // A rates file that cannot be read leaves the list empty, as a missing one does.
+    platform::ui::guarded(this, [&] { lines_ = ReadHealthRates(ratesFile); });
+    for (const auto& l : lines_) lbKenRitu->addItem(QString::fromStdString(l.text));
+
+    connect(lbKenRitu, &QListWidget::itemClicked, this, [this] { lbKenRituClick(); });
+    connect(lbKenRitu, &QListWidget::currentRowChanged, this, [this] { lbKenRituClick(); });
+    connect(lbKenRitu, &QListWidget::itemDoubleClicked, this, [this] { bbOkClick(); });
+    connect(bbOk, &QPushButton::clicked, this, &TfmKenRitu::bbOkClick);
+    connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfmKenRitu::lbKenRituClick() {
+    bbOk->setEnabled(lbKenRitu->currentRow() >= 0);
+}
+
+void TfmKenRitu::bbOkClick() {
+    int row = lbKenRitu->currentRow();
+    if (row < 0 || row >= int(lines_.size())) return;
+    platform::ui::MessageBox::information(
+        this, QStringLiteral("選択した健康保険料率の半分の値がセットされます。"));
+    Rate = EmployeeShare(lines_[std::size_t(row)]);
+    accept();
+}
+
+}  // namespace ledger::ui
