@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ledger/Era.h"
+#include "ledger/ItemGrid.h"
 #include "ledger/ItemTables.h"
 #include "ledger/PayrollRecords.h"
 #include "ledger/SysOption.h"
@@ -36,6 +37,9 @@ struct Ledger {
     ItemTables itemTables;   // the working item tables of the slip layout dialogs
     TPrnLayout PrnLayout;    // rebuilt whenever a period is opened
     StatutoryTables tables;  // read once at start-up from the program's folder
+    ItemGrid grid;           // the figures typed in the main window, as text
+    // [slot - 1]: false = the bonus income tax of the slot could not be computed.
+    std::array<bool, kSlots> BonusTaxOk{};
 
     // The open period, laid out as in the file.
     TPayrollFileHeader FileHeader{};

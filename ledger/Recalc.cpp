@@ -1,0 +1,89 @@
+#include "ledger/Recalc.h"
+
+#include <exception>
+#include <map>
+#include <utility>
+
+#include "ledger/BonusCalc.h"
+#include "ledger/Ledger.h"
+#include "ledger/SalaryCalc.h"
+
+namespace ledger {
+
+namespace {
+
+// Within one recalculation the stored files do not change, while each of 80
+// employees asks for the same few blocks; each block is read once.
+class OncePerCallReader : public SavedBlockReader {
+public:
+    explicit OncePerCallReader(const SavedBlockReader& inner) : inner_(inner) {}
+
+    std::unique_ptr<TPeriodBlock> read(const std::filesystem::path& fileName,
+                                       int period) const override {
+        auto key = std::make_pair(fileName, period);
+        auto it = blocks_.find(key);
+        if (it == blocks_.end()) {
+            Stored<std::unique_ptr<TPeriodBlock>> s;
+            try {
+                s.value = inner_.read(fileName, period);
+            } catch (...) {
+                s.failure = std::current_exception();
+            }
+            it = blocks_.emplace(key, std::move(s)).first;
+        }
+        if (it->second.failure) std::rethrow_exception(it->second.failure);
+        return std::make_unique<TPeriodBlock>(*it->second.value);
+    }
+
+    TPayrollFileHeader header(const std::filesystem::path& fileName) const override {
+        auto it = headers_.find(fileName);
+        if (it == headers_.end()) {
+            Stored<TPayrollFileHeader> s;
+            try {
+                s.value = inner_.header(fileName);
+            } catch (...) {
+                s.failure = std::current_exception();
+            }
+            it = headers_.emplace(fileName, std::move(s)).first;
+        }
+        if (it->second.failure) std::rethrow_exception(it->second.failure);
+        return it->second.value;
+    }
+
+private:
+    // What a read gave: the value, or the failure (a missing file is asked
+    // about again and again).
+    template <typename T>
+    struct Stored {
+        T value{};
+        std::exception_ptr failure;
+    };
+    const SavedBlockReader& inner_;
+    mutable std::map<std::pair<std::filesystem::path, int>, Stored<std::unique_ptr<TPeriodBlock>>>
+        blocks_;
+    mutable std::map<std::filesystem::path, Stored<TPayrollFileHeader>> headers_;
+};
+
+}  // namespace
+
+std::vector<int> RecalcAll(Ledger& ledger, MessageSink& messages, const SavedBlockReader& reader) {
+    std::vector<int> manualTax;
+    if (!ledger.isBonusPeriod()) {
+        for (int slot = 1; slot <= kSlots; ++slot) RecalcSalarySlot(ledger, slot, messages);
+        return manualTax;
+    }
+    const OncePerCallReader once(reader);
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        RecalcBonusSlot(ledger, slot, messages, once);
+        if (!ledger.Employee(slot).Key.empty() && !ledger.BonusTaxOk[std::size_t(slot - 1)])
+            manualTax.push_back(slot);
+    }
+    return manualTax;
+}
+
+void SetManualIncomeTax(Ledger& ledger, const std::vector<int>& slots) {
+    for (int slot : slots)
+        if (slot >= 1 && slot <= kSlots) ledger.Deduction(slot).ManualFlags[kDedIncomeTax] = 1;
+}
+
+}  // namespace ledger

@@ -1,0 +1,311 @@
+#include "ledger/SalaryCalc.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ledger/Common.h"
+#include "ledger/ItemLabel.h"
+#include "ledger/Ledger.h"
+#include "ledger/NumberText.h"
+#include "ledger/PayCalcSupport.h"
+#include "ledger/Rounding.h"
+#include "ledger/YearFileName.h"
+
+namespace ledger {
+
+using namespace paycalc;
+
+namespace {
+
+// Positions in SysOption::paymentLabels.
+enum PaymentLabel {
+    kLabelBase = 0,
+    kLabelPost,
+    kLabelFamily,
+    kLabelOvertime,
+    kLabelNight,
+    kLabelHoliday,
+    kLabelHolidayNight,
+    kLabelCommuteFree,
+    kLabelCommuteTaxed,
+    kLabelAbsence,
+    kLabelLate,
+};
+
+bool validPayType(int payType) {
+    return payType >= 1 && payType <= kPayTypes;
+}
+
+bool layoutHolds(const Ledger& ledger, ItemGroup group, std::string_view label, int payType) {
+    if (!validPayType(payType) || label.empty()) return false;
+    for (const std::string& code : ledger.PrnLayout[payType].codes(group))
+        if (shownLabel(ledger.sysOption, code) == label) return true;
+    return false;
+}
+
+// Whether some used entry of a working table has the label on the pay type's
+// layout, in the same slot.
+bool usedEntryWithLabel(const Ledger& ledger, ItemGroup group, std::string_view label,
+                        int payType) {
+    auto items = ledger.itemTables.items(group);
+    auto codes = ledger.PrnLayout[payType].codes(group);
+    const std::size_t n = std::min(items.size(), codes.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (items[i].Use[std::size_t(payType)] && shownLabel(ledger.sysOption, codes[i]) == label)
+            return true;
+    return false;
+}
+
+bool isFreeLabel(const SysOption& option, int first, std::string_view label) {
+    for (int k = 0; k < 3; ++k)
+        if (option.freeLabels[std::size_t(first + k)] == label) return true;
+    return false;
+}
+
+}  // namespace
+
+bool IsPaymentItemUsed(const Ledger& ledger, std::string_view label, int payType) {
+    return layoutHolds(ledger, ItemGroup::Payment, label, payType);
+}
+
+bool IsDeductionItemUsed(const Ledger& ledger, std::string_view label, int payType) {
+    return layoutHolds(ledger, ItemGroup::Deduction, label, payType);
+}
+
+bool IsVariableItemUsed(const Ledger& ledger, int payType, std::string_view label) {
+    if (!validPayType(payType) || label.empty()) return false;
+    const SysOption& o = ledger.sysOption;
+    return (isFreeLabel(o, kFreeVarPay, label) &&
+            usedEntryWithLabel(ledger, ItemGroup::Payment, label, payType)) ||
+           (isFreeLabel(o, kFreeVarDed, label) &&
+            usedEntryWithLabel(ledger, ItemGroup::Deduction, label, payType)) ||
+           (isFreeLabel(o, kFreeOther, label) &&
+            usedEntryWithLabel(ledger, ItemGroup::Other, label, payType));
+}
+
+void CalcSalary(Ledger& ledger, int slot) {
+    if (IsNoCalcYear(ledger)) return;
+    TPaymentRec& pay = ledger.Payment(slot);
+    TDeductionRec& ded = ledger.Deduction(slot);
+    if (!IsActive(ledger, slot)) {
+        std::memset(static_cast<void*>(&pay), 0, sizeof pay);
+        std::memset(static_cast<void*>(&ded), 0, sizeof ded);
+        return;
+    }
+    const TEmployeeRec& emp = ledger.Employee(slot);
+    const SysOption& o = ledger.sysOption;
+    const double* att = ledger.Attendance(slot).Values;
+    const int t = emp.PayForm;
+    std::int32_t* amt = pay.Amounts;
+
+    std::int64_t taxable = 0, total = 0, outOfBase = 0;
+    // One payment item: unused → 0; computed unless typed; then counted.
+    auto payItem = [&](int index, std::string_view label, auto compute, bool isTaxable,
+                       bool inBase) {
+        if (!IsPaymentItemUsed(ledger, label, t)) {
+            amt[index] = 0;
+            return;
+        }
+        if (!isManual(pay.ManualFlags, index)) amt[index] = compute();
+        if (isTaxable) taxable += amt[index];
+        total += amt[index];
+        if (!inBase) outOfBase += amt[index];
+    };
+    auto payLabel = [&](int k) -> std::string_view { return o.paymentLabels[std::size_t(k)]; };
+    auto freeLabel = [&](int k) -> std::string_view { return o.freeLabels[std::size_t(k)]; };
+
+    payItem(
+        kPayBase, payLabel(kLabelBase),
+        [&] {
+            if (t == 1) return emp.BasePay;
+            std::int64_t base = t == 2 ? RoundPayment(o, att[kAttDaysWorked], emp.BasePay)
+                                       : RoundPayment(o, att[kAttHoursWorked], emp.BasePay);
+            if (t == 2 || t == 3) base += RoundPayment(o, att[kAttPaidLeaveDays], emp.PaidLeavePay);
+            return checkedAmount(base);
+        },
+        true, true);
+    payItem(
+        kPayPost, payLabel(kLabelPost), [&] { return emp.PostAllowance; }, true, true);
+    payItem(
+        kPayFamily, payLabel(kLabelFamily), [&] { return emp.FamilyAllowance; }, true, true);
+    for (int k = 0; k < 3; ++k)
+        payItem(
+            kPayFixed1 + k, freeLabel(kFreeFixedPay + k), [&] { return emp.FixedAllowance[k]; },
+            o.kazeiFlag(kFreeFixedPay + k), o.syahoFlag(kFreeFixedPay + k));
+    payItem(
+        kPayOvertime, payLabel(kLabelOvertime),
+        [&] { return RoundPayment(o, att[kAttOvertime], emp.OvertimeUnit); }, true, true);
+    payItem(
+        kPayNight, payLabel(kLabelNight),
+        [&] { return RoundPayment(o, att[kAttNightOvertime], emp.NightUnit); }, true, true);
+    payItem(
+        kPayHoliday, payLabel(kLabelHoliday),
+        [&] { return RoundPayment(o, att[kAttHolidayOvertime], emp.HolidayUnit); }, true, true);
+    payItem(
+        kPayHolidayNight, payLabel(kLabelHolidayNight),
+        [&] { return RoundPayment(o, att[kAttHolidayNight], emp.HolidayNightUnit); }, true, true);
+    payItem(
+        kPayCommuteFree, payLabel(kLabelCommuteFree), [&] { return emp.CommuteFree; }, false, true);
+    payItem(
+        kPayCommuteTaxed, payLabel(kLabelCommuteTaxed), [&] { return emp.CommuteTaxed; }, true,
+        true);
+    // The typed variable pays have no flag: their value is never recomputed.
+    for (int k = 0; k < 3; ++k) {
+        const int index = kPayVariable1 + k;
+        if (!IsPaymentItemUsed(ledger, freeLabel(kFreeVarPay + k), t)) {
+            amt[index] = 0;
+            continue;
+        }
+        if (o.kazeiFlag(kFreeVarPay + k)) taxable += amt[index];
+        total += amt[index];
+        if (!o.syahoFlag(kFreeVarPay + k)) outOfBase += amt[index];
+    }
+    payItem(
+        kPayAbsence, payLabel(kLabelAbsence),
+        [&] { return RoundReduction(o, att[kAttAbsentDays], -double(emp.AbsenceDeduction)); }, true,
+        true);
+    payItem(
+        kPayLate, payLabel(kLabelLate),
+        [&] { return RoundReduction(o, att[kAttLateHours], -double(emp.LateDeduction)); }, true,
+        true);
+
+    amt[kPayTaxableTotal] = checkedAmount(taxable);
+    amt[kPayTotal] = checkedAmount(total);
+
+    std::int32_t* d = ded.Amounts;
+    std::int64_t base = std::int64_t(amt[kPayTotal]) - outOfBase;
+    std::int64_t social = 0, deductions = 0;
+    auto dedItem = [&](int index, std::string_view label, auto compute, bool inSocial,
+                       bool outOfSocialBase) {
+        if (!IsDeductionItemUsed(ledger, label, t)) {
+            d[index] = 0;
+            return;
+        }
+        if (!isManual(ded.ManualFlags, index)) d[index] = compute();
+        if (inSocial) social += d[index];
+        if (outOfSocialBase) base -= d[index];
+        deductions += d[index];
+    };
+    const TBasicInfo& info = ledger.BasicInfo();
+    dedItem(
+        kDedHealth, kHealthName, [&] { return emp.HealthInsured ? emp.HealthPremium : 0; }, true,
+        false);
+    dedItem(
+        kDedPension, kPensionName, [&] { return emp.PensionInsured ? emp.PensionPremium : 0; },
+        true, false);
+    dedItem(
+        kDedPensionFund, kPensionFundName,
+        [&] { return emp.PensionFundMember ? emp.PensionFundPremium : 0; }, true, false);
+    // Employment insurance is the one premium computed here, on everything paid:
+    // the non-taxable commuting allowance raises it, the reductions lower it.
+    dedItem(
+        kDedEmployment, kEmploymentName,
+        [&] { return emp.EmpInsured ? RoundOver500(amt[kPayTotal] * (info.EmpInsRate / 100)) : 0; },
+        true, false);
+    dedItem(
+        kDedCare, kCareName, [&] { return emp.CareInsured ? emp.CarePremium : 0; }, true, false);
+    dedItem(
+        kDedResidentTax, kResidentTaxName,
+        [&] { return ledger.CurData.Period == 6 ? emp.ResidentTaxJune : emp.ResidentTax; }, false,
+        false);
+    for (int k = 0; k < 3; ++k)
+        dedItem(
+            kDedFixed1 + k, freeLabel(kFreeFixedDed + k), [&] { return emp.FixedDeduction[k]; },
+            o.kazeiFlag(kFreeFixedDed + k), o.syahoFlag(kFreeFixedDed + k));
+    for (int k = 0; k < 3; ++k) {
+        const int index = kDedVariable1 + k;
+        if (!IsDeductionItemUsed(ledger, freeLabel(kFreeVarDed + k), t)) {
+            d[index] = 0;
+            continue;
+        }
+        if (o.kazeiFlag(kFreeVarDed + k)) social += d[index];
+        if (o.syahoFlag(kFreeVarDed + k)) base -= d[index];
+        deductions += d[index];
+    }
+
+    d[kDedSocialInsBase] = checkedAmount(base);
+    d[kDedSocialInsTotal] = checkedAmount(social);
+    d[kDedAfterSocialIns] = checkedAmount(std::int64_t(amt[kPayTaxableTotal]) - social);
+    if (IsDeductionItemUsed(ledger, kIncomeTaxName, t)) {
+        if (!isManual(ded.ManualFlags, kDedIncomeTax))
+            d[kDedIncomeTax] = MonthlyTax(ledger.tables.salary, o, d[kDedAfterSocialIns],
+                                          emp.TaxColumn, std::max(0, emp.TaxDependants));
+        deductions += d[kDedIncomeTax];
+    } else {
+        d[kDedIncomeTax] = 0;
+    }
+    d[kDedTotal] = checkedAmount(deductions);
+}
+
+void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
+    TEmployeeRec& emp = ledger.Employee(slot);
+    TPaymentRec& pay = ledger.Payment(slot);
+    TDeductionRec& ded = ledger.Deduction(slot);
+    if (emp.Key.empty()) {
+        std::memset(static_cast<void*>(&ledger.Attendance(slot)), 0, sizeof(TAttendanceRec));
+        std::memset(static_cast<void*>(&pay), 0, sizeof pay);
+        std::memset(static_cast<void*>(&ded), 0, sizeof ded);
+        return;
+    }
+    if (!IsActive(ledger, slot)) {
+        std::memset(static_cast<void*>(&pay), 0, sizeof pay);
+        std::memset(static_cast<void*>(&ded), 0, sizeof ded);
+        return;
+    }
+    const int t = emp.PayForm;
+    double* att = ledger.Attendance(slot).Values;
+    att[kAttScheduledDays] = ledger.BasicInfo().WorkDays;
+    att[kAttScheduledHours] = ledger.BasicInfo().WorkHours;
+
+    for (int k = 0; k < 3; ++k) {
+        pay.Amounts[kPayVariable1 + k] = 0;
+        pay.Amounts[kPayOther1 + k] = 0;
+        ded.Amounts[kDedVariable1 + k] = 0;
+        ded.Amounts[kDedOther1 + k] = 0;
+    }
+    const ItemGrid& grid = ledger.grid;
+    const int col = GridColumnOfSlot(ledger, slot);
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        const GridItem item = grid.item(row);
+        const std::string& text = grid.cell(col, row);
+        switch (item.kind) {
+            case GridItemKind::Attendance:
+                // The two scheduled figures come from the period, never from the grid.
+                if (item.index != kAttScheduledDays && item.index != kAttScheduledHours)
+                    att[item.index] = StrToNum(text, messages);
+                break;
+            case GridItemKind::VariablePay:
+                if (IsGridItemUsed(ledger, t, item))
+                    pay.Amounts[kPayVariable1 + item.index] = TruncTol(StrToNum(text, messages));
+                break;
+            case GridItemKind::VariableDeduct:
+                if (IsGridItemUsed(ledger, t, item))
+                    ded.Amounts[kDedVariable1 + item.index] = TruncTol(StrToNum(text, messages));
+                break;
+            case GridItemKind::Other:
+                // その他 is kept in both records.
+                if (IsGridItemUsed(ledger, t, item)) {
+                    const std::int32_t v = TruncTol(StrToNum(text, messages));
+                    pay.Amounts[kPayOther1 + item.index] = v;
+                    ded.Amounts[kDedOther1 + item.index] = v;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    CalcSalary(ledger, slot);
+}
+
+double PrevPaidLeaveBalance(const Ledger& ledger, int period, const ShortString<14>& key,
+                            const SavedBlockReader& reader) {
+    if (key.empty() || period > kPeriods) return kNoPaidLeaveBalance;
+    auto block = period > 0 ? paycalc::readBlockIfExists(reader, ledger.CurData.FileName, period)
+                            : paycalc::readBlockIfExists(reader, PrevYearFile(ledger), 12);
+    if (!block) return kNoPaidLeaveBalance;
+    const int found = FindSlotByKey(*block, key);
+    if (found == 0) return kNoPaidLeaveBalance;
+    return block->AttendanceTbl[found - 1].Values[kAttPaidLeaveLeft];
+}
+
+}  // namespace ledger
