@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/IniFile.h"
+
+namespace ledger {
+
+struct Ledger;
+
+// Brings the period named by ledger.CurData into memory: the file header and the
+// period's block, the item tables and slip layout of its kind (salary or bonus)
+// from the settings, and the item grid built from the records, so that the next
+// recalculation reads back exactly what was stored.
+void OpenPeriodData(Ledger& ledger, const platform::IniFile& ini);
+
+}  // namespace ledger

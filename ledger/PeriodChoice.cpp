@@ -1,0 +1,18 @@
+#include "ledger/PeriodChoice.h"
+
+#include "ledger/Ledger.h"
+#include "ledger/YearFileName.h"
+
+namespace ledger {
+
+bool CurrentMonthChooser::choose(Ledger& ledger) {
+    const DateTime today = ledger.clock.now();
+    const EraYear year = eraOf(today);
+    ledger.CurData.FileName = ledger.dataPath / YearFileName(year.era, year.year);
+    ledger.CurData.Era = year.era;
+    ledger.CurData.Year = year.year;
+    ledger.CurData.Period = today.month;
+    return true;
+}
+
+}  // namespace ledger

@@ -1,0 +1,184 @@
+#include "ledger/Startup.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+
+#include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
+#include "ledger/YearFileName.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+
+namespace ledger {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string cannotStart(int err) {
+    char text[96];
+    std::snprintf(text, sizeof text, "プログラム起動不可[%d]", err);
+    return text;
+}
+
+constexpr const char* kWindowSection = "Window";
+
+}  // namespace
+
+bool HasReadOnlyAttribute(const fs::path& file) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0) return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+int ProbeWritable(const fs::path& folder) {
+    const fs::path probe = folder / std::string(kProbeFileName);
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return errno;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return 0;
+}
+
+std::vector<std::string> SettingsFolderFailureMessages(int err) {
+    std::vector<std::string> messages;
+    if (err == 0 || err == ENOENT || err == EROFS || err == EACCES)
+        messages.emplace_back(kSettingsNotWritable);
+    messages.push_back(cannotStart(err));
+    return messages;
+}
+
+bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile, Prompter& prompter) {
+    int err = 0;
+    std::error_code ec;
+    fs::create_directories(settingsDir, ec);
+    if (ec) {
+        err = ec.value();
+    } else if (HasReadOnlyAttribute(iniFile)) {
+        err = 0;
+        for (const auto& m : SettingsFolderFailureMessages(0)) prompter.error(m);
+        return false;
+    } else {
+        err = ProbeWritable(settingsDir);
+        if (err == 0) return true;
+    }
+    for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
+    return false;
+}
+
+int LoadTables(Ledger& ledger, const fs::path& folder, MessageSink& messages) {
+    ledger.tables = LoadStatutoryTables(folder);
+    for (const std::string& problem : ledger.tables.problems) {
+        const std::string name = problem.substr(0, problem.find(": "));
+        std::error_code ec;
+        if (fs::exists(folder / name, ec)) messages.error(problem);
+    }
+    return ledger.tables.loadedCount();
+}
+
+void MigrateOldData(const fs::path& previousDir, const fs::path& dataPath, const fs::path& iniFile,
+                    Prompter& prompter) {
+    bool allCopied = true;
+    auto copy = [&](const fs::path& from, const fs::path& to) {
+        try {
+            platform::copyReplacing(from, to);
+            return true;
+        } catch (const platform::IoError& e) {
+            prompter.error(std::string(e.what()) + "\n" + from.string());
+            allCopied = false;
+            return false;
+        }
+    };
+
+    const fs::path oldData = previousDir / "Data";
+    std::error_code ec;
+    if (fs::is_directory(oldData, ec)) {
+        try {
+            for (const fs::path& file : platform::listByPattern(oldData, "*.dat"))
+                copy(file, dataPath / file.filename());
+        } catch (const platform::IoError& e) {
+            prompter.error(std::string(e.what()) + "\n" + oldData.string());
+            allCopied = false;
+        }
+    }
+
+    const fs::path oldIni = previousDir / iniFile.filename();
+    // Without Tolvane3's settings file there was nothing to migrate worth a note.
+    if (!fs::exists(oldIni, ec)) return;
+    if (copy(oldIni, iniFile) && allCopied) prompter.information(std::string(kMigrated));
+}
+
+bool PrepareDataFolder(Ledger& ledger, const fs::path& dataPath, const fs::path& previousDir,
+                       const fs::path& iniFile, Prompter& prompter) {
+    ledger.dataPath = dataPath;
+    ledger.CurData.FileName = dataPath / TodayYearFileName(ledger.clock);
+
+    std::error_code ec;
+    if (!fs::exists(dataPath, ec)) {
+        if (!fs::create_directories(dataPath, ec) || ec) {
+            prompter.error(std::string(kDataFolderNotCreated));
+            return false;
+        }
+        MigrateOldData(previousDir, dataPath, iniFile, prompter);
+    }
+    try {
+        CreateDataFile(ledger, ledger.CurData.FileName);
+    } catch (const std::exception& e) {
+        prompter.error(e.what());
+        return false;
+    }
+    return true;
+}
+
+std::string VersionText(std::string_view v) {
+    std::string out;
+    if (v.size() >= 1) out += v[0];
+    if (v.size() >= 3) out += '.', out += v[2];
+    if (v.size() >= 5) out += v[4];
+    return out;
+}
+
+std::string ProgramVersionText() {
+#ifdef TOLVANE_FILE_VERSION
+    return VersionText(TOLVANE_FILE_VERSION);
+#else
+    return {};
+#endif
+}
+
+WindowPlacement ReadWindowPlacement(const platform::IniFile& ini) {
+    WindowPlacement p;
+    // Far beyond any screen: such a value was damaged, not chosen.
+    constexpr int kLimit = 100000;
+    auto value = [&](const char* key, int def, int low) {
+        int v = ini.readInteger(kWindowSection, key, def);
+        return v < low || v > kLimit ? def : v;
+    };
+    p.maximized = ini.readString(kWindowSection, "State", "wsMaximized") != "wsNormal";
+    p.x = value("Pos_X", p.x, -kLimit);
+    p.y = value("Pos_Y", p.y, -kLimit);
+    p.width = value("Width", p.width, 0);
+    p.height = value("Height", p.height, 0);
+    if (ini.valueExists(kWindowSection, "MembList_X"))
+        p.membListWidth = ini.readInteger(kWindowSection, "MembList_X", 0);
+    if (ini.valueExists(kWindowSection, "MembList_Y"))
+        p.membListHeight = ini.readInteger(kWindowSection, "MembList_Y", 0);
+    return p;
+}
+
+void WriteWindowPlacement(platform::IniFile& ini, const WindowPlacement& p) {
+    ini.writeString(kWindowSection, "State", p.maximized ? "wsMaximized" : "wsNormal");
+    ini.writeInteger(kWindowSection, "Pos_X", p.x);
+    ini.writeInteger(kWindowSection, "Pos_Y", p.y);
+    ini.writeInteger(kWindowSection, "Width", p.width);
+    ini.writeInteger(kWindowSection, "Height", p.height);
+    if (p.membListWidth) ini.writeInteger(kWindowSection, "MembList_X", *p.membListWidth);
+    if (p.membListHeight) ini.writeInteger(kWindowSection, "MembList_Y", *p.membListHeight);
+}
+
+}  // namespace ledger

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include "ledger/Era.h"
+#include "ledger/YearFileName.h"
+#include "platform/Sjis.h"
+#include "support/TempDir.h"
+
+namespace {
+namespace fs = std::filesystem;
+using testing_support::readText;
+using testing_support::TempDir;
+using testing_support::writeText;
+
+const fs::path kBuild = TOLVANE_BINARY_DIR;
+const char* const kTables[] = {"税額表(給与).dat", "税額表(賞与).dat", "健康保険料額表.dat"};
+
+// One start of the real program on a fresh drive folder, with every message box
+// written to a file and answered with its default.
+struct ProgramRun {
+    TempDir drive;
+    fs::path messages = drive / "messages.txt";
+    fs::path settings = drive / "Quenby/Tolvane4";
+    fs::path exe = kBuild / "Tolvane4";
+
+    QProcess* start(QProcess& p, bool quitAfterStart = true,
+                    const fs::path* messageFile = nullptr) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TOLVANE_DRIVE", QString::fromStdString(drive.path().string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TOLVANE_TEST_MESSAGES",
+                   QString::fromStdString((messageFile ? *messageFile : messages).string()));
+        if (quitAfterStart) env.insert("TOLVANE_TEST_QUIT_AFTER_START", "1");
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QString::fromStdString(exe.string()), {});
+        return &p;
+    }
+
+    // Runs to the end; false when the program did not end by itself.
+    bool run(bool quitAfterStart = true) {
+        QProcess p;
+        start(p, quitAfterStart);
+        if (p.waitForFinished(30000)) return p.exitStatus() == QProcess::NormalExit;
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+
+    QStringList shown(const fs::path& file) const {
+        QFile f(QString::fromStdString(file.string()));
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        QStringList lines = QString::fromUtf8(f.readAll()).split('\n');
+        if (!lines.isEmpty() && lines.back().isEmpty()) lines.pop_back();
+        return lines;
+    }
+    QStringList shown() const { return shown(messages); }
+
+    // The program copied into a folder of its own with the given table files.
+    void useCopyWithTables(std::initializer_list<const char*> tables) {
+        fs::path dir = drive / "program";
+        fs::create_directories(dir);
+        fs::copy_file(exe, dir / "Tolvane4");
+        for (const char* t : tables) fs::copy_file(kBuild / t, dir / t);
+        exe = dir / "Tolvane4";
+    }
+};
+
+std::string todaysYearFile() {
+    ledger::SystemClock clock;
+    return ledger::TodayYearFileName(clock);
+}
+
+TEST(Tolvane4Startup, FreshStartCreatesFoldersYearFileAndLogsTheStart) {
+    ProgramRun r;
+    ASSERT_TRUE(r.run());
+    EXPECT_TRUE(fs::is_directory(r.settings / "Data"));
+    EXPECT_FALSE(fs::exists(r.settings / "Write.chk"));
+    EXPECT_EQ(fs::file_size(r.settings / "Data" / todaysYearFile()), 1426928u);
+    const std::string log = readText(r.settings / "Data/システムログ.dat");
+    EXPECT_EQ(log.size(), 42u);
+    EXPECT_EQ(log.substr(18), sjis::fromUtf8("Pembrel Tolvane4を起動") + "\r\n");
+    // The only box is the exit question of the closing hook.
+    EXPECT_EQ(r.shown(), QStringList{QStringLiteral("プログラムを終了しますか？")});
+    EXPECT_NE(readText(r.settings / "Tolvane.ini").find("State=wsMaximized"), std::string::npos);
+}
+
+TEST(Tolvane4Startup, FirstRunMigratesTolvane3) {
+    ProgramRun r;
+    const fs::path old = r.drive / "Quenby/Tolvane3";
+    fs::create_directories(old / "Data");
+    writeText(old / "Data/平成30年給与･賞与.dat", "old year");
+    writeText(old / "Data/notes.txt", "not data");
+    writeText(old / "Tolvane.ini", "[Option]\r\nCompany=1\r\n");
+    ASSERT_TRUE(r.run());
+    EXPECT_EQ(readText(r.settings / "Data/平成30年給与･賞与.dat"), "old year");
+    EXPECT_FALSE(fs::exists(r.settings / "Data/notes.txt"));
+    EXPECT_NE(readText(r.settings / "Tolvane.ini").find("Company=1"), std::string::npos);
+    EXPECT_EQ(r.shown().value(0), QStringLiteral("｢Pembrel Tolvane3｣のデータを移行しました。"));
+    EXPECT_EQ(fs::file_size(r.settings / "Data" / todaysYearFile()), 1426928u);
+}
+
+TEST(Tolvane4Startup, AMissingOrShortTableEndsTheProgram) {
+    {
+        ProgramRun r;
+        r.useCopyWithTables({kTables[0], kTables[2]});
+        // No closing hook: the program must end by itself.
+        ASSERT_TRUE(r.run(false));
+        EXPECT_EQ(r.shown(), QStringList{QStringLiteral("必要な表データファイルが足りません。")});
+        EXPECT_FALSE(fs::exists(r.settings / "Data/システムログ.dat"));
+    }
+    {
+        ProgramRun r;
+        r.useCopyWithTables({kTables[1], kTables[2]});
+        const fs::path salary = r.exe.parent_path() / kTables[0];
+        std::string bytes = readText(kBuild / kTables[0]);
+        writeText(salary, bytes.substr(0, bytes.size() - 1));
+        ASSERT_TRUE(r.run(false));
+        const QStringList shown = r.shown();
+        ASSERT_EQ(shown.size(), 2);
+        EXPECT_TRUE(shown[0].startsWith(QString::fromUtf8(kTables[0])));
+        EXPECT_EQ(shown[1], QStringLiteral("必要な表データファイルが足りません。"));
+    }
+}
+
+TEST(Tolvane4Startup, AReadOnlySettingsFileStopsTheStart) {
+    ProgramRun r;
+    fs::create_directories(r.settings);
+    writeText(r.settings / "Tolvane.ini", "[Option]\r\n");
+    fs::permissions(r.settings / "Tolvane.ini",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ASSERT_TRUE(r.run(false));
+    EXPECT_EQ(r.shown(), (QStringList{QStringLiteral("設定ファイルに書き込み出来ません。"),
+                                      QStringLiteral("プログラム起動不可[0]")}));
+    EXPECT_FALSE(fs::exists(r.settings / "Data"));
+    EXPECT_EQ(readText(r.settings / "Tolvane.ini"), "[Option]\r\n");
+}
+
+TEST(Tolvane4Startup, ASecondStartEndsByItself) {
+    ProgramRun r;
+    QProcess first;
+    r.start(first, false);
+    ASSERT_TRUE(first.waitForStarted());
+    // The first copy has run its start sequence once the start is logged.
+    const fs::path log = r.settings / "Data/システムログ.dat";
+    for (int i = 0; i < 300 && !fs::exists(log); ++i) QThread::msleep(50);
+    ASSERT_TRUE(fs::exists(log));
+
+    const fs::path second = r.drive / "second.txt";
+    QProcess p;
+    r.start(p, false, &second);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(r.shown(second), QStringList{QStringLiteral("このプログラムは二重起動できません。")});
+    // The first copy still runs and started only once.
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(readText(log).size(), 42u);
+
+    first.terminate();
+    if (!first.waitForFinished(5000)) {
+        first.kill();
+        first.waitForFinished();
+    }
+}
+
+}  // namespace

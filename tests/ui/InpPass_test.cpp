@@ -1,0 +1,88 @@
+#include "ledger/ui/InpPass.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QValidator>
+
+#include "platform/ui/MessageBox.h"
+#include "support/TempDir.h"
+#include "ui/Screenshot.h"
+
+namespace {
+using namespace ledger::ui;
+using platform::ui::Answer;
+using platform::ui::MessageRequest;
+using platform::ui::ScopedResponder;
+using testing_support::TempDir;
+using testing_support::writeText;
+
+struct InpPassTest : ::testing::Test {
+    TempDir dir;
+    QStringList boxes;
+    ScopedResponder responder{[this](const MessageRequest& m) {
+        boxes << m.text;
+        return Answer::Ok;
+    }};
+};
+
+TEST_F(InpPassTest, NoStoredPasswordOpensTheGateWithoutAsking) {
+    TfmInpPass none(dir / "Tolvane.ini");
+    EXPECT_TRUE(none.Passed);
+    EXPECT_TRUE(none.gate());
+    writeText(dir / "Tolvane.ini", "[Option]\r\nListFile=\"\"\r\n");
+    EXPECT_TRUE(TfmInpPass(dir / "Tolvane.ini").Passed);
+}
+
+TEST_F(InpPassTest, OnlyTheExactPasswordPasses) {
+    writeText(dir / "Tolvane.ini", "[Option]\r\nListFile=\"QRS\"\r\n");
+    TfmInpPass prompt(dir / "Tolvane.ini");
+    EXPECT_FALSE(prompt.Passed);
+
+    for (const char* wrong : {"ABC", "ab", "abcd", ""}) {
+        prompt.edPassword->setText(QString::fromUtf8(wrong));
+        prompt.btOkClick();
+        EXPECT_FALSE(prompt.Passed) << wrong;
+        EXPECT_NE(prompt.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(boxes, QStringList(4, QStringLiteral("パスワードが違います")));
+
+    prompt.edPassword->setText(QStringLiteral("abc"));
+    prompt.btOkClick();
+    EXPECT_TRUE(prompt.Passed);
+    EXPECT_EQ(prompt.result(), QDialog::Accepted);
+}
+
+TEST_F(InpPassTest, CancelLeavesTheGateClosed) {
+    writeText(dir / "Tolvane.ini", "[Option]\r\nListFile=\"QRS\"\r\n");
+    TfmInpPass prompt(dir / "Tolvane.ini");
+    prompt.btCancelClick();
+    EXPECT_FALSE(prompt.Passed);
+    EXPECT_EQ(prompt.result(), QDialog::Rejected);
+}
+
+TEST_F(InpPassTest, FieldTakesPrintableAsciiAndShowsItOnRequest) {
+    TfmInpPass prompt(dir / "Tolvane.ini");
+    const QValidator* v = prompt.edPassword->validator();
+    ASSERT_NE(v, nullptr);
+    for (QString ok : {QStringLiteral("Az09 !~")}) {
+        int pos = 0;
+        EXPECT_EQ(v->validate(ok, pos), QValidator::Acceptable);
+    }
+    for (QString bad : {QStringLiteral("あ"), QStringLiteral("a\tb"), QStringLiteral("ｱ")}) {
+        int pos = 0;
+        EXPECT_EQ(v->validate(bad, pos), QValidator::Invalid) << bad.toStdString();
+    }
+    EXPECT_EQ(prompt.edPassword->echoMode(), QLineEdit::Password);
+    prompt.cbShow->setChecked(true);
+    EXPECT_EQ(prompt.edPassword->echoMode(), QLineEdit::Normal);
+    prompt.cbShow->setChecked(false);
+    EXPECT_EQ(prompt.edPassword->echoMode(), QLineEdit::Password);
+
+    prompt.edPassword->setText(QStringLiteral("secret"));
+    prompt.show();
+    testing_support::screenshot(&prompt, QStringLiteral("InpPass"));
+}
+
+}  // namespace
