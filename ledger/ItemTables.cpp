@@ -282,17 +282,20 @@ std::string CodeToWrite(const std::string& code, ItemGroup group, const SysOptio
 
 void SaveItemTables(platform::IniFile& ini, SlipKind kind, const ItemTables& tables,
                     const SysOption& option) {
-    const std::string names = ItemNameSection(kind);
-    for (ItemGroup g : groupsOf(kind)) {
-        auto items = tables.items(g);
-        for (int k = 0; k < int(items.size()); ++k)
-            ini.writeString(names, ItemKey(g, k),
-                            CodeToWrite(items[std::size_t(k)].Code, g, option));
-    }
-    for (int t = 1; t <= kPayTypes; ++t)
-        for (ItemGroup g : groupsOf(kind))
-            ini.writeString(UseSection(kind, t), std::string(UseKey(g)),
-                            UseString(tables.items(g), t));
+    // Names and use strings reach the file together or not at all.
+    ini.writeAll([&](platform::IniFile& w) {
+        const std::string names = ItemNameSection(kind);
+        for (ItemGroup g : groupsOf(kind)) {
+            auto items = tables.items(g);
+            for (int k = 0; k < int(items.size()); ++k)
+                w.writeString(names, ItemKey(g, k),
+                              CodeToWrite(items[std::size_t(k)].Code, g, option));
+        }
+        for (int t = 1; t <= kPayTypes; ++t)
+            for (ItemGroup g : groupsOf(kind))
+                w.writeString(UseSection(kind, t), std::string(UseKey(g)),
+                              UseString(tables.items(g), t));
+    });
 }
 
 void ResetItemTables(ItemTables& tables, SlipKind kind) {

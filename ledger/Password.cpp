@@ -5,7 +5,6 @@
 #include "ledger/SysOption.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
-#include "platform/Sjis.h"
 
 namespace ledger {
 namespace {
@@ -35,16 +34,14 @@ bool IsValidPassword(std::string_view text) {
 }
 
 std::string ReadPassword(const platform::IniFile& ini) {
-    const std::string value = ini.readString(kOptionSection, kPasswordKey);
-    // The settings file hands out UTF-8; the lowering works on the stored bytes.
-    const auto stored = sjis::tryFromUtf8(value);
-    return DecodePassword(stored ? *stored : value);
+    // The lowering works on the stored bytes, which need not form CP932 text.
+    return DecodePassword(ini.readBytes(kOptionSection, kPasswordKey));
 }
 
 void WritePassword(platform::IniFile& ini, std::string_view plain) {
     if (!IsValidPassword(plain))
         throw platform::ConvertError("パスワードには半角の英数字と記号だけが使えます。");
-    ini.writeQuoted(kOptionSection, kPasswordKey, EncodePassword(plain));
+    ini.writeBytes(kOptionSection, kPasswordKey, "\"" + EncodePassword(plain) + "\"");
 }
 
 }  // namespace ledger

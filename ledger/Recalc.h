@@ -15,15 +15,15 @@ struct Ledger;
 // The question asked about the slots RecalcAll returns (warning, Yes/No), and
 // what is said after Yes (information).
 inline constexpr std::string_view kManualTaxQuestion =
-    "下記の何れかの例外に該当する為、所得税が自動計算されません。\n"
-    "ユーザーによる所得税の計算と入力が必要です。\n"
-    "　１．前月中に給与の支払いが無い。\n"
-    "　２．今回支給の｢社保控除後計｣の金額が、前月中の給与等の金額\n"
-    "　　　(社会保険控除後)の10倍を超えている。\n"
-    "\n"
+    "下記の何れかの例外に該当する為、所得税が自動計算されません。\r"
+    "ユーザーによる所得税の計算と入力が必要です。\r"
+    "　１．前月中に給与の支払いが無い。\r"
+    "　２．今回支給の｢社保控除後計｣の金額が、前月中の給与等の金額\r"
+    "　　　(社会保険控除後)の10倍を超えている。\r"
+    "\r"
     "該当する社員の所得税を手入力モードに変更しますか？";
 inline constexpr std::string_view kManualTaxDone =
-    "該当社員の所得税計算を手入力モードに変更しました。\n"
+    "該当社員の所得税計算を手入力モードに変更しました。\r"
     "詳細入力画面にて該当社員の確認と入力を行って下さい。";
 
 // Copies every slot's grid column into its records and calculates it, slots 1..80

@@ -81,25 +81,28 @@ void LoadSysOption(const platform::IniFile& ini, SysOption& o) {
 }
 
 void SaveSysOption(platform::IniFile& ini, const SysOption& o, double hoursPerDay) {
-    ini.writeString(kSection, "DefJikanD", fixedText(hoursPerDay, 2));
-    ini.writeString(kSection, "CorpName", o.corpName);
-    for (std::size_t i = 0; i < 12; ++i)
-        ini.writeQuoted(kSection, std::string(kFreeLabelKeys[i]), o.freeLabels[i]);
-    ini.writeQuoted(kSection, "TokuSyoyo", o.tokuSyoyo);
-    for (std::size_t i = 12; i < kFreeLabelKeys.size(); ++i)
-        ini.writeQuoted(kSection, std::string(kFreeLabelKeys[i]), o.freeLabels[i]);
-    ini.writeString(kSection, "Kazei", o.kazei);
-    ini.writeString(kSection, "Syaho", o.syaho);
-    for (std::size_t i = 0; i < kAttendanceLabelKeys.size(); ++i)
-        ini.writeQuoted(kSection, std::string(kAttendanceLabelKeys[i]), o.attendanceLabels[i]);
-    for (std::size_t i = 0; i < kPaymentLabelKeys.size(); ++i)
-        ini.writeQuoted(kSection, std::string(kPaymentLabelKeys[i]), o.paymentLabels[i]);
-    ini.writeInteger(kSection, "TimeStyle", o.timeStyle);
-    ini.writeInteger(kSection, "HasuuSik", o.hasuuSik);
-    ini.writeInteger(kSection, "HasuuGen", o.hasuuGen);
-    ini.writeInteger(kSection, "HasuuKou", o.hasuuKou);
-    ini.writeBool(kSection, "PrnRuikei", o.prnRuikei);
-    ini.writeBool(kSection, "Use2kSatu", o.use2kSatu);
+    // The settings of one OK reach the file together or not at all.
+    ini.writeAll([&](platform::IniFile& w) {
+        w.writeString(kSection, "DefJikanD", fixedText(hoursPerDay, 2));
+        w.writeString(kSection, "CorpName", o.corpName);
+        for (std::size_t i = 0; i < 12; ++i)
+            w.writeQuoted(kSection, std::string(kFreeLabelKeys[i]), o.freeLabels[i]);
+        w.writeQuoted(kSection, "TokuSyoyo", o.tokuSyoyo);
+        for (std::size_t i = 12; i < kFreeLabelKeys.size(); ++i)
+            w.writeQuoted(kSection, std::string(kFreeLabelKeys[i]), o.freeLabels[i]);
+        w.writeString(kSection, "Kazei", o.kazei);
+        w.writeString(kSection, "Syaho", o.syaho);
+        for (std::size_t i = 0; i < kAttendanceLabelKeys.size(); ++i)
+            w.writeQuoted(kSection, std::string(kAttendanceLabelKeys[i]), o.attendanceLabels[i]);
+        for (std::size_t i = 0; i < kPaymentLabelKeys.size(); ++i)
+            w.writeQuoted(kSection, std::string(kPaymentLabelKeys[i]), o.paymentLabels[i]);
+        w.writeInteger(kSection, "TimeStyle", o.timeStyle);
+        w.writeInteger(kSection, "HasuuSik", o.hasuuSik);
+        w.writeInteger(kSection, "HasuuGen", o.hasuuGen);
+        w.writeInteger(kSection, "HasuuKou", o.hasuuKou);
+        w.writeBool(kSection, "PrnRuikei", o.prnRuikei);
+        w.writeBool(kSection, "Use2kSatu", o.use2kSatu);
+    });
 }
 
 }  // namespace ledger

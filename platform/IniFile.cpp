@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -308,6 +310,31 @@ void IniFile::writeInteger(const std::string& section, const std::string& key, i
 
 void IniFile::writeBool(const std::string& section, const std::string& key, bool value) {
     writeString(section, key, value ? "1" : "0");
+}
+
+void IniFile::writeAll(const std::function<void(IniFile&)>& writes) {
+    std::string current;
+    try {
+        current = readFile(file_);
+    } catch (const IoError& e) {
+        if (e.code() != ENOENT) throw;
+    }
+    // A working copy beside the file, named per process because both programs
+    // write the same settings file.
+    const std::filesystem::path work =
+        file_.parent_path() /
+        ("." + file_.filename().string() + "." + std::to_string(::getpid()) + ".batch");
+    try {
+        writeFileAtomic(work, current);
+        IniFile copy(work);
+        writes(copy);
+        writeFileAtomic(file_, readFile(work));
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(work, ignored);
+        throw;
+    }
+    removeFile(work);
 }
 
 void IniFile::eraseSection(const std::string& section) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,11 @@ public:
     void writeInteger(const std::string& section, const std::string& key, int value);
     void writeBool(const std::string& section, const std::string& key, bool value);
     void eraseSection(const std::string& section);
+
+    // Runs a group of writes that belong together (a dialog's settings) against a
+    // working copy and then replaces the file once: the keys reach the file all
+    // together or, when a write fails, not at all.
+    void writeAll(const std::function<void(IniFile&)>& writes);
 
     // The value as the file's bytes, unconverted (one pair of quotes removed as
     // usual), for a value stored as bytes rather than text: the start-up password

@@ -44,7 +44,11 @@ Answer MessageBox::show(QWidget* parent, const QString& text, Icon icon, Buttons
     if (Responder answer = responder()) return answer(req);
 
     if (icon == Icon::Warning || icon == Icon::Error) QApplication::beep();
-    QMessageBox box(toQt(icon), req.caption, text, QMessageBox::NoButton, parent);
+    // The system's texts break their lines with a lone CR, which a Qt label does
+    // not show as a break.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    QMessageBox box(toQt(icon), req.caption, shown, QMessageBox::NoButton, parent);
     QPushButton* ok = nullptr;
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;

@@ -252,3 +252,26 @@ TEST_F(IniFileTest, ByteValuesPassUnconverted) {
 }
 
 }  // namespace
+
+// The keys of one dialog's OK reach the file together or not at all.
+TEST_F(IniFileTest, AGroupOfWritesLandsWholeOrNotAtAll) {
+    writeText(file, kSample);
+    ini.writeAll([](IniFile& w) {
+        w.writeInteger("Option", "TimeStyle", 0);
+        w.writeQuoted("Option", "Sonota1", " その他 ");
+        w.writeString("Window", "State", "wsMaximized");
+    });
+    EXPECT_EQ(ini.readInteger("Option", "TimeStyle", 1), 0);
+    EXPECT_EQ(ini.readString("Option", "Sonota1"), " その他 ");
+    EXPECT_EQ(ini.readString("Window", "State"), "wsMaximized");
+    EXPECT_EQ(entriesInFolder(), 1u);
+
+    const std::string before = readText(file);
+    EXPECT_THROW(ini.writeAll([](IniFile& w) {
+        w.writeInteger("Option", "TimeStyle", 1);
+        w.writeString("Option", "Memo", "two\nlines");
+    }),
+                 platform::ConvertError);
+    EXPECT_EQ(readText(file), before);
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
