@@ -16,6 +16,13 @@ public:
     virtual void information(const std::string& text) = 0;
 };
 
+// A sink that can also ask a Yes/No question (the start and close steps).
+class Prompter : public MessageSink {
+public:
+    // True on Yes.
+    virtual bool confirm(const std::string& text) = 0;
+};
+
 // Keeps every message in order; for tests and for callers that show them later.
 class MessageLog : public MessageSink {
 public:

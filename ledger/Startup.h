@@ -18,14 +18,6 @@ namespace ledger {
 
 struct Ledger;
 
-// The messages and questions of the start and close steps; the program shows
-// them in its boxes, tests record and answer them.
-class Prompter : public MessageSink {
-public:
-    // A Yes/No question; true on Yes.
-    virtual bool confirm(const std::string& text) = 0;
-};
-
 inline constexpr std::string_view kSettingsNotWritable = "設定ファイルに書き込み出来ません。";
 inline constexpr std::string_view kCannotStart = "プログラム起動不可[%d]";
 inline constexpr std::string_view kProbeFileName = "Write.chk";

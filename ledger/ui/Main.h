@@ -7,7 +7,7 @@
 #include "ledger/MainLifecycle.h"
 #include "ledger/PeriodChoice.h"
 #include "ledger/Startup.h"
-#include "ledger/ui/BoxPrompter.h"
+#include "ledger/ui/MessageBoxSink.h"
 
 namespace ledger {
 struct Ledger;
@@ -69,7 +69,7 @@ private:
 
     ledger::Ledger& ledger_;
     Tolvane4Forms* forms_ = nullptr;
-    BoxPrompter prompter_;
+    MessageBoxSink prompter_;
     std::unique_ptr<ledger::MainLifecycle> lifecycle_;
     ledger::CurrentMonthChooser todaysMonth_;
     ledger::PeriodChooser* chooser_ = &todaysMonth_;

@@ -7,10 +7,11 @@
 
 namespace ledger::ui {
 
-// Shows the messages of the logic in the program's message boxes, over a widget.
-class MessageBoxSink : public ledger::MessageSink {
+// Shows the messages and questions of the logic in the program's message boxes,
+// over a widget.
+class MessageBoxSink : public ledger::Prompter {
 public:
-    explicit MessageBoxSink(QWidget* parent) : parent_(parent) {}
+    explicit MessageBoxSink(QWidget* parent = nullptr) : parent_(parent) {}
 
     void error(const std::string& text) override {
         platform::ui::MessageBox::error(parent_, QString::fromStdString(text));
@@ -20,6 +21,10 @@ public:
     }
     void information(const std::string& text) override {
         platform::ui::MessageBox::information(parent_, QString::fromStdString(text));
+    }
+
+    bool confirm(const std::string& text) override {
+        return platform::ui::MessageBox::confirm(parent_, QString::fromStdString(text));
     }
 
 private:

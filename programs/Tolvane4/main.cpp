@@ -5,8 +5,8 @@
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "ledger/Startup.h"
-#include "ledger/ui/BoxPrompter.h"
 #include "ledger/ui/Main.h"
+#include "ledger/ui/MessageBoxSink.h"
 #include "ledger/ui/Tolvane4Forms.h"
 #include "platform/Paths.h"
 #include "platform/ui/ErrorBoundary.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    ledger::ui::BoxPrompter prompter;
+    ledger::ui::MessageBoxSink prompter;
     if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(), prompter)) return 0;
 
     ledger::SystemClock clock;
