@@ -95,10 +95,14 @@ void SavePeriod(Ledger& ledger, const fs::path& fileName) {
     // A file cut short (by a copy that failed, say) is made whole again with the
     // zero bytes a fresh file holds; what it still had stays as it was.
     if (std::int64_t(bytes.size()) < kYearFileSize) bytes.resize(std::size_t(kYearFileSize), '\0');
-    ledger.FileHeader.PeriodSaved[period - 1] = 1;
-    std::memcpy(bytes.data(), &ledger.FileHeader, sizeof(TPayrollFileHeader));
+    // Marked saved in memory only once the file says so, so that a failed save
+    // leaves memory agreeing with the file.
+    TPayrollFileHeader header = ledger.FileHeader;
+    header.PeriodSaved[period - 1] = 1;
+    std::memcpy(bytes.data(), &header, sizeof(TPayrollFileHeader));
     std::memcpy(bytes.data() + offset, ledger.block.get(), sizeof(TPeriodBlock));
     platform::writeFileAtomic(fileName, bytes);
+    ledger.FileHeader = header;
 }
 
 int FindSlotByKey(const TPeriodBlock& block, const ShortString<14>& key) {

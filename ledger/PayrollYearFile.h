@@ -30,10 +30,11 @@ void LoadFileHeader(Ledger& ledger, const std::filesystem::path& fileName);
 // the whole block was read: a file too short for it reports a read past the end.
 void LoadPeriod(Ledger& ledger, const std::filesystem::path& fileName);
 
-// Marks the open period saved in ledger.FileHeader and writes the header and the
-// period into the existing file, as one atomic replacement of the whole file:
-// the other periods, reserved bytes and any bytes past the fifteenth block are
-// kept. A missing file is an error; it is never created here.
+// Writes the header, with the open period marked saved, and the period into the
+// existing file, as one atomic replacement of the whole file: the other periods,
+// reserved bytes and any bytes past the fifteenth block are kept. ledger.FileHeader
+// takes the mark only once the file holds it. A missing file is an error; it is
+// never created here.
 void SavePeriod(Ledger& ledger, const std::filesystem::path& fileName);
 
 // The stored block of a period (1..15) in a buffer of its own, for readers that

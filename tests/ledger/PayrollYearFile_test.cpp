@@ -218,6 +218,8 @@ TEST_F(YearFileTest, SaveThatFailsPartWayKeepsTheOldFile) {
     EXPECT_EQ(message, "I/O エラー (27)");
     EXPECT_EQ(readBytes(file()), patternFile());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    // Memory still says what the file says: the period was not saved.
+    EXPECT_EQ(ledger.FileHeader.PeriodSaved[14 - 1], 0);
 }
 
 TEST_F(YearFileTest, EmployeesAreFoundByKeyNotBySlot) {
