@@ -45,8 +45,9 @@ std::int32_t RoundByMode(int mode, float x) {
 
 std::int32_t RoundProduct(int mode, double a, double b) {
     const double product = a * b;
-    // A product beyond the float range would become infinity and be refused
-    // below; one beyond int32 is refused by the same check.
+    // Narrowing a double beyond the float range is undefined, so such a product
+    // (and NaN) is refused here; one beyond int32 is refused when rounded.
+    if (!(std::fabs(product) <= double(std::numeric_limits<float>::max()))) return toInt32(product);
     return RoundByMode(mode, static_cast<float>(product));
 }
 

@@ -165,6 +165,32 @@ TEST_F(BonusTest, BonusesOfOneMonthCountByDay) {
     EXPECT_EQ(capBase(3000000), 2730000);
 }
 
+// A bonus whose month is not set, or is no month at all, passes as paid before
+// any dated one; one without a month counts only month-less bonuses up to its
+// day. Without last year's file a spring bonus counts this year's alone.
+TEST_F(BonusTest, BonusesWithoutAMonthCountAsEarlier) {
+    insured();
+    storeTaxable(thisYear, 13, 1000000);
+    storeTaxable(thisYear, 14, 2000000);
+    ledger.CurData.Period = 15;
+    struct Case {
+        const char* name;
+        int month13, day13, month14, day14, month15;
+        std::int32_t standard, base;
+    };
+    for (const Case& c : {
+             Case{"March, others unset", 0, 0, 14, 0, 3, 3000000, 2730000},
+             Case{"July, others unset", 0, 0, 255, 0, 7, 3000000, 2730000},
+             Case{"unset, one dated", 7, 1, 0, 5, 13, 4000000, 3730000},
+             Case{"unset, later day", 7, 1, 0, 6, -1, 4000000, 4000000},
+         }) {
+        setBonusDate(13, c.month13, c.day13);
+        setBonusDate(14, c.month14, c.day14);
+        setBonusDate(15, c.month15, 5);
+        EXPECT_EQ(capBase(c.standard), c.base) << c.name;
+    }
+}
+
 TEST_F(BonusTest, CareIsTheCombinedPremiumLessTheHealthPremium) {
     insured().TaxColumn = 0;
     ledger.BasicInfo().HealthInsRate = 4.95;

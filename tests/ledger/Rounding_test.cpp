@@ -78,6 +78,7 @@ TEST(Rounding, ValuesBeyondInt32AreRefused) {
     // 2,147,483,647 has no float form: it becomes 2^31, one too many.
     EXPECT_THROW(RoundProduct(0, 1.0, 2147483647.0), platform::ConvertError);
     EXPECT_THROW(RoundProduct(0, 1e300, 1e300), platform::ConvertError);
+    EXPECT_THROW(RoundProduct(0, 1e39, 1.0), platform::ConvertError);  // beyond float, finite
     EXPECT_THROW(RoundOver50(2147483648.0), platform::ConvertError);
     EXPECT_THROW(RoundOver500(nan), platform::ConvertError);
     EXPECT_EQ(RoundOver50(2147483647.4), 2147483647);
