@@ -8,7 +8,6 @@
 namespace ledger {
 
 void OpenPeriodData(Ledger& ledger, const platform::IniFile& ini) {
-    LoadFileHeader(ledger, ledger.CurData.FileName);
     LoadPeriod(ledger, ledger.CurData.FileName);
     const SlipKind kind = ledger.isBonusPeriod() ? SlipKind::Bonus : SlipKind::Salary;
     LoadItemTables(ini, kind, ledger.itemTables);

@@ -1,6 +1,7 @@
 #include "ledger/PeriodChoice.h"
 
 #include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
 #include "ledger/YearFileName.h"
 
 namespace ledger {
@@ -12,6 +13,9 @@ bool CurrentMonthChooser::choose(Ledger& ledger) {
     ledger.CurData.Era = year.era;
     ledger.CurData.Year = year.year;
     ledger.CurData.Period = today.month;
+    // The selection reads the header each time it is shown; the period itself is
+    // loaded when the main window opens it.
+    LoadFileHeader(ledger, ledger.CurData.FileName);
     return true;
 }
 

@@ -159,7 +159,7 @@ WindowPlacement ReadWindowPlacement(const platform::IniFile& ini) {
         int v = ini.readInteger(kWindowSection, key, def);
         return v < low || v > kLimit ? def : v;
     };
-    p.maximized = ini.readString(kWindowSection, "State", "wsMaximized") != "wsNormal";
+    p.maximized = ini.readString(kWindowSection, "State", "wsMaximized") == "wsMaximized";
     p.x = value("Pos_X", p.x, -kLimit);
     p.y = value("Pos_Y", p.y, -kLimit);
     p.width = value("Width", p.width, 0);

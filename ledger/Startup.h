@@ -93,9 +93,9 @@ struct WindowPlacement {
     int shownHeight() const { return height < kMinHeight ? kMinHeight : height; }
 };
 
-// Reads [Window]. No section, or a State that is neither "wsMaximized" nor
-// "wsNormal", means maximised; a value that is not a number or lies far outside
-// any screen takes its default.
+// Reads [Window]. No State means maximised, and so does "wsMaximized"; any other
+// State places the window by the stored keys. A value that is not a number or
+// lies far outside any screen takes its default.
 WindowPlacement ReadWindowPlacement(const platform::IniFile& ini);
 
 // Writes every [Window] key of the placement. Throws platform::IoError when the

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
 #include "ledger/PeriodChoice.h"
 #include "platform/IniFile.h"
 #include "support/TempDir.h"
@@ -234,7 +235,9 @@ TEST(WindowPlacement, ReadsWhatIsStoredAndDefaultsWhatIsNot) {
         // Damaged values take their defaults.
         {"[Window]\r\nState=wsNormal\r\nPos_X=abc\r\nPos_Y=-5\r\nWidth=9999999\r\nHeight=x\r\n",
          false, 0, -5, 800, 570},
-        {"[Window]\r\nState=garbage\r\n", true, 0, 0, 800, 570},
+        // Only "wsMaximized" maximises: any other stored State places the window.
+        {"[Window]\r\nState=garbage\r\nPos_X=30\r\n", false, 30, 0, 800, 570},
+        {"[Window]\r\nState=\r\n", false, 0, 0, 800, 570},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -271,13 +274,21 @@ TEST(WindowPlacement, WritesEveryKeyAndReadsThemBack) {
 
 TEST(CurrentMonthChooser, StandsInForTheSelectionWithTodaysMonth) {
     // Until the period selection dialog exists, the start opens the current month
-    // of today's year file without asking.
+    // of today's year file without asking, reading its header as the selection does.
+    TempDir dir;
     FixedClock clock(kNov1);
     Ledger ledger(clock);
-    ledger.dataPath = "/data";
+    ledger.dataPath = dir.path();
+    CreateDataFile(ledger, dir / kTodayFile);
+    {
+        auto bytes = testing_support::readBytes(dir / kTodayFile);
+        bytes[24] = 7;  // a bonus payment month in the stored header
+        testing_support::writeBytes(dir / kTodayFile, bytes);
+    }
     CurrentMonthChooser chooser;
     EXPECT_TRUE(chooser.choose(ledger));
-    EXPECT_EQ(ledger.CurData.FileName, fs::path("/data") / kTodayFile);
+    EXPECT_EQ(ledger.FileHeader.BonusPayMonth[0], 7);
+    EXPECT_EQ(ledger.CurData.FileName, dir / kTodayFile);
     EXPECT_EQ(ledger.CurData.Era, "令和");
     EXPECT_EQ(ledger.CurData.Year, 8);
     EXPECT_EQ(ledger.CurData.Period, 11);
