@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -85,16 +86,32 @@ std::vector<std::string> ReadSysLogLines(const std::filesystem::path& file) {
     return lines;
 }
 
+namespace {
+
+// The first character boundary of a CP932 text at or after a byte offset.
+std::size_t boundaryFrom(std::string_view cp932, std::size_t offset) {
+    std::size_t i = 0;
+    while (i < offset && i < cp932.size())
+        i += sjis::isLead(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+    return std::min(i, cp932.size());
+}
+
+}  // namespace
+
 std::string SysLogCsv(const std::vector<std::string>& lines) {
     constexpr std::size_t kTimeBytes = 16;
     constexpr std::size_t kTextStart = 18;
-    constexpr std::size_t kTextBytes = 99;
+    constexpr std::size_t kTextEnd = kTextStart + 99;
     std::string out = sjis::fromUtf8("日時, 内容") + "\r\n";
     for (const std::string& line : lines) {
+        // Cut on character boundaries, so that a line not laid out as the log
+        // writes it never gives half a double-byte character.
         std::string_view l(line);
-        std::string_view time = l.substr(0, kTimeBytes);
-        std::string_view text =
-            l.size() > kTextStart ? sjis::cutBytes(l.substr(kTextStart), kTextBytes) : "";
+        std::string_view time = sjis::cutBytes(l, kTimeBytes);
+        const std::size_t start = boundaryFrom(l, kTextStart);
+        std::string_view text = start < std::min(l.size(), kTextEnd)
+                                    ? sjis::cutBytes(l.substr(start), kTextEnd - start)
+                                    : std::string_view();
         out += '"';
         out += time;
         out += "\", \"";

@@ -45,8 +45,8 @@ void WriteSysLog(const Ledger& ledger, int code);
 std::vector<std::string> ReadSysLogLines(const std::filesystem::path& file);
 
 // The CSV export of log lines (CP932, CR LF): the header "日時, 内容", then per
-// line the time (bytes 1..16) and the event text (from byte 19, at most 99 bytes,
-// never ending in half a double-byte character), each in double quotes.
+// line the time (bytes 1..16) and the event text (bytes 19..117), each in double
+// quotes; neither field holds half of a double-byte character.
 std::string SysLogCsv(const std::vector<std::string>& lines);
 
 }  // namespace ledger

@@ -22,13 +22,18 @@ void restrictToPasswordCharacters(QLineEdit* edit) {
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
+void hideAsStars(QLineEdit* edit) {
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    edit->setEchoMode(QLineEdit::Password);
+}
+
 TfmInpPass::TfmInpPass(const std::filesystem::path& iniFile, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("パスワード入力"));
     setFont(dialogFont());
 
     auto* label = new QLabel(QStringLiteral("パスワードを入力して下さい。"), this);
     edPassword = new QLineEdit(this);
-    edPassword->setEchoMode(QLineEdit::Password);
+    hideAsStars(edPassword);
     edPassword->setMinimumWidth(220);
     restrictToPasswordCharacters(edPassword);
     cbShow = new QCheckBox(QStringLiteral("入力内容を表示する"), this);

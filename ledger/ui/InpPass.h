@@ -42,5 +42,7 @@ private:
 
 // Holds an edit to printable ASCII: the password's stored form stays one line.
 void restrictToPasswordCharacters(QLineEdit* edit);
+// Hides what is typed as one "*" per character.
+void hideAsStars(QLineEdit* edit);
 
 }  // namespace ledger::ui

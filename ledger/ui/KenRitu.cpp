@@ -18,6 +18,8 @@ TfmKenRitu::TfmKenRitu(const std::filesystem::path& ratesFile, QWidget* parent) 
 
     lbKenRitu = new QListWidget(this);
     lbKenRitu->setMinimumSize(220, 300);
+    // The names are padded with blanks: a fixed-pitch font lines the rates up.
+    lbKenRitu->setFont(QFont(platform::ui::familyFor(QStringLiteral("ＭＳ ゴシック")), 9));
     bbOk = new QPushButton(QStringLiteral("OK"), this);
     bbCancel = new QPushButton(QStringLiteral("キャンセル"), this);
     bbOk->setEnabled(false);

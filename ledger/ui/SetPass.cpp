@@ -25,7 +25,7 @@ TfmSetPass::TfmSetPass(std::filesystem::path iniFile, QWidget* parent)
     edPass1 = new QLineEdit(this);
     edPass2 = new QLineEdit(this);
     for (QLineEdit* e : {edPass1, edPass2}) {
-        e->setEchoMode(QLineEdit::Password);
+        hideAsStars(e);
         e->setMinimumWidth(200);
         restrictToPasswordCharacters(e);
     }

@@ -96,6 +96,16 @@ TEST(SysLog, CsvCutsLongTextAt99BytesWithoutSplittingACharacter) {
     std::string kept = "x";
     for (int i = 0; i < 49; ++i) kept += sjis::fromUtf8("あ");
     EXPECT_NE(csv.find("\"" + kept + "\"\r\n"), std::string::npos);
+
+    // A line not laid out as the log writes it: a double-byte character across
+    // the end of the time or the start of the text stays whole or is left out.
+    const std::string fun = sjis::fromUtf8("分");
+    const std::string started = sjis::fromUtf8("起動");
+    const std::string heading = sjis::fromUtf8("日時, 内容") + "\r\n";
+    EXPECT_EQ(SysLogCsv({"2026/11/01 09:0" + fun + " " + started}),
+              heading + "\"2026/11/01 09:0\", \"" + started + "\"\r\n");
+    EXPECT_EQ(SysLogCsv({"2026/11/01 09:05 " + fun + started}),
+              heading + "\"2026/11/01 09:05\", \"" + started + "\"\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "platform/IniFile.h"
 #include "platform/ui/MessageBox.h"
 #include "support/TempDir.h"
+#include "ui/Screenshot.h"
 
 namespace ledger::ui {
 namespace {
@@ -204,6 +206,25 @@ TEST_F(ConfigDialogTest, HealthRateComesFromTheRatesList) {
     EXPECT_EQ(texts,
               (std::vector<std::string>{"選択した健康保険料率の半分の値がセットされます。"}));
     EXPECT_EQ(dialog.edHealthIns->text(), " 5.095");
+
+    rates.show();
+    testing_support::screenshot(&rates, QStringLiteral("KenRitu"));
+    rates.hide();
+
+    // Names are padded with blanks to one byte width: the rates line up.
+    writeText(dir / kHealthRatesFileName,
+              "\x96\x6b\x8a\x43\x93\xb9    10.28\r\n"        // 北海道
+              "\x90\x5f\x93\xde\x90\xec\x8c\xa7   9.92\r\n"  // 神奈川県
+              "Test       9.55\r\n");
+    TfmKenRitu three(dir / kHealthRatesFileName);
+    ASSERT_EQ(three.lbKenRitu->count(), 3);
+    const QFontMetrics m(three.lbKenRitu->font());
+    auto rateX = [&](int row) {
+        QString t = three.lbKenRitu->item(row)->text();
+        return m.horizontalAdvance(t.left(t.size() - 6));  // up to the rate's last 5 bytes + "%"
+    };
+    EXPECT_EQ(rateX(0), rateX(1));
+    EXPECT_EQ(rateX(0), rateX(2));
 
     TfmKenRitu none(dir / "missing.dat");
     EXPECT_EQ(none.lbKenRitu->count(), 0);

@@ -74,14 +74,14 @@ TEST_F(InpPassTest, FieldTakesPrintableAsciiAndShowsItOnRequest) {
         int pos = 0;
         EXPECT_EQ(v->validate(bad, pos), QValidator::Invalid) << bad.toStdString();
     }
-    EXPECT_EQ(prompt.edPassword->echoMode(), QLineEdit::Password);
-    prompt.cbShow->setChecked(true);
-    EXPECT_EQ(prompt.edPassword->echoMode(), QLineEdit::Normal);
-    prompt.cbShow->setChecked(false);
-    EXPECT_EQ(prompt.edPassword->echoMode(), QLineEdit::Password);
-
+    // Hidden as "*", one per character, until the box asks for clear text.
     prompt.edPassword->setText(QStringLiteral("secret"));
     prompt.show();
+    EXPECT_EQ(prompt.edPassword->displayText(), QStringLiteral("******"));
+    prompt.cbShow->setChecked(true);
+    EXPECT_EQ(prompt.edPassword->displayText(), QStringLiteral("secret"));
+    prompt.cbShow->setChecked(false);
+    EXPECT_EQ(prompt.edPassword->displayText(), QStringLiteral("******"));
     testing_support::screenshot(&prompt, QStringLiteral("InpPass"));
 }
 
