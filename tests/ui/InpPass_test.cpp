@@ -8,23 +8,18 @@
 
 #include "platform/ui/MessageBox.h"
 #include "support/TempDir.h"
+#include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 
 namespace {
 using namespace ledger::ui;
-using platform::ui::Answer;
-using platform::ui::MessageRequest;
-using platform::ui::ScopedResponder;
+using testing_support::BoxRecorder;
 using testing_support::TempDir;
 using testing_support::writeText;
 
 struct InpPassTest : ::testing::Test {
     TempDir dir;
-    QStringList boxes;
-    ScopedResponder responder{[this](const MessageRequest& m) {
-        boxes << m.text;
-        return Answer::Ok;
-    }};
+    BoxRecorder box;
 };
 
 TEST_F(InpPassTest, NoStoredPasswordOpensTheGateWithoutAsking) {
@@ -46,7 +41,7 @@ TEST_F(InpPassTest, OnlyTheExactPasswordPasses) {
         EXPECT_FALSE(prompt.Passed) << wrong;
         EXPECT_NE(prompt.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(boxes, QStringList(4, QStringLiteral("パスワードが違います")));
+    EXPECT_EQ(box.boxes, QStringList(4, QStringLiteral("パスワードが違います")));
 
     prompt.edPassword->setText(QStringLiteral("abc"));
     prompt.btOkClick();

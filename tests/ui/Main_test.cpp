@@ -10,13 +10,13 @@
 #include "platform/Sjis.h"
 #include "platform/ui/MessageBox.h"
 #include "support/TempDir.h"
+#include "ui/BoxRecorder.h"
 
 namespace {
 using namespace ledger::ui;
 namespace fs = std::filesystem;
 using platform::ui::Answer;
-using platform::ui::MessageRequest;
-using platform::ui::ScopedResponder;
+using testing_support::BoxRecorder;
 using testing_support::readText;
 using testing_support::TempDir;
 using testing_support::writeText;
@@ -24,12 +24,7 @@ using testing_support::writeText;
 struct MainTest : ::testing::Test {
     TempDir drive;
     ledger::FixedClock clock{{2026, 11, 1, 9, 5, 0}};
-    QStringList boxes;
-    Answer exitAnswer = Answer::Yes;
-    ScopedResponder responder{[this](const MessageRequest& m) {
-        boxes << m.text;
-        return m.buttons == platform::ui::Buttons::Ok ? Answer::Ok : exitAnswer;
-    }};
+    BoxRecorder box;
     fs::path settings = drive / "Quenby/Tolvane4";
 
     void SetUp() override {
@@ -66,12 +61,12 @@ TEST_F(MainTest, StartOpensTodaysMonthAndLogsTheStart) {
               sjis::fromUtf8("2026/11/01 09:05  Pembrel Tolvane4を起動\r\n"));
     // No [Window] section: maximised.
     EXPECT_TRUE(w->isMaximized());
-    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(box.boxes.isEmpty());
 
-    exitAnswer = Answer::No;
+    box.answer = Answer::No;
     EXPECT_FALSE(w->close());
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("プログラムを終了しますか？")});
-    exitAnswer = Answer::Yes;
+    EXPECT_EQ(box.boxes, QStringList{QStringLiteral("プログラムを終了しますか？")});
+    box.answer = Answer::Yes;
     EXPECT_TRUE(w->close());
     EXPECT_EQ(platform::IniFile(settings / "Tolvane.ini").readString("Window", "State"),
               "wsMaximized");
@@ -124,7 +119,7 @@ TEST_F(MainTest, CorruptPlacementFallsBackToDefaults) {
     w->show();
     w->FormActivate();
     EXPECT_EQ(QRect(w->pos(), w->size()), QRect(0, 0, 800, 570));
-    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(box.boxes.isEmpty());
     w->close();
 }
 
@@ -137,7 +132,7 @@ TEST_F(MainTest, MissingTablesEndTheStartAndKeepTheStoredPlacement) {
     ASSERT_TRUE(w->FormCreate());
     w->show();
     w->FormActivate();
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("必要な表データファイルが足りません。")});
+    EXPECT_EQ(box.boxes, QStringList{QStringLiteral("必要な表データファイルが足りません。")});
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(fs::exists(settings / "Data/システムログ.dat"));
     EXPECT_EQ(readText(settings / "Tolvane.ini"), ini);
@@ -151,11 +146,11 @@ TEST_F(MainTest, AStartEventThatCannotBeLoggedIsReportedAndTheProgramGoesOn) {
     fs::create_directory(settings / "Data/システムログ.dat");
     w->show();
     w->FormActivate();
-    ASSERT_EQ(boxes.size(), 1);
+    ASSERT_EQ(box.boxes.size(), 1);
     EXPECT_FALSE(w->lifecycle().noPeriodYet);
     EXPECT_TRUE(w->isVisible());
     w->FormActivate();
-    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(box.boxes.size(), 1);
     w->close();
 }
 

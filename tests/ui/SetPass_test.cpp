@@ -8,25 +8,20 @@
 #include "platform/IniFile.h"
 #include "platform/ui/MessageBox.h"
 #include "support/TempDir.h"
+#include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 
 namespace {
 using namespace ledger::ui;
 using platform::ui::Answer;
-using platform::ui::MessageRequest;
-using platform::ui::ScopedResponder;
+using testing_support::BoxRecorder;
 using testing_support::readText;
 using testing_support::TempDir;
 using testing_support::writeText;
 
 struct SetPassTest : ::testing::Test {
     TempDir dir;
-    QStringList boxes;
-    Answer answer = Answer::Yes;
-    ScopedResponder responder{[this](const MessageRequest& m) {
-        boxes << m.text;
-        return m.buttons == platform::ui::Buttons::Ok ? Answer::Ok : answer;
-    }};
+    BoxRecorder box;
     TfmSetPass dialog{dir / "Tolvane.ini"};
 
     void type(const char* a, const char* b) {
@@ -38,8 +33,8 @@ struct SetPassTest : ::testing::Test {
 TEST_F(SetPassTest, SetsThePasswordAfterConfirmation) {
     type("abc", "abc");
     dialog.btSetPassClick();
-    EXPECT_EQ(boxes, (QStringList{QStringLiteral("パスワードを設定しますか？"),
-                                  QStringLiteral("パスワードを設定しました。")}));
+    EXPECT_EQ(box.boxes, (QStringList{QStringLiteral("パスワードを設定しますか？"),
+                                      QStringLiteral("パスワードを設定しました。")}));
     EXPECT_EQ(readText(dir / "Tolvane.ini"), "[Option]\r\nListFile=\"QRS\"\r\n");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
@@ -48,8 +43,8 @@ TEST_F(SetPassTest, RemovingWritesAnEmptyQuotedValue) {
     writeText(dir / "Tolvane.ini", "[Option]\r\nListFile=\"QRS\"\r\n");
     type("", "");
     dialog.btSetPassClick();
-    EXPECT_EQ(boxes, (QStringList{QStringLiteral("パスワード設定を解除しますか？"),
-                                  QStringLiteral("パスワード設定を解除しました。")}));
+    EXPECT_EQ(box.boxes, (QStringList{QStringLiteral("パスワード設定を解除しますか？"),
+                                      QStringLiteral("パスワード設定を解除しました。")}));
     EXPECT_EQ(readText(dir / "Tolvane.ini"), "[Option]\r\nListFile=\"\"\r\n");
     EXPECT_EQ(ledger::ReadPassword(platform::IniFile(dir / "Tolvane.ini")), "");
 }
@@ -57,9 +52,9 @@ TEST_F(SetPassTest, RemovingWritesAnEmptyQuotedValue) {
 TEST_F(SetPassTest, MismatchOrNoWritesNothing) {
     type("abc", "abd");
     dialog.btSetPassClick();
-    EXPECT_EQ(boxes,
+    EXPECT_EQ(box.boxes,
               QStringList{QStringLiteral("パスワードの設定入力と確認入力が異なっています。")});
-    answer = Answer::No;
+    box.answer = Answer::No;
     type("abc", "abc");
     dialog.btSetPassClick();
     EXPECT_FALSE(std::filesystem::exists(dir / "Tolvane.ini"));
@@ -71,8 +66,8 @@ TEST_F(SetPassTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays)
     nowhere.edPass1->setText(QStringLiteral("abc"));
     nowhere.edPass2->setText(QStringLiteral("abc"));
     nowhere.btSetPassClick();
-    ASSERT_EQ(boxes.size(), 2);
-    EXPECT_EQ(boxes[1], QStringLiteral("ファイルが見つかりません"));
+    ASSERT_EQ(box.boxes.size(), 2);
+    EXPECT_EQ(box.boxes[1], QStringLiteral("ファイルが見つかりません"));
     EXPECT_NE(nowhere.result(), QDialog::Accepted);
 }
 

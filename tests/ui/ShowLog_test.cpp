@@ -8,25 +8,20 @@
 #include "platform/Sjis.h"
 #include "platform/ui/MessageBox.h"
 #include "support/TempDir.h"
+#include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 
 namespace {
 using namespace ledger::ui;
 using platform::ui::Answer;
-using platform::ui::MessageRequest;
-using platform::ui::ScopedResponder;
+using testing_support::BoxRecorder;
 using testing_support::readText;
 using testing_support::TempDir;
 using testing_support::writeText;
 
 struct ShowLogTest : ::testing::Test {
     TempDir dir;
-    QStringList boxes;
-    Answer answer = Answer::Yes;
-    ScopedResponder responder{[this](const MessageRequest& m) {
-        boxes << m.text;
-        return m.buttons == platform::ui::Buttons::Ok ? Answer::Ok : answer;
-    }};
+    BoxRecorder box;
     TfmShowLog viewer{dir.path()};
 
     void writeLog() {
@@ -52,7 +47,7 @@ TEST_F(ShowLogTest, ListsTheLogOldestFirstAtEachActivation) {
 
 TEST_F(ShowLogTest, AMissingLogIsReportedWhenShown) {
     viewer.show();
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("ファイルが見つかりません")});
+    EXPECT_EQ(box.boxes, QStringList{QStringLiteral("ファイルが見つかりません")});
     EXPECT_EQ(viewer.ListBox1->count(), 0);
     EXPECT_EQ(viewer.width(), 550);
     EXPECT_GE(viewer.height(), 600);
@@ -65,8 +60,8 @@ TEST_F(ShowLogTest, ExportsCsvAfterConfirmationReplacingTheFile) {
     writeText(dir / "out.csv", "old content that is longer than the new one ...........");
     viewer.chooseCsvFile = [&] { return QString::fromStdString((dir / "out.csv").string()); };
     viewer.mnCsvExportClick();
-    EXPECT_EQ(boxes, (QStringList{QStringLiteral("システムログをＣＳＶファイルに出力します。"),
-                                  QStringLiteral("指定ファイルに出力しました。")}));
+    EXPECT_EQ(box.boxes, (QStringList{QStringLiteral("システムログをＣＳＶファイルに出力します。"),
+                                      QStringLiteral("指定ファイルに出力しました。")}));
     EXPECT_EQ(readText(dir / "out.csv"),
               sjis::fromUtf8("日時, 内容\r\n"
                              "\"2026/11/01 09:05\", \"Pembrel Tolvane4を起動\"\r\n"
@@ -82,13 +77,13 @@ TEST_F(ShowLogTest, NoOrNoFileChosenWritesNothing) {
         ++asked;
         return QString();
     };
-    answer = Answer::No;
+    box.answer = Answer::No;
     viewer.mnCsvExportClick();
     EXPECT_EQ(asked, 0);
-    answer = Answer::Yes;
+    box.answer = Answer::Yes;
     viewer.mnCsvExportClick();
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(boxes.size(), 2);  // the two questions, no "written" note
+    EXPECT_EQ(box.boxes.size(), 2);  // the two questions, no "written" note
 }
 
 TEST_F(ShowLogTest, ACsvFileThatCannotBeWrittenIsAnErrorAndNotAnnounced) {
@@ -96,7 +91,7 @@ TEST_F(ShowLogTest, ACsvFileThatCannotBeWrittenIsAnErrorAndNotAnnounced) {
     viewer.FormActivate();
     viewer.chooseCsvFile = [&] { return QString::fromStdString((dir / "no/out.csv").string()); };
     EXPECT_THROW(viewer.mnCsvExportClick(), platform::IoError);
-    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(box.boxes.size(), 1);
 }
 
 TEST_F(ShowLogTest, Screenshot) {
