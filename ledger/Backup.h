@@ -1,0 +1,75 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ledger/Messages.h"
+
+namespace platform {
+class IniFile;
+}
+
+// Backing up the data folder's files and the settings file into a folder the user
+// chose, and restoring them from such a folder. The year-end program's
+// withholding files never travel either way; the postal-code file is not backed
+// up but is restored when a backup holds one.
+namespace ledger {
+
+inline constexpr std::string_view kBackupCaption = "データファイルのバックアップ場所を指定";
+inline constexpr std::string_view kRestoreCaption = "復元するデータファイルの場所を指定";
+inline constexpr std::string_view kBackupFailed =
+    "容量不足､書き込み不可等のエラーにより中断しました。";
+inline constexpr std::string_view kBackupDone = "指定場所にバックアップしました。";
+inline constexpr std::string_view kRestoreQuestion =
+    "復元を行うと現在の設定内容とデータは上書きされます。";
+inline constexpr std::string_view kRestoreNoData = "該当するデータが存在しないので続行できません。";
+inline constexpr std::string_view kRestoreFailed =
+    "ファイルが存在しない等のエラーにより中断しました。";
+inline constexpr std::string_view kRestoreDone =
+    "指定された場所のデータで復元しました。\r復元を有効にする為、プログラムを終了します。";
+
+// [Option] BackupPath: the folder of the last successful backup.
+inline constexpr const char* kBackupPathKey = "BackupPath";
+
+// A withholding file of the year-end program: its name begins with "源泉徴収".
+bool IsWithholdingFileName(const std::string& name);
+
+// The data files a backup copies: every *.dat of the data folder but the
+// withholding files and the postal-code file "YubinNo.dat" (any case).
+std::vector<std::filesystem::path> BackupSourceFiles(const std::filesystem::path& dataPath);
+// The files a restore copies from a backup folder: every *.dat but the
+// withholding files.
+std::vector<std::filesystem::path> RestoreSourceFiles(const std::filesystem::path& folder);
+
+// The remembered backup folder, or `fallback` when none is stored.
+std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fallback);
+
+// Copies the data files and then the settings file into the folder, each
+// replacing a file of that name. The first failed copy stops it and false is
+// returned; what was copied before stays (each file is whole: old or new).
+bool BackupData(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
+                const std::filesystem::path& folder);
+
+// The backup command after the folder was chosen: copies, remembers the folder in
+// [Option] BackupPath on success, and reports the outcome. True on success.
+bool DataBackup(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
+                const std::filesystem::path& folder, MessageSink& messages);
+
+enum class RestoreResult { Restored, NoSettingsFile, Failed };
+
+// Brings the backup folder's files back: the data files into the data folder and
+// the folder's settings file over the settings file. Every file is first copied
+// beside its target and only when all copies succeeded do they replace the
+// current files, so a failure leaves the data folder and the settings file as
+// they were; nothing is copied when the folder holds no settings file.
+RestoreResult RestoreData(const std::filesystem::path& dataPath,
+                          const std::filesystem::path& iniFile,
+                          const std::filesystem::path& folder);
+
+// The restore command after the question and the folder choice: restores and
+// reports the outcome. True when the data were restored and the program must end.
+bool DataRestore(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
+                 const std::filesystem::path& folder, MessageSink& messages);
+
+}  // namespace ledger

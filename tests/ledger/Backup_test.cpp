@@ -1,0 +1,174 @@
+#include "ledger/Backup.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+
+#include "platform/IniFile.h"
+#include "support/TempDir.h"
+
+namespace {
+using namespace ledger;
+using testing_support::readText;
+using testing_support::TempDir;
+using testing_support::writeText;
+namespace fs = std::filesystem;
+
+// The files of a folder (not its subfolders, not hidden ones) with their bytes.
+std::map<std::string, std::string> contents(const fs::path& folder) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file()) out[e.path().filename().string()] = readText(e.path());
+    return out;
+}
+
+bool runningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+class BackupTest : public ::testing::Test {
+protected:
+    TempDir tmp;
+    fs::path settings = tmp / "Tolvane4";
+    fs::path data = settings / "Data";
+    fs::path ini = settings / "Tolvane.ini";
+    fs::path target = tmp / "usb";
+    MessageLog log;
+
+    void SetUp() override {
+        fs::create_directories(data);
+        fs::create_directories(target);
+        writeText(ini, "[Option]\r\nCorpName=now\r\n");
+        writeText(data / "令和8年給与･賞与.dat", "year8");
+        writeText(data / "システムログ.dat", "log");
+        writeText(data / "社員情報.dat", "template");
+        writeText(data / "源泉徴収(令和8年).dat", "withholding");
+        writeText(data / "YubinNo.dat", "postal");
+        writeText(data / "YUBINNO.DAT", "postal2");
+        writeText(data / "memo.txt", "memo");
+    }
+};
+
+TEST_F(BackupTest, CopiesTheDataFilesAndSettingsButNotWithholdingOrPostalFiles) {
+    writeText(target / "システムログ.dat", "older log");
+    EXPECT_TRUE(DataBackup(data, ini, target, log));
+    const std::map<std::string, std::string> expected{
+        {"令和8年給与･賞与.dat", "year8"},
+        {"システムログ.dat", "log"},
+        {"社員情報.dat", "template"},
+        {"Tolvane.ini", readText(target / "Tolvane.ini")}};
+    EXPECT_EQ(contents(target), expected);
+    // The copy holds the settings as they were before the folder was remembered.
+    EXPECT_EQ(readText(target / "Tolvane.ini"), "[Option]\r\nCorpName=now\r\n");
+    EXPECT_EQ(platform::IniFile(ini).readString("Option", "BackupPath"), target.string());
+    EXPECT_NE(readText(ini).find("BackupPath=" + target.string() + "\r\n"), std::string::npos)
+        << "written unquoted";
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].second, kBackupDone);
+}
+
+TEST_F(BackupTest, AFailedCopyIsReportedAndTheFolderIsNotRemembered) {
+    if (runningAsRoot()) {
+        // Root writes into read-only folders; a folder that is a file fails for anyone.
+        fs::remove_all(target);
+        writeText(target, "not a folder");
+    } else {
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    EXPECT_FALSE(DataBackup(data, ini, target, log));
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].first, MessageLog::Kind::Error);
+    EXPECT_EQ(log.entries[0].second, kBackupFailed);
+    EXPECT_FALSE(platform::IniFile(ini).valueExists("Option", "BackupPath"));
+    fs::permissions(target, fs::perms::owner_all, fs::perm_options::add);
+}
+
+TEST_F(BackupTest, BackupIntoTheDataFolderItselfLosesNothing) {
+    const auto before = contents(data);
+    EXPECT_TRUE(BackupData(data, ini, data));
+    auto after = contents(data);
+    after.erase("Tolvane.ini");
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(BackupData(data, ini, settings));
+    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
+}
+
+TEST_F(BackupTest, ReadBackupPathFallsBackWhenNoneIsStored) {
+    EXPECT_EQ(ReadBackupPath(platform::IniFile(ini), "/home/x"), "/home/x");
+    platform::IniFile(ini).writeString("Option", "BackupPath", "/media/usb");
+    EXPECT_EQ(ReadBackupPath(platform::IniFile(ini), "/home/x"), "/media/usb");
+}
+
+class RestoreTest : public BackupTest {
+protected:
+    fs::path backup = tmp / "backup";
+    void SetUp() override {
+        BackupTest::SetUp();
+        fs::create_directories(backup);
+        writeText(backup / "Tolvane.ini", "[Option]\r\nCorpName=backup\r\n");
+        writeText(backup / "令和8年給与･賞与.dat", "year8 backup");
+        writeText(backup / "YubinNo.dat", "postal backup");
+        writeText(backup / "源泉徴収(令和8年).dat", "withholding backup");
+        writeText(backup / "notes.txt", "not data");
+    }
+};
+
+TEST_F(RestoreTest, BringsBackDataFilesAndSettingsAndKeepsFilesTheBackupLacks) {
+    writeText(data / "令和9年給与･賞与.dat", "year9");
+    EXPECT_TRUE(DataRestore(data, ini, backup, log));
+    const auto now = contents(data);
+    EXPECT_EQ(now.at("令和8年給与･賞与.dat"), "year8 backup");
+    EXPECT_EQ(now.at("YubinNo.dat"), "postal backup");
+    EXPECT_EQ(now.at("源泉徴収(令和8年).dat"), "withholding");
+    EXPECT_EQ(now.at("令和9年給与･賞与.dat"), "year9");
+    EXPECT_EQ(now.count("notes.txt"), 0u);
+    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=backup\r\n");
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].second, kRestoreDone);
+    // No staging folder is left behind.
+    for (const auto& e : fs::directory_iterator(data)) EXPECT_FALSE(e.is_directory()) << e.path();
+    for (const auto& e : fs::directory_iterator(settings)) {
+        if (e.is_directory()) {
+            EXPECT_EQ(e.path(), data);
+        }
+    }
+}
+
+TEST_F(RestoreTest, AFolderWithoutSettingsFileIsRefusedBeforeAnyCopy) {
+    fs::remove(backup / "Tolvane.ini");
+    const auto before = contents(data);
+    EXPECT_FALSE(DataRestore(data, ini, backup, log));
+    EXPECT_EQ(contents(data), before);
+    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].second, kRestoreNoData);
+}
+
+TEST_F(RestoreTest, AFailedCopyLeavesDataFolderAndSettingsAsTheyWere) {
+    // A backup file that cannot be read, by root neither: it lists as a regular
+    // file but reading it fails. It sorts after the year file, which is copied
+    // first and must not reach the data folder.
+    fs::create_symlink("/proc/self/mem", backup / "ﾝ.dat");
+    const auto before = contents(data);
+    EXPECT_FALSE(DataRestore(data, ini, backup, log));
+    EXPECT_EQ(contents(data), before);
+    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].second, kRestoreFailed);
+    for (const fs::path& folder : {data, settings})
+        for (const auto& e : fs::directory_iterator(folder))
+            EXPECT_NE(e.path().filename().string().rfind(".restore", 0), 0u)
+                << "staging left behind";
+}
+
+TEST_F(RestoreTest, RestoringFromTheDataFolderItselfLosesNothing) {
+    writeText(data / "Tolvane.ini", "[Option]\r\nCorpName=in data\r\n");
+    const auto before = contents(data);
+    EXPECT_EQ(RestoreData(data, ini, data), RestoreResult::Restored);
+    EXPECT_EQ(contents(data), before);
+    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=in data\r\n");
+}
+
+}  // namespace
