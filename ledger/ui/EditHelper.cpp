@@ -136,7 +136,8 @@ bool EditHelper::keyPress(QKeyEvent* e) {
         focusNext(widget_);
         return true;
     }
-    if (!line_) return false;
+    // A read-only field takes no typing (overtype would otherwise write into it).
+    if (!line_ || line_->isReadOnly()) return false;
     if (key == Qt::Key_Delete && (mods & Qt::ControlModifier)) {
         line_->clear();
         return true;

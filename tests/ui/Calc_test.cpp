@@ -1,0 +1,84 @@
+#include "ledger/ui/Calc.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWidget>
+
+#include "ui/BoxRecorder.h"
+#include "ui/Screenshot.h"
+
+namespace ledger::ui {
+namespace {
+
+void typeKeys(TfmCalc& calc, const char* keys) {
+    for (const char* k = keys; *k; ++k) calc.FormKeyPress(*k);
+}
+
+void sendKey(QWidget* to, int key, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &press);
+}
+
+TEST(CalcDialog, KeysReachTheCalculatorWhereverTheFocusIs) {
+    QWidget main;
+    main.setGeometry(100, 100, 800, 600);
+    TfmCalc calc(&main);
+    calc.show();
+    EXPECT_EQ(calc.displayText(), "0.");
+    typeKeys(calc, "5*");
+    EXPECT_TRUE(calc.button(kCalcMul)->isDown());  // shown pressed for a moment
+    // Enter on the focused OK button is "＝", not OK.
+    sendKey(calc.btOk, Qt::Key_Return, "\r");
+    EXPECT_EQ(calc.displayText(), "25.");
+    EXPECT_DOUBLE_EQ(calc.CalcValue, 25);
+    EXPECT_TRUE(calc.isVisible());
+    testing_support::screenshot(&calc, "Calc");
+
+    // Esc clears and leaves the calculator open.
+    sendKey(&calc, Qt::Key_Escape);
+    EXPECT_EQ(calc.displayText(), "0.");
+    EXPECT_TRUE(calc.isVisible());
+    EXPECT_FALSE(calc.FormKeyPress('x'));
+    calc.reject();
+}
+
+TEST(CalcDialog, DivisionByZeroShowsAnErrorBox) {
+    testing_support::BoxRecorder boxes;
+    TfmCalc calc;
+    calc.show();
+    typeKeys(calc, "5/0\r");
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_EQ(boxes.requests[0].icon, platform::ui::Icon::Error);
+    EXPECT_EQ(calc.displayText(), "0.");
+    calc.reject();
+}
+
+TEST(CalcDialog, OpensCentredFirstThenWhereItWasClosed) {
+    QWidget main;
+    main.setGeometry(100, 100, 800, 600);
+    main.show();
+    {
+        TfmCalc calc(&main);
+        calc.show();
+        const QRect m = main.frameGeometry();
+        EXPECT_EQ(calc.pos().x(), m.left() + (m.width() - calc.frameGeometry().width()) / 2);
+        typeKeys(calc, "12");
+        calc.move(300, 250);
+        calc.accept();
+        EXPECT_DOUBLE_EQ(calc.CalcValue, 12);
+    }
+    TfmCalc again(&main);
+    again.show();
+    EXPECT_EQ(again.pos(), QPoint(300, 250));
+    EXPECT_EQ(again.displayText(), "0.");  // every use starts cleared
+    EXPECT_DOUBLE_EQ(again.CalcValue, 0);
+    again.reject();
+}
+
+}  // namespace
+}  // namespace ledger::ui
