@@ -13,9 +13,9 @@ bool CurrentMonthChooser::choose(Ledger& ledger) {
     ledger.CurData.Era = year.era;
     ledger.CurData.Year = year.year;
     ledger.CurData.Period = today.month;
-    // The selection reads the header each time it is shown; the period itself is
-    // loaded when the main window opens it.
     LoadFileHeader(ledger, ledger.CurData.FileName);
+    LoadPeriod(ledger, ledger.CurData.FileName);
+    marks.Tag = 0;
     return true;
 }
 
