@@ -1,7 +1,9 @@
 #include "ledger/ItemGrid.h"
 
 #include "ledger/Common.h"
+#include "ledger/ItemLabel.h"
 #include "ledger/Ledger.h"
+#include "ledger/NumberText.h"
 #include "ledger/PayCalcSupport.h"
 #include "ledger/SalaryCalc.h"
 
@@ -117,10 +119,127 @@ bool IsGridItemUsed(const Ledger& ledger, int payType, const GridItem& item) {
 }
 
 int GridColumnOfSlot(const Ledger& ledger, int slot) {
-    int col = 0;
-    for (int s = 1; s <= slot && s <= kSlots; ++s)
-        if (!ledger.Employee(s).Key.empty() && IsActive(ledger, s)) ++col;
-    return col;
+    const ItemGrid& grid = ledger.grid;
+    for (int col = 1; col <= grid.employeeColumns(); ++col)
+        if (grid.columnSlot(col) == slot) return col;
+    return ItemGrid::kColumns;
+}
+
+int GridPayType(const Ledger& ledger, int col) {
+    const int slot = ledger.grid.columnSlot(col);
+    if (slot < 1 || slot > kSlots) return 0;
+    return ledger.Employee(slot).PayForm;
+}
+
+bool GridCellEditable(const Ledger& ledger, int col, int row) {
+    const int slot = ledger.grid.columnSlot(col);
+    if (slot < 1 || slot > kSlots || ledger.Employee(slot).Key.empty()) return false;
+    const int payType = ledger.Employee(slot).PayForm;
+    // A pay type outside 1..3 (a damaged record) types nothing.
+    return payType >= 1 && payType <= kPayTypes && ledger.grid.editable(row, payType);
+}
+
+namespace {
+
+bool isDayCount(const GridItem& item) {
+    return item.kind == GridItemKind::Attendance && item.index >= kAttDaysWorked &&
+           item.index <= kAttSpecialLeaveDays;
+}
+
+bool isHoursShown(const GridItem& item) {
+    if (item.kind != GridItemKind::Attendance) return false;
+    return (item.index >= kAttHoursWorked && item.index <= kAttHolidayNight) ||
+           item.index == kAttLateHours;
+}
+
+}  // namespace
+
+int GridFormatCode(const ItemGrid& grid, int row) {
+    if (!grid.isAttendanceRow(row)) return 90;
+    return isDayCount(grid.item(row)) ? 52 : 62;
+}
+
+std::string GridExtraKeys(const ItemGrid& grid, int row) {
+    if (!grid.isAttendanceRow(row)) return "-";
+    return IsTimeItem(grid.label(row)) ? "-.:" : "-.";
+}
+
+bool GridAcceptsChar(const ItemGrid& grid, int row, char32_t ch) {
+    if (ch >= U'0' && ch <= U'9') return true;
+    if (ch > 0x7f) return false;
+    return GridExtraKeys(grid, row).find(char(ch)) != std::string::npos;
+}
+
+int NextEditableRow(const ItemGrid& grid, int row, int payType) {
+    const int rows = grid.rowCount() - 1;
+    if (rows < 1) return row;
+    for (int step = 1; step <= rows; ++step) {
+        const int r = (row - 1 + step) % rows + 1;
+        if (r == row) break;
+        if (grid.editable(r, payType)) return r;
+    }
+    return row;
+}
+
+void CommitGridCell(Ledger& ledger, int col, int row, MessageSink& messages) {
+    ItemGrid& grid = ledger.grid;
+    if (col < 1 || row < 1 || row >= grid.rowCount() || grid.cell(col, 0).empty()) return;
+    NumEditResult checked = CheckNumEdit(grid.cell(col, row), GridFormatCode(grid, row));
+    if (!checked.message.empty()) messages.error(checked.message);
+    double value = 0;
+    try {
+        value = TimeStrToHours(checked.text, messages);
+    } catch (const platform::ConvertError& e) {
+        messages.error(e.what());
+    }
+    const GridItem item = grid.item(row);
+    std::string shown;
+    if (!grid.isAttendanceRow(row))
+        shown = FmtAmount(7, value);
+    else if (isHoursShown(item))
+        shown = FmtHours(value, ledger.sysOption.timeStyle);
+    else
+        shown = padLeft(fixedText(value, 2), 6);
+    grid.setCell(col, row, std::move(shown));
+}
+
+namespace {
+// Whether a cell reads as 0; a text that is no number does not.
+bool readsZero(const std::string& text) {
+    MessageLog quiet;
+    try {
+        return StrToNum(text, quiet) == 0 && quiet.entries.empty();
+    } catch (const platform::ConvertError&) {
+        return false;
+    }
+}
+}  // namespace
+
+bool FillPaidLeaveRemainder(Ledger& ledger, int col, int rowLeft, MessageSink& messages,
+                            const SavedBlockReader& reader) {
+    ItemGrid& grid = ledger.grid;
+    if (grid.item(rowLeft) != GridItem{GridItemKind::Attendance, kAttPaidLeaveDays}) return false;
+    const int slot = grid.columnSlot(col);
+    if (slot < 1 || slot > kSlots || ledger.Employee(slot).Key.empty()) return false;
+    const double previous =
+        PrevPaidLeaveBalance(ledger, ledger.CurData.Period - 1, ledger.Employee(slot).Key, reader);
+    if (previous == kNoPaidLeaveBalance) return false;
+    double days = 0;
+    try {
+        days = StrToNum(grid.cell(col, rowLeft), messages);
+    } catch (const platform::ConvertError& e) {
+        messages.error(e.what());
+        return false;
+    }
+    bool written = false;
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        if (grid.item(r) != GridItem{GridItemKind::Attendance, kAttPaidLeaveLeft}) continue;
+        // Only a zero remainder is filled: one the user typed stays.
+        if (!readsZero(grid.cell(col, r))) continue;
+        grid.setCell(col, r, padLeft(fixedText(previous - days, 2), 6));
+        written = true;
+    }
+    return written;
 }
 
 namespace {
@@ -193,6 +312,15 @@ void BuildItemGrid(Ledger& ledger) {
             for (std::size_t c = 0; c < slots.size(); ++c)
                 grid.setCell(int(c + 1), row, cellText(ledger, slots[c], item, label));
         }
+    }
+}
+
+void RefreshGridColumn(Ledger& ledger, int slot) {
+    ItemGrid& grid = ledger.grid;
+    for (int col = 1; col <= grid.employeeColumns(); ++col) {
+        if (grid.columnSlot(col) != slot) continue;
+        for (int row = 1; row < grid.rowCount(); ++row)
+            grid.setCell(col, row, cellText(ledger, slot, grid.item(row), grid.label(row)));
     }
 }
 

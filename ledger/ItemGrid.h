@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "ledger/ItemTables.h"
+#include "ledger/Messages.h"
 #include "ledger/PayrollRecords.h"
+#include "ledger/PayrollYearFile.h"
 
 // The text of the main window's item grid, without a widget: row 0 holds the
 // employee names, column 0 the item labels, and one column per active employee
@@ -88,9 +90,10 @@ GridItem GridItemOfCode(const Ledger& ledger, ItemGroup group, std::string_view 
 // PrnLayout naming it), found by what the item is rather than by its label.
 bool IsGridItemUsed(const Ledger& ledger, int payType, const GridItem& item);
 
-// The employee column of a slot: the number of active employees (slots in use
-// whose status is 在職) among slots 1..slot, as the grid has one column per
-// active employee in slot order.
+// The employee column of a slot as the grid was built (one column per active
+// employee in slot order). A slot without a column (not active then, or added
+// since) gets a column past the grid, whose cells read as empty: a change of
+// status before the next rebuild never reads another employee's figures.
 int GridColumnOfSlot(const Ledger& ledger, int slot);
 
 // Refills the title row with the names of the active employees and rebuilds the
@@ -99,5 +102,45 @@ int GridColumnOfSlot(const Ledger& ledger, int slot);
 // without attendance. A layout slot gets a row when some pay type types it
 // ('V' code on its layout); the cells show the figures held in the records.
 void BuildItemGrid(Ledger& ledger);
+
+// Refills the cells of a slot's column from its records (after the records were
+// changed elsewhere, so that the next copy from the grid does not undo it).
+void RefreshGridColumn(Ledger& ledger, int slot);
+
+// The pay type whose rows a column may edit: the PayForm of its employee, 0 for
+// a column without one.
+int GridPayType(const Ledger& ledger, int col);
+
+// Whether typing into a cell is allowed: the column shows an employee whose slot
+// is in use and the row is typed for that employee's pay type.
+bool GridCellEditable(const Ledger& ledger, int col, int row);
+
+// The format code (digits × 10 + decimals) a cell is normalised to: 90 for
+// amounts, 52 for the day counts 出勤日数 .. 特別休暇日数, 62 for the other
+// attendance figures.
+int GridFormatCode(const ItemGrid& grid, int row);
+
+// The keys besides digits a row takes: "-" for amounts, "-." for attendance
+// figures, "-.:" for attendance rows whose label names hours (時間, 残業).
+std::string GridExtraKeys(const ItemGrid& grid, int row);
+bool GridAcceptsChar(const ItemGrid& grid, int row, char32_t ch);
+
+// The row Enter moves to: the next row below typed for the pay type, wrapping
+// to row 1; the same row when no row is typed for it.
+int NextEditableRow(const ItemGrid& grid, int row, int payType);
+
+// Normalises the typed text of a cell of an employee column as leaving it does:
+// checked against the row's format (a refused value is reported and becomes 0),
+// read as hours or a number, and shown again as an amount, h:mm hours (実働時間
+// .. 休日深夜残業 and 遅刻早退時間) or a figure with two decimals. Cells of
+// columns without an employee and title cells are left alone.
+void CommitGridCell(Ledger& ledger, int col, int row, MessageSink& messages);
+
+// After the 有休日数 cell of an employee was left: when the previous period
+// (December of last year's file for January) holds the employee's remaining
+// days, every 有休残日数 cell of the column that reads 0 gets those days less
+// the days typed. Returns whether a cell was written.
+bool FillPaidLeaveRemainder(Ledger& ledger, int col, int rowLeft, MessageSink& messages,
+                            const SavedBlockReader& reader = fileBlockReader());
 
 }  // namespace ledger

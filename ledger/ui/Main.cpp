@@ -1,18 +1,32 @@
 #include "ledger/ui/Main.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "ledger/ChangeCheck.h"
 #include "ledger/Ledger.h"
 #include "ledger/OpenPeriod.h"
 #include "ledger/PayrollYearFile.h"
 #include "ledger/SysLog.h"
+#include "ledger/ui/Config.h"
+#include "ledger/ui/DataEdit.h"
 #include "ledger/ui/InpPass.h"
+#include "ledger/ui/ItemGridWidget.h"
+#include "ledger/ui/MembList.h"
+#include "ledger/ui/Notice.h"
+#include "ledger/ui/PrnFormK.h"
+#include "ledger/ui/PrnFormS.h"
 #include "ledger/ui/RecalcCommand.h"
+#include "ledger/ui/ShowLog.h"
 #include "ledger/ui/Tolvane4Forms.h"
+#include "ledger/ui/Version.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/ErrorBoundary.h"
@@ -31,7 +45,12 @@ TfmMain::TfmMain(ledger::Ledger& ledger, QWidget* parent)
       prompter_(this) {
     setWindowTitle(QGuiApplication::applicationDisplayName());
     setMinimumSize(ledger::WindowPlacement::kMinWidth, ledger::WindowPlacement::kMinHeight);
-    setCentralWidget(new QWidget(this));
+    runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };
+    StrGrid = new ItemGridView(ledger_, this);
+    setCentralWidget(StrGrid);
+    connect(StrGrid, &ItemGridView::employeeTitleClicked, this,
+            [this](int col) { platform::ui::guarded(this, [&] { showDetailEntry(col); }); });
+    createTray();
 
     ledger::MainLifecycle::Hooks h;
     h.passwordGate = [this] { return !forms_ || !forms_->fmInpPass || forms_->fmInpPass->gate(); };
@@ -42,7 +61,7 @@ TfmMain::TfmMain(ledger::Ledger& ledger, QWidget* parent)
     h.closeWindow = [this] { close(); };
     h.checkModified = [this] {
         return ledger::CheckModified(
-            ledger_, [this] { RunRecalcAll(ledger_, this); },
+            ledger_, [this] { recalc(); },
             [this](std::string_view question) {
                 switch (MessageBox::yesNoCancel(
                     this, QString::fromUtf8(question.data(), qsizetype(question.size())),
@@ -136,13 +155,247 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+namespace {
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+constexpr int kTimer2Ms = 100;
+}  // namespace
+
+void TfmMain::createTray() {
+    auto* tray = new QToolBar(this);
+    tray->setMovable(false);
+    tray->setFloatable(false);
+    tray->setIconSize(QSize(32, 32));
+    tray->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tray->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, tray);
+
+    auto button = [&](QStyle::StandardPixmap icon, const QString& text,
+                      void (TfmMain::*command)()) {
+        auto* b = new QToolButton(tray);
+        b->setIcon(style()->standardIcon(icon));
+        b->setText(text);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setMinimumWidth(72);
+        if (command)
+            connect(b, &QToolButton::clicked, this,
+                    [this, command] { platform::ui::guarded(this, [&] { (this->*command)(); }); });
+        tray->addWidget(b);
+        return b;
+    };
+    auto action = [&](QMenu* menu, const char* text, void (TfmMain::*command)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        connect(a, &QAction::triggered, this,
+                [this, command] { platform::ui::guarded(this, [&] { (this->*command)(); }); });
+        return a;
+    };
+
+    imFileSave =
+        button(QStyle::SP_DialogSaveButton, QStringLiteral("保存"), &TfmMain::imFileSaveClick);
+    imSyainEdit = button(QStyle::SP_FileDialogDetailedView, QStringLiteral("社員一覧"), nullptr);
+    connect(imSyainEdit, &QToolButton::clicked, this,
+            [this] { platform::ui::guarded(this, [&] { imSyainEdit_Click(true); }); });
+    imSetup = button(QStyle::SP_FileDialogListView, QStringLiteral("設定"), nullptr);
+    imPrint = button(QStyle::SP_FileIcon, QStringLiteral("印刷"), nullptr);
+    imDataEdit = button(QStyle::SP_FileDialogContentsView, QStringLiteral("詳細入力"),
+                        &TfmMain::imDataEditClick);
+    imReturn = button(QStyle::SP_ArrowBack, QStringLiteral("戻る"), &TfmMain::imReturnClick);
+    imVersion = button(QStyle::SP_MessageBoxInformation, QStringLiteral("バージョン"),
+                       &TfmMain::imVersionClick);
+
+    // The two drop-downs open below their images; opening one closes the other.
+    pnSetup = new QMenu(this);
+    sbConfig = action(pnSetup, "共通設定", &TfmMain::sbConfigClick);
+    sbPrnFormK = action(pnSetup, "給与明細印刷項目", &TfmMain::sbPrnFormKClick);
+    sbPrnFormS = action(pnSetup, "賞与明細印刷項目", &TfmMain::sbPrnFormSClick);
+    sbDaicho = action(pnSetup, "給与台帳/月別一覧", &TfmMain::sbDaichoClick);
+    sbShowLog = action(pnSetup, "操作履歴(ｼｽﾃﾑﾛｸﾞ表示)", &TfmMain::sbShowLogClick);
+    imSetup->setMenu(pnSetup);
+    imSetup->setPopupMode(QToolButton::InstantPopup);
+
+    pnPrint = new QMenu(this);
+    sbMeisaihyo = action(pnPrint, "給与/賞与明細書", &TfmMain::sbMeisaihyoClick);
+    sbKyuyoDaicho = action(pnPrint, "社員別給与台帳", &TfmMain::sbKyuyoDaichoClick);
+    sbKyuyoIchiran = action(pnPrint, "月別給与/賞与一覧", &TfmMain::sbKyuyoIchiranClick);
+    sbFuriList = action(pnPrint, "給与/賞与振込一覧", &TfmMain::sbFuriListClick);
+    sbKinsyuList = action(pnPrint, "給与/賞与支払金種表", &TfmMain::sbKinsyuListClick);
+    imPrint->setMenu(pnPrint);
+    imPrint->setPopupMode(QToolButton::InstantPopup);
+
+    setReportDialogs({});
+    imDataEdit->setEnabled(false);
+}
+
+void TfmMain::setReportDialogs(ReportDialogs dialogs) {
+    reports_ = std::move(dialogs);
+    sbDaicho->setEnabled(bool(reports_.showPrnItem));
+    const bool print = bool(reports_.showPrintDialog);
+    for (QAction* a : {sbMeisaihyo, sbKyuyoDaicho, sbKyuyoIchiran, sbFuriList, sbKinsyuList})
+        a->setEnabled(print);
+}
+
 void TfmMain::OpenPeriod() {
     ledger::OpenPeriodData(ledger_, platform::IniFile(IniFileName));
+    setWindowTitle(qs(ledger::MainWindowCaption(
+        QGuiApplication::applicationDisplayName().toStdString(), ledger_)));
+    const bool bonus = ledger_.isBonusPeriod();
+    sbPrnFormK->setEnabled(!bonus);
+    sbPrnFormS->setEnabled(bonus);
+    imSyainEdit_Click(false);
+    StrGrid->selectCell(1, ledger_.grid.rowCount() - 1);
+    StrGrid->setFocus();
+    if (chooser_->showSettingsOnOpen()) sbConfigClick();
+    QTimer::singleShot(kTimer2Ms, this, &TfmMain::Timer2Timer);
+}
+
+void TfmMain::Timer2Timer() {
+    StrGrid->selectCell(1, 1);
+}
+
+void TfmMain::recalc() {
+    StrGrid->StrGridExit();
+    RunRecalcAll(ledger_, this);
+}
+
+void TfmMain::rebuildGrid() {
+    const int col = StrGrid->currentCol();
+    const int row = StrGrid->currentRow();
+    ledger::BuildItemGrid(ledger_);
+    StrGrid->rebuild();
+    imDataEdit->setEnabled(ledger_.grid.employeeColumns() > 0);
+    if (col > 0 && row > 0)
+        StrGrid->selectCell(col, std::min(row, std::max(ledger_.grid.rowCount() - 1, 1)));
+    StrGrid->viewport()->update();
 }
 
 void TfmMain::SaveCommand() {
-    RunRecalcAll(ledger_, this);
+    recalc();
     ledger::SavePeriod(ledger_, ledger_.CurData.FileName);
+}
+
+void TfmMain::imFileSaveClick() {
+    SaveCommand();
+    if (!forms_ || !forms_->fmNotice) return;
+    forms_->fmNotice->setMessage(qs(ledger::kSavedNotice));
+    runModal(*forms_->fmNotice);
+}
+
+void TfmMain::imSyainEdit_Click(bool sender) {
+    if (sender) {
+        recalc();
+        showEmployeeList(ledger::MembListMode::Edit);
+        StrGrid->inputMethodOff();
+    }
+    rebuildGrid();
+}
+
+bool TfmMain::showEmployeeList(ledger::MembListMode mode) {
+    if (!forms_ || !forms_->fmMembList) return false;
+    return forms_->fmMembList->ShowList(int(mode));
+}
+
+void TfmMain::imDataEditClick() {
+    showDetailEntry(StrGrid->currentCol());
+}
+
+void TfmMain::showDetailEntry(int col) {
+    const int slot = ledger::DetailEntrySlot(ledger_, col);
+    if (slot == 0) return;
+    recalc();
+    if (forms_ && forms_->fmDataEdit) {
+        forms_->fmDataEdit->setSlot(slot);
+        runModal(*forms_->fmDataEdit);
+    }
+    rebuildGrid();
+}
+
+void TfmMain::imReturnClick() {
+    chooser_->requestReturn();
+    close();
+    // A close that was refused (the save question cancelled) drops the mark, so
+    // that a later close asks whether to end rather than returning.
+    chooser_->marks.Tag = 0;
+}
+
+void TfmMain::imVersionClick() {
+    if (forms_ && forms_->fmVersion) runModal(*forms_->fmVersion);
+}
+
+void TfmMain::sbConfigClick() {
+    recalc();
+    if (forms_ && forms_->fmConfig && runModal(*forms_->fmConfig)) rebuildGrid();
+    StrGrid->inputMethodOff();
+}
+
+void TfmMain::BuildSalaryGrid(bool sender) {
+    if (sender && !(forms_ && forms_->fmPrnFormK && runModal(*forms_->fmPrnFormK))) return;
+    rebuildGrid();
+}
+
+void TfmMain::BuildBonusGrid(bool sender) {
+    if (sender && !(forms_ && forms_->fmPrnFormS && runModal(*forms_->fmPrnFormS))) return;
+    rebuildGrid();
+}
+
+void TfmMain::sbPrnFormKClick() {
+    recalc();
+    BuildSalaryGrid(true);
+    StrGrid->selectCell(1, 1);
+}
+
+void TfmMain::sbPrnFormSClick() {
+    recalc();
+    BuildBonusGrid(true);
+    StrGrid->selectCell(1, 1);
+}
+
+void TfmMain::sbDaichoClick() {
+    if (!reports_.showPrnItem) return;
+    recalc();
+    reports_.showPrnItem();
+    StrGrid->selectCell(1, 1);
+}
+
+void TfmMain::sbShowLogClick() {
+    if (forms_ && forms_->fmShowLog) runModal(*forms_->fmShowLog);
+}
+
+void TfmMain::printCommand(ledger::PrintCommand command) {
+    if (!reports_.showPrintDialog) return;
+    ledger::PrintSteps steps;
+    steps.commitCell = [this] { StrGrid->StrGridExit(); };
+    steps.recalc = [this] { recalc(); };
+    steps.periodModified = [this] {
+        bool modified = false;
+        ledger::CheckModified(
+            ledger_, {}, {}, [this](const std::string& m) { prompter_.error(m); }, &modified);
+        return modified;
+    };
+    steps.okCancel = [this](std::string_view text) {
+        return MessageBox::show(this, qs(text), platform::ui::Icon::Information,
+                                platform::ui::Buttons::OkCancel) == platform::ui::Answer::Ok;
+    };
+    steps.employeeList = [this](ledger::MembListMode mode) { return showEmployeeList(mode); };
+    steps.showPrintDialog = reports_.showPrintDialog;
+    ledger::RunPrintCommand(command, ledger_.CurData.Period, steps);
+}
+
+void TfmMain::sbMeisaihyoClick() {
+    printCommand(ledger::PrintCommand::Slips);
+}
+void TfmMain::sbKyuyoDaichoClick() {
+    printCommand(ledger::PrintCommand::PersonalLedger);
+}
+void TfmMain::sbKyuyoIchiranClick() {
+    printCommand(ledger::PrintCommand::MonthlyList);
+}
+void TfmMain::sbFuriListClick() {
+    printCommand(ledger::PrintCommand::TransferList);
+}
+void TfmMain::sbKinsyuListClick() {
+    printCommand(ledger::PrintCommand::Denominations);
 }
 
 }  // namespace ledger::ui

@@ -1,9 +1,11 @@
 #pragma once
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "ledger/MainCommands.h"
 #include "ledger/MainLifecycle.h"
 #include "ledger/PeriodChoice.h"
 #include "ledger/Startup.h"
@@ -13,11 +15,27 @@ namespace ledger {
 struct Ledger;
 }
 
-// The payroll program's main window: its creation, first activation and close.
-// Its contents and commands come with the main window's own code.
+class QAction;
+class QDialog;
+class QMenu;
+class QToolButton;
+
+// The payroll program's main window: the open period as a grid of the typed
+// items (one column per active employee), the tool tray of commands, and the
+// window's creation, first activation and close.
 namespace ledger::ui {
 
 struct Tolvane4Forms;
+class ItemGridView;
+
+// The dialogs of the reports, which live in the printing part of the program.
+// Until they are handed in, their commands stay disabled.
+struct ReportDialogs {
+    // 給与台帳/月別一覧の印刷項目 (the ledger rows); true after OK.
+    std::function<bool()> showPrnItem;
+    // The print dialog with its caption and Tag, shown modally.
+    std::function<void(const ledger::PrintRequest&)> showPrintDialog;
+};
 
 class TfmMain : public QMainWindow {
     Q_OBJECT
@@ -41,10 +59,63 @@ public:
     // Writes the [Window] keys.
     void FormClose();
 
-    // Opens the chosen period (ledger.CurData).
+    // Shows the period the selection left in memory (ledger.CurData).
     void OpenPeriod();
-    // Saves the open period.
+    // Recalculates and saves the open period (the close request's save).
     void SaveCommand();
+
+    // The commands of the tool tray.
+    void imFileSaveClick();
+    // With sender: the employee list; without: refills the columns and rebuilds.
+    void imSyainEdit_Click(bool sender);
+    void imDataEditClick();
+    void imReturnClick();
+    void imVersionClick();
+    // The settings drop-down.
+    void sbConfigClick();
+    void sbPrnFormKClick();
+    void sbPrnFormSClick();
+    void sbDaichoClick();
+    void sbShowLogClick();
+    // The print drop-down.
+    void sbMeisaihyoClick();
+    void sbKyuyoDaichoClick();
+    void sbKyuyoIchiranClick();
+    void sbFuriListClick();
+    void sbKinsyuListClick();
+    // With sender the slip layout dialog is shown first and the grid is rebuilt
+    // only after its OK.
+    void BuildSalaryGrid(bool sender);
+    void BuildBonusGrid(bool sender);
+    // Moves to the cell remembered when the period was opened.
+    void Timer2Timer();
+
+    // The report dialogs (printing); their commands are enabled once set.
+    void setReportDialogs(ReportDialogs dialogs);
+
+    // Runs a dialog modally and tells whether it ended with OK (tests replace it).
+    std::function<bool(QDialog&)> runModal;
+
+    ItemGridView* StrGrid = nullptr;
+    QToolButton* imFileSave = nullptr;
+    QToolButton* imSyainEdit = nullptr;
+    QToolButton* imSetup = nullptr;
+    QToolButton* imPrint = nullptr;
+    QToolButton* imDataEdit = nullptr;
+    QToolButton* imReturn = nullptr;
+    QToolButton* imVersion = nullptr;
+    QMenu* pnSetup = nullptr;
+    QMenu* pnPrint = nullptr;
+    QAction* sbConfig = nullptr;
+    QAction* sbPrnFormK = nullptr;
+    QAction* sbPrnFormS = nullptr;
+    QAction* sbDaicho = nullptr;
+    QAction* sbShowLog = nullptr;
+    QAction* sbMeisaihyo = nullptr;
+    QAction* sbKyuyoDaicho = nullptr;
+    QAction* sbKyuyoIchiran = nullptr;
+    QAction* sbFuriList = nullptr;
+    QAction* sbKinsyuList = nullptr;
 
     void setForms(Tolvane4Forms* forms) { forms_ = forms; }
     // The period selection; until one is set, the current month of today's file.
@@ -66,6 +137,13 @@ protected:
 
 private:
     void restorePlacement();
+    void createTray();
+    // Commits the cell being edited, then RecalcAll with its question.
+    void recalc();
+    void rebuildGrid();
+    void printCommand(ledger::PrintCommand command);
+    bool showEmployeeList(ledger::MembListMode mode);
+    void showDetailEntry(int col);
 
     ledger::Ledger& ledger_;
     Tolvane4Forms* forms_ = nullptr;
@@ -76,6 +154,8 @@ private:
     ledger::WindowPlacement placement_;
     std::string versionText_;
     bool activationQueued_ = false;
+    bool returnMark_ = false;
+    ReportDialogs reports_;
 };
 
 }  // namespace ledger::ui

@@ -12,6 +12,9 @@ struct Ledger;
 namespace ledger::ui {
 
 class TfmMain;
+class TfmDataEdit;
+class TfmMembEdit;
+class TfmKenhoHyo;
 class TfmNotice;
 class TfmInpPass;
 class TfmSetPass;
@@ -21,6 +24,11 @@ class TfmConfig;
 class TfmPrnFormK;
 class TfmPrnFormS;
 class TfmKenRitu;
+class TfmSelData;
+class TfmRefData;
+class TfmInpDlg;
+class TfmMembList;
+class TfmFolder;
 
 struct Tolvane4Forms {
     // Creates the main window (running its FormCreate) and, when that succeeded,
@@ -34,20 +42,25 @@ struct Tolvane4Forms {
     bool created = false;
 
     std::unique_ptr<TfmMain> fmMain;
-    // fmSelData, fmMembList, fmInji
+    TfmSelData* fmSelData = nullptr;
+    TfmMembList* fmMembList = nullptr;
+    // fmInji
     TfmConfig* fmConfig = nullptr;
     // fmPreView
     TfmPrnFormK* fmPrnFormK = nullptr;
-    // fmMembEdit
+    TfmMembEdit* fmMembEdit = nullptr;
     TfmNotice* fmNotice = nullptr;
     TfmPrnFormS* fmPrnFormS = nullptr;
-    // fmDataEdit, fmFolder, fmKenhoHyo
+    TfmDataEdit* fmDataEdit = nullptr;
+    TfmFolder* fmFolder = nullptr;
+    TfmKenhoHyo* fmKenhoHyo = nullptr;
     TfmInpPass* fmInpPass = nullptr;
     TfmSetPass* fmSetPass = nullptr;
     TfmVersion* fmVersion = nullptr;
-    // fmRefData
+    TfmRefData* fmRefData = nullptr;
     TfmKenRitu* fmKenRitu = nullptr;
-    // fmPrnItem, fmInpDlg
+    // fmPrnItem
+    TfmInpDlg* fmInpDlg = nullptr;
     TfmShowLog* fmShowLog = nullptr;
 };
 

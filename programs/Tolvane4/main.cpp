@@ -7,6 +7,7 @@
 #include "ledger/Startup.h"
 #include "ledger/ui/Main.h"
 #include "ledger/ui/MessageBoxSink.h"
+#include "ledger/ui/SelData.h"
 #include "ledger/ui/Tolvane4Forms.h"
 #include "platform/Paths.h"
 #include "platform/ui/ErrorBoundary.h"
@@ -22,7 +23,9 @@ using platform::ui::MessageBox;
 // Test hooks, so that the program runs without a person:
 // TOLVANE_TEST_MESSAGES=<file>  every message box writes its text as one line to
 //                               the file and is answered with OK or Yes;
-// TOLVANE_TEST_QUIT_AFTER_START=1  the program closes once its start sequence ran.
+// TOLVANE_TEST_QUIT_AFTER_START=1  the program closes once its start sequence ran;
+// TOLVANE_TEST_ACCEPT_DIALOGS=1  the period selection takes its default (today's
+//                                month of today's year file) without showing.
 void installTestHooks() {
     const QString log = qEnvironmentVariable("TOLVANE_TEST_MESSAGES");
     if (log.isEmpty()) return;
@@ -32,6 +35,10 @@ void installTestHooks() {
         return m.buttons == Buttons::Ok || m.buttons == Buttons::OkCancel ? Answer::Ok
                                                                           : Answer::Yes;
     });
+}
+
+bool acceptDialogs() {
+    return qEnvironmentVariable("TOLVANE_TEST_ACCEPT_DIALOGS") == "1";
 }
 
 bool quitAfterStart() {
@@ -69,6 +76,7 @@ int main(int argc, char** argv) {
     if (!forms->created) return 0;
 
     ledger::ui::TfmMain* mainWindow = forms->fmMain.get();
+    forms->fmSelData->acceptAtOnce = acceptDialogs();
     instance.setWindow(mainWindow);
     if (quitAfterStart())
         QObject::connect(mainWindow, &ledger::ui::TfmMain::startSequenceFinished, mainWindow,

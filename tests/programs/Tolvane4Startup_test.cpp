@@ -35,6 +35,7 @@ struct ProgramRun {
         env.insert("TOLVANE_TEST_MESSAGES",
                    QString::fromStdString((messageFile ? *messageFile : messages).string()));
         if (quitAfterStart) env.insert("TOLVANE_TEST_QUIT_AFTER_START", "1");
+        env.insert("TOLVANE_TEST_ACCEPT_DIALOGS", "1");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start(QString::fromStdString(exe.string()), {});

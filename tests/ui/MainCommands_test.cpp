@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <cstdlib>
+
+#include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
+#include "ledger/PeriodChoice.h"
+#include "ledger/Startup.h"
+#include "ledger/ui/Config.h"
+#include "ledger/ui/DataEdit.h"
+#include "ledger/ui/ItemGridWidget.h"
+#include "ledger/ui/Main.h"
+#include "ledger/ui/MembList.h"
+#include "ledger/ui/Notice.h"
+#include "ledger/ui/PrnFormK.h"
+#include "ledger/ui/ShowLog.h"
+#include "ledger/ui/Tolvane4Forms.h"
+#include "ledger/ui/Version.h"
+#include "support/TempDir.h"
+#include "ui/BoxRecorder.h"
+
+namespace {
+using namespace ledger::ui;
+using testing_support::BoxRecorder;
+using testing_support::TempDir;
+
+// The program's windows over a temporary drive, with November 令和8 open and
+// two employees; every modal dialog is recorded instead of shown.
+struct MainCommandsUiTest : ::testing::Test {
+    TempDir drive;
+    ledger::FixedClock clock{{2026, 11, 1, 9, 5, 0}};
+    BoxRecorder box;
+    ledger::Ledger ledger{clock};
+    std::unique_ptr<Tolvane4Forms> forms;
+    TfmMain* w = nullptr;
+    std::vector<QDialog*> shown;
+    bool answer = true;
+
+    void SetUp() override {
+        QApplication::setQuitOnLastWindowClosed(false);
+        setenv("TOLVANE_DRIVE", drive.path().c_str(), 1);
+        forms = std::make_unique<Tolvane4Forms>(ledger);
+        ASSERT_TRUE(forms->created);
+        w = forms->fmMain.get();
+        ledger::MessageLog quiet;
+        ASSERT_EQ(ledger::LoadTables(ledger, TOLVANE_BINARY_DIR, quiet), 3);
+        w->runModal = [this](QDialog& d) {
+            shown.push_back(&d);
+            return answer;
+        };
+        ledger::CurrentMonthChooser month;
+        ASSERT_TRUE(month.choose(ledger));
+        for (int slot : {1, 2}) {
+            ledger::TEmployeeRec& e = ledger.Employee(slot);
+            e.Key.set(std::to_string(slot));
+            e.Name.set(slot == 1 ? "山田" : "佐藤");
+            e.Status = 1;
+            e.PayForm = 1;
+        }
+        w->OpenPeriod();
+    }
+    void TearDown() override {
+        w->lifecycle().skipClosePrompts = true;
+        forms.reset();
+        unsetenv("TOLVANE_DRIVE");
+    }
+};
+
+TEST_F(MainCommandsUiTest, SaveWritesThePeriodAndShowsTheNotice) {
+    w->StrGrid->selectCell(1, 1);
+    w->StrGrid->editor()->setText("20");
+    w->imFileSaveClick();
+    ASSERT_EQ(shown, std::vector<QDialog*>{forms->fmNotice});
+    EXPECT_EQ(forms->fmNotice->pnMessage->text(), QStringLiteral("データファイルに保存しました。"));
+    // What was typed reached the file.
+    ledger::Ledger stored(clock);
+    ledger::LoadFileHeader(stored, ledger.CurData.FileName);
+    stored.CurData.Period = 11;
+    ledger::LoadPeriod(stored, ledger.CurData.FileName);
+    EXPECT_EQ(stored.FileHeader.PeriodSaved[10], 1);
+    EXPECT_DOUBLE_EQ(stored.Attendance(1).Values[ledger::kAttDaysWorked], 20);
+    EXPECT_TRUE(box.boxes.isEmpty());
+
+    // The save of the close request shows no notice.
+    shown.clear();
+    w->SaveCommand();
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(MainCommandsUiTest, CommandsOpenTheProgramsDialogs) {
+    w->imVersionClick();
+    w->sbShowLogClick();
+    w->sbConfigClick();
+    w->sbPrnFormKClick();
+    EXPECT_EQ(shown, (std::vector<QDialog*>{forms->fmVersion, forms->fmShowLog, forms->fmConfig,
+                                            forms->fmPrnFormK}));
+
+    // The detail entry opens for the employee of the current column.
+    shown.clear();
+    w->StrGrid->selectCell(2, 1);
+    w->imDataEditClick();
+    ASSERT_EQ(shown, std::vector<QDialog*>{forms->fmDataEdit});
+    EXPECT_EQ(forms->fmDataEdit->slot(), 2);
+    // Not for a column without an employee.
+    shown.clear();
+    w->StrGrid->selectCell(3, 1);
+    w->imDataEditClick();
+    EXPECT_TRUE(shown.empty());
+
+    // The employee list in its editing mode; the grid follows what it changed.
+    int mode = -1;
+    forms->fmMembList->runModal = [&] {
+        mode = forms->fmMembList->MembListMode;
+        ledger.Employee(3).Key.set("3");
+        ledger.Employee(3).Name.set("鈴木");
+        ledger.Employee(3).Status = 1;
+        return int(QDialog::Rejected);
+    };
+    w->imSyainEdit_Click(true);
+    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(ledger.grid.cell(3, 0), "鈴木");
+}
+
+TEST_F(MainCommandsUiTest, SlipsPrintForTheEmployeesChosenInTheList) {
+    std::vector<ledger::PrintRequest> printed;
+    w->setReportDialogs({{}, [&](const ledger::PrintRequest& r) { printed.push_back(r); }});
+    int mode = -1;
+    forms->fmMembList->runModal = [&] {
+        mode = forms->fmMembList->MembListMode;
+        return int(QDialog::Accepted);
+    };
+    w->sbMeisaihyoClick();
+    EXPECT_EQ(mode, 1);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], (ledger::PrintRequest{"給与明細書", 299}));
+}
+
+TEST_F(MainCommandsUiTest, APeriodWithoutCompanyDataOpensWithTheSettings) {
+    ledger::CurrentMonthChooser chooser;
+    chooser.marks.ShowSettingsOnOpen = true;
+    w->setPeriodChooser(&chooser);
+    w->OpenPeriod();
+    EXPECT_EQ(shown, std::vector<QDialog*>{forms->fmConfig});
+    w->setPeriodChooser(nullptr);
+}
+
+}  // namespace
