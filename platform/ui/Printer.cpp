@@ -1,0 +1,187 @@
+#include "platform/ui/Printer.h"
+
+#include <QFileDialog>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cmath>
+
+namespace platform::ui {
+namespace {
+
+struct PaperCode {
+    int code;
+    QPageSize::PageSizeId id;
+};
+// B4 and B5 are the JIS sizes (182 x 257 mm for B5), as Windows' codes mean.
+constexpr PaperCode kPaperCodes[] = {
+    {1, QPageSize::Letter}, {5, QPageSize::Legal},  {8, QPageSize::A3},     {9, QPageSize::A4},
+    {11, QPageSize::A5},    {12, QPageSize::JisB4}, {13, QPageSize::JisB5},
+};
+constexpr int kUserPaper = 256;
+
+// Windows paper bins 1..11 follow Qt's order one lower; 14 and 15 are the cassette
+// and the form source.
+int sourceCodeOf(QPrinter::PaperSource s) {
+    int v = int(s);
+    if (v >= 0 && v <= 10) return v + 1;
+    if (s == QPrinter::Cassette) return 14;
+    if (s == QPrinter::FormSource) return 15;
+    return 0;
+}
+int qtSourceOf(int code) {
+    if (code >= 1 && code <= 11) return code - 1;
+    if (code == 14) return QPrinter::Cassette;
+    if (code == 15) return QPrinter::FormSource;
+    return -1;
+}
+
+}  // namespace
+
+int PaperCodeOf(int qtPageSizeId) {
+    for (auto& p : kPaperCodes)
+        if (int(p.id) == qtPageSizeId) return p.code;
+    return 0;
+}
+
+int QtPageSizeIdOf(int paperCode) {
+    for (auto& p : kPaperCodes)
+        if (p.code == paperCode) return int(p.id);
+    return -1;
+}
+
+Printer::Printer() {
+    QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    QString name = def.isNull() ? QString() : def.printerName();
+    if (name.isEmpty()) {
+        const auto names = QPrinterInfo::availablePrinterNames();
+        if (!names.isEmpty()) name = names.front();
+    }
+    makePrinter(name.isEmpty() ? QString::fromUtf8(kPdfPrinterName) : name);
+}
+
+Printer::~Printer() = default;
+
+void Printer::makePrinter(const QString& name) {
+    if (name == QString::fromUtf8(kPdfPrinterName)) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setResolution(kPdfResolution);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer_->setFullPage(false);
+        printer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    } else {
+        printer_ =
+            std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+        // The painter's origin is the printable corner, as on the printers the
+        // documents were laid out for; the engine subtracts the offset itself.
+        printer_->setFullPage(false);
+        printer_->setPageMargins(printer_->pageLayout().minimumMargins(),
+                                 printer_->pageLayout().units());
+    }
+    printer_->setDocName(QStringLiteral("Pembrel Tolvane4"));
+}
+
+std::vector<std::string> Printer::printerNames() const {
+    std::vector<std::string> out;
+    for (const auto& n : QPrinterInfo::availablePrinterNames()) out.push_back(n.toStdString());
+    out.push_back(kPdfPrinterName);
+    return out;
+}
+
+bool Printer::isPdf() const {
+    return printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
+std::string Printer::printerName() const {
+    return isPdf() ? std::string(kPdfPrinterName) : printer_->printerName().toStdString();
+}
+
+bool Printer::selectPrinter(const std::string& name) {
+    for (const auto& n : printerNames())
+        if (n == name) {
+            makePrinter(QString::fromStdString(name));
+            return true;
+        }
+    return false;
+}
+
+void Printer::resetToDefaults() {
+    makePrinter(QString::fromStdString(printerName()));
+}
+
+platform::DevMode Printer::devMode() const {
+    platform::DevMode m;
+    QPageLayout layout = printer_->pageLayout();
+    QPageSize size = layout.pageSize();
+    int code = PaperCodeOf(int(size.id()));
+    m.PaperSize = code ? code : kUserPaper;
+    QSizeF mm = size.size(QPageSize::Millimeter);
+    m.PaperWidth = int(std::nearbyint(std::min(mm.width(), mm.height()) * 10));
+    m.PaperLength = int(std::nearbyint(std::max(mm.width(), mm.height()) * 10));
+    m.Orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+    m.DefaultSource = isPdf() ? 0 : sourceCodeOf(printer_->paperSource());
+    m.PrintQuality = printer_->resolution();
+    m.Colour = printer_->colorMode() == QPrinter::Color;
+    return m;
+}
+
+void Printer::setDevMode(const platform::DevMode& m) {
+    int id = QtPageSizeIdOf(m.PaperSize);
+    if (id >= 0)
+        printer_->setPageSize(QPageSize(QPageSize::PageSizeId(id)));
+    else if ((m.PaperSize == 0 || m.PaperSize == kUserPaper) && m.PaperWidth > 0 &&
+             m.PaperLength > 0)
+        printer_->setPageSize(
+            QPageSize(QSizeF(m.PaperWidth / 10.0, m.PaperLength / 10.0), QPageSize::Millimeter));
+    if (m.Orientation == 1) printer_->setPageOrientation(QPageLayout::Portrait);
+    if (m.Orientation == 2) printer_->setPageOrientation(QPageLayout::Landscape);
+    int source = qtSourceOf(m.DefaultSource);
+    if (source >= 0 && !isPdf()) printer_->setPaperSource(QPrinter::PaperSource(source));
+    if (m.PrintQuality > 0) printer_->setResolution(m.PrintQuality);
+    if (m.Colour) printer_->setColorMode(QPrinter::Color);
+    // A new sheet has its own unprintable margins.
+    if (isPdf())
+        printer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    else
+        printer_->setPageMargins(printer_->pageLayout().minimumMargins(),
+                                 printer_->pageLayout().units());
+}
+
+int Printer::dpiX() const {
+    return printer_->logicalDpiX();
+}
+int Printer::dpiY() const {
+    return printer_->logicalDpiY();
+}
+
+QSize Printer::paperSize() const {
+    return printer_->paperRect(QPrinter::DevicePixel).toRect().size();
+}
+
+QSize Printer::printableSize() const {
+    return printer_->pageRect(QPrinter::DevicePixel).toRect().size();
+}
+
+QPoint Printer::physicalOffset() const {
+    return (printer_->pageRect(QPrinter::DevicePixel).topLeft() -
+            printer_->paperRect(QPrinter::DevicePixel).topLeft())
+        .toPoint();
+}
+
+bool Printer::preparePdfOutput(QWidget* parent) {
+    if (!isPdf()) return true;
+    QString file = pdfFile_;
+    if (file.isEmpty()) {
+        file = QFileDialog::getSaveFileName(parent, QStringLiteral("PDFファイルに印刷"), QString(),
+                                            QStringLiteral("PDF (*.pdf)"));
+        if (file.isEmpty()) return false;
+        if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            file += QStringLiteral(".pdf");
+    }
+    printer_->setOutputFileName(file);
+    return true;
+}
+
+}  // namespace platform::ui

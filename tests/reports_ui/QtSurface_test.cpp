@@ -1,0 +1,183 @@
+#include "reports/ui/QtSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <cstdlib>
+
+#include "platform/ui/Printer.h"
+#include "support/TempDir.h"
+
+namespace reports::ui {
+namespace {
+
+// A page with every primitive: frames, a shaded heading, mixed text at the four
+// sizes the documents use, narrow and underlined.
+void DrawSamplePage(PrnCanvas& c) {
+    c.resetFont("ＭＳ 明朝");
+    c.ShadeBox(10, 10, 200, 22);
+    c.thickPen();
+    c.DrawBox(10, 10, 200, 120);
+    c.thinPen();
+    c.DrawLine(10, 22, 200, 22);
+    c.DrawLine(100, 22, 100, 120);
+    c.SetFontPoints(16);
+    c.FontInfo.Bold = true;
+    c.DrawText("給与明細書 2024年4月分", 14, 14);
+    c.resetFont("ＭＳ 明朝");
+    int points[] = {9, 10, 12, 16};
+    float y = 28;
+    for (int pt : points) {
+        c.SetFontPoints(pt);
+        c.DrawText(std::to_string(pt) + "pt 基本給 123,456円 ｶﾞｸ", 14, y);
+        c.FontInfo.Narrow = true;
+        c.DrawText("狭い 残業手当 12,000", 104, y);
+        c.FontInfo.Narrow = false;
+        y += pt / 2.8f + 4;
+    }
+    c.resetFont("ＭＳ ゴシック");
+    c.SetFontPoints(12);
+    c.FontInfo.Underline = true;
+    c.DrawText("差引支給額 ¥298,765", 14, 100);
+    c.resetFont("ＭＳ ゴシック");
+    c.SetFontPoints(10);
+    c.DrawText("ゴシック体 ABCabc 0123", 104, 100);
+}
+
+const char* screenshotDir() {
+    const char* dir = std::getenv("TOLVANE_SCREENSHOT_DIR");
+    return dir && *dir ? dir : nullptr;
+}
+
+// 150 dpi A4 portrait: 1240 x 1754 dots, no unprintable margin.
+QImage renderSample() {
+    QImage img(1240, 1754, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QtSurface s(p);
+    PrnCanvas c;
+    c.prepare(PrnCanvas::printerMetrics(150, 150, 0, 0), &s);
+    DrawSamplePage(c);
+    p.end();
+    return img;
+}
+
+bool dark(QRgb c) {
+    return qGray(c) < 128;
+}
+
+TEST(QtSurface, SamplePageRendersFramesShadeAndTextInTheirCells) {
+    QImage img = renderSample();
+    if (auto dir = screenshotDir()) img.save(QString::fromUtf8(dir) + "/sample_page.png");
+    PrnCanvas c;
+    c.prepare(PrnCanvas::printerMetrics(150, 150, 0, 0), nullptr);
+
+    // The shade fills inside the box in light blue.
+    EXPECT_EQ(img.pixel(c.deviceX(150), c.deviceY(18)), qRgb(0xBB, 0xDD, 0xFF));
+    // Frame lines are black; the body of the box stays white.
+    EXPECT_TRUE(dark(img.pixel(c.deviceX(100), c.deviceY(60))));
+    EXPECT_TRUE(dark(img.pixel(c.deviceX(10), c.deviceY(60))));
+    EXPECT_EQ(img.pixel(c.deviceX(150), c.deviceY(115)), qRgb(255, 255, 255));
+
+    // The 16 pt heading: ink inside its cells, none in the row just above them.
+    int top = c.deviceY(14);
+    int cell = int(16 / 2.8 * 150 / 25.4 + 0.5);
+    int inkInCell = 0, inkAbove = 0;
+    for (int x = c.deviceX(14); x < c.deviceX(80); ++x) {
+        for (int y = top; y < top + cell; ++y) inkInCell += dark(img.pixel(x, y));
+        inkAbove += dark(img.pixel(x, top - 2));
+    }
+    EXPECT_GT(inkInCell, 200);
+    EXPECT_EQ(inkAbove, 0);
+}
+
+TEST(QtSurface, NarrowGlyphsAreCondensedAndFontsAreTheIpaFaces) {
+    // The same character drawn normal and narrow: the narrow one is 3/7 : 1/2 as wide.
+    QImage img(400, 200, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QtSurface s(p);
+    DeviceFont f{"ＭＳ 明朝", 84, 0, false, false};
+    s.drawChar("国", 0, 0, f);
+    DeviceFont narrow = f;
+    narrow.width = 36;
+    s.drawChar("国", 200, 0, narrow);
+    EXPECT_EQ(QFontInfo(s.qfont(f)).family(), QStringLiteral("IPAMincho"));
+    EXPECT_EQ(QFontInfo(s.qfont({"ＭＳ ゴシック", 40, 0, false, false})).family(),
+              QStringLiteral("IPAGothic"));
+    p.end();
+    auto inkWidth = [&](int from, int to) {
+        int lo = to, hi = from;
+        for (int x = from; x < to; ++x)
+            for (int y = 0; y < 100; ++y)
+                if (dark(img.pixel(x, y))) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+        return hi - lo;
+    };
+    double normal = inkWidth(0, 200), condensed = inkWidth(200, 400);
+    EXPECT_NEAR(condensed / normal, 36.0 / 42.0, 0.06);
+    EXPECT_GT(normal, 60);
+    EXPECT_LE(normal, 84);
+}
+
+TEST(QtSurface, PdfPseudoPrinterWritesTheSamplePage) {
+    testing_support::TempDir dir;
+    platform::ui::Printer printer;
+    ASSERT_TRUE(printer.selectPrinter(platform::ui::kPdfPrinterName));
+    EXPECT_EQ(printer.physicalOffset(), QPoint(0, 0));
+    EXPECT_EQ(printer.dpiX(), platform::ui::kPdfResolution);
+    QString file = QString::fromStdString((dir / "sample.pdf").string());
+    if (auto d = screenshotDir()) file = QString::fromUtf8(d) + "/sample_page.pdf";
+    printer.setPdfOutputFile(file);
+    ASSERT_TRUE(printer.preparePdfOutput(nullptr));
+    QPainter p;
+    ASSERT_TRUE(p.begin(&printer.qprinter()));
+    QtSurface s(p);
+    PrnCanvas c;
+    c.prepare(PrnCanvas::printerMetrics(printer.dpiX(), printer.dpiY(),
+                                        printer.physicalOffset().x(), printer.physicalOffset().y()),
+              &s);
+    DrawSamplePage(c);
+    ASSERT_TRUE(p.end());
+    auto bytes = testing_support::readText(file.toStdString());
+    ASSERT_GT(bytes.size(), 1000u);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+}
+
+TEST(Printer, DeviceModeFieldsMapToQtPageSetup) {
+    platform::ui::Printer printer;
+    ASSERT_TRUE(printer.selectPrinter(platform::ui::kPdfPrinterName));
+    EXPECT_FALSE(printer.selectPrinter("no such printer"));
+    printer.setDevMode({13, 0, 0, 2, 0, 0, true});
+    auto m = printer.devMode();
+    EXPECT_EQ(m.PaperSize, 13);  // JIS B5, not ISO
+    EXPECT_EQ(m.PaperWidth, 1820);
+    EXPECT_EQ(m.PaperLength, 2570);
+    EXPECT_EQ(m.Orientation, 2);
+    EXPECT_TRUE(m.Colour);
+    // Landscape B5 at 600 dpi: the sheet is wider than high.
+    EXPECT_NEAR(printer.paperSize().width(), 257 / 25.4 * 600, 6);  // Qt keeps whole points
+    EXPECT_NEAR(printer.paperSize().height(), 182 / 25.4 * 600, 6);
+
+    printer.resetToDefaults();
+    printer.setDevMode({9, 0, 0, 1, 0, 300, false});
+    m = printer.devMode();
+    EXPECT_EQ(m.PaperSize, 9);
+    EXPECT_EQ(m.Orientation, 1);
+    EXPECT_EQ(m.PrintQuality, 300);
+    EXPECT_EQ(printer.dpiY(), 300);
+
+    printer.setDevMode({256, 1000, 1500, 1, 0, 0, false});
+    m = printer.devMode();
+    EXPECT_EQ(m.PaperSize, 256);
+    EXPECT_EQ(m.PaperWidth, 1000);
+    EXPECT_EQ(m.PaperLength, 1500);
+}
+
+}  // namespace
+}  // namespace reports::ui
