@@ -14,6 +14,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/SingleInstance.h"
+#include "reports/ui/ReportForms.h"
 
 namespace {
 using platform::ui::Answer;
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
             nullptr, [&] { forms = std::make_unique<ledger::ui::Tolvane4Forms>(ledger); }))
         return 1;
     if (!forms->created) return 0;
+    std::unique_ptr<reports::ui::ReportForms> reportForms;
+    if (!platform::ui::guarded(
+            nullptr, [&] { reportForms = reports::ui::CreateReportForms(ledger, *forms); }))
+        return 1;
 
     ledger::ui::TfmMain* mainWindow = forms->fmMain.get();
     forms->fmSelData->acceptAtOnce = acceptDialogs();

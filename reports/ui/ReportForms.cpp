@@ -1,0 +1,146 @@
+#include "reports/ui/ReportForms.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <exception>
+
+#include "ledger/Ledger.h"
+#include "ledger/ui/Folder.h"
+#include "ledger/ui/Main.h"
+#include "ledger/ui/MembList.h"
+#include "ledger/ui/MessageBoxSink.h"
+#include "ledger/ui/Tolvane4Forms.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Printer.h"
+#include "reports/ui/Inji.h"
+#include "reports/ui/PreView.h"
+#include "reports/ui/PrnItem.h"
+#include "reports/ui/QtSurface.h"
+#include "reports/ui/ReportExports.h"
+#include "reports/ui/SlipImages.h"
+
+namespace reports::ui {
+
+namespace {
+
+// One document on the current printer. A sheet that fails to draw aborts the
+// whole document, so half a job never reaches the spooler as if complete.
+bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
+                    const TfmInji::SheetDrawer& draw, QWidget* parent) {
+    if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
+    QPrinter& qp = printer.qprinter();
+    qp.setDocName(title);
+    QPainter painter;
+    if (!painter.begin(&qp)) {
+        platform::ui::MessageBox::error(parent, QStringLiteral("印刷を開始できませんでした。"));
+        return false;
+    }
+    QtSurface surface(painter);
+    PrnCanvas canvas;
+    canvas.prepare(
+        PrnCanvas::printerMetrics(printer.dpiX(), printer.dpiY(), printer.physicalOffset().x(),
+                                  printer.physicalOffset().y()),
+        &surface);
+    try {
+        for (int sheet = 0; sheet < sheets; ++sheet) {
+            if (sheet > 0 && !qp.newPage()) throw std::runtime_error("印刷に失敗しました。");
+            draw(canvas, sheet, false);
+        }
+    } catch (const std::exception& e) {
+        qp.abort();
+        painter.end();
+        platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return painter.end();
+}
+
+bool runModal(ledger::ui::TfmMain& owner, QDialog& dialog) {
+    if (owner.runModal) return owner.runModal(dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
+ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::Tolvane4Forms& forms) {
+    ledger::ui::TfmMain* owner = forms.fmMain.get();
+    printer = std::make_unique<platform::ui::Printer>();
+    fmInji = new TfmInji(ledger, owner->IniFileName, printer.get(), owner);
+    fmPrnItem = new TfmPrnItem(ledger.sysOption, owner->IniFileName, owner);
+
+    ledger::ui::TfmMembList* list = forms.fmMembList;
+    fmInji->selectedSlots = [list] { return list->chosenSlots(); };
+    platform::ui::Printer* p = printer.get();
+    TfmInji* inji = fmInji;
+    fmInji->printSheets = [p, inji](const QString& title, int sheets,
+                                    const TfmInji::SheetDrawer& draw) {
+        return printOnPrinter(*p, title, sheets, draw, inji);
+    };
+    fmInji->printerSetup = [p, inji] {
+        QPrintDialog dialog(&p->qprinter(), inji);
+        dialog.exec();
+    };
+    fmPreView = new TfmPreView(owner);
+    TfmPreView* preview = fmPreView;
+    fmInji->showPreview = [p, preview](const TfmInji::PreviewRequest& request) {
+        PreviewDocument doc;
+        doc.pageCount = request.sheets;
+        doc.drawPage = [preview, draw = request.draw](PrnCanvas& c, int sheet) {
+            draw(c, sheet, !preview->enlarged());
+        };
+        if (request.background)
+            doc.drawBackground = [preview, draw = request.background](PrnCanvas& c, int sheet) {
+                draw(c, sheet, !preview->enlarged());
+            };
+        doc.print = request.print;
+        doc.printer = GeometryOf(*p);
+        return preview->run(doc) == QDialog::Accepted;
+    };
+
+    const std::filesystem::path settings = owner->IniFileName.parent_path();
+    ledger::Ledger* l = &ledger;
+    fmInji->exportLedgerCsv = [l, list, settings](TfmInji& dialog) {
+        return ExportLedgerCsvCommand(*l, dialog.RowFlags, list->chosenSlots(), settings, &dialog);
+    };
+    fmInji->exportMonthlyCsv = [l, settings](TfmInji& dialog) {
+        return ExportMonthlyCsvCommand(*l, DocTargetOf(dialog.Tag), dialog.pageJob().plan.grouping,
+                                       dialog.RowFlags, settings, &dialog);
+    };
+    ledger::ui::TfmFolder* folder = forms.fmFolder;
+    fmInji->exportSlipImages = [l, list, p, folder](TfmInji& dialog) {
+        SlipImageTarget target;
+        target.dpiX = p->dpiX();
+        target.dpiY = p->dpiY();
+        target.physOffsetXDots = p->physicalOffset().x();
+        target.physOffsetYDots = p->physicalOffset().y();
+        target.prAdjustH = dialog.PrAdjustH;
+        target.prAdjustV = dialog.PrAdjustV;
+        return SaveSlipImages(*l, dialog.pageJob(), list->chosenSlots(), target, *folder, &dialog);
+    };
+
+    ledger::ui::ReportDialogs hooks;
+    // The hooks hold the dialogs, which live as long as the main window.
+    TfmPrnItem* prnItem = fmPrnItem;
+    hooks.showPrnItem = [prnItem, owner] { return runModal(*owner, *prnItem); };
+    hooks.showPrintDialog = [inji, owner](const ledger::PrintRequest& request) {
+        inji->setRequest(QString::fromStdString(request.caption), request.tag);
+        runModal(*owner, *inji);
+    };
+    owner->setReportDialogs(std::move(hooks));
+    list->printRoster = [inji, list] {
+        inji->setRequest(QStringLiteral("社員名簿一覧表"), 100);
+        inji->exec();
+        list->activateWindow();
+    };
+}
+
+ReportForms::~ReportForms() = default;
+
+std::unique_ptr<ReportForms> CreateReportForms(ledger::Ledger& ledger,
+                                               ledger::ui::Tolvane4Forms& forms) {
+    if (!forms.created || !forms.fmMain) return nullptr;
+    return std::make_unique<ReportForms>(ledger, forms);
+}
+
+}  // namespace reports::ui
