@@ -1,0 +1,1 @@
+// The year-end program's dialogs are added here.
