@@ -1,0 +1,429 @@
+#include "withholding/YearLoad.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "ledger/Ledger.h"
+#include "ledger/YearFileName.h"
+#include "platform/Errors.h"
+#include "support/TempDir.h"
+
+namespace withholding {
+namespace {
+
+using ledger::TPeriodBlock;
+using testing_support::readBytes;
+using testing_support::TempDir;
+
+// A pay-data year built in memory and written as the payroll program writes it.
+struct PayYear {
+    PayYear() {
+        for (auto& b : blocks) {
+            b = std::make_unique<TPeriodBlock>();
+            std::memset(static_cast<void*>(b.get()), 0, sizeof(TPeriodBlock));
+        }
+        header.PeriodSaved[11] = 1;
+    }
+    ledger::TEmployeeRec& emp(int period, int slot) {
+        return blocks[period - 1]->EmployeeTbl[slot - 1];
+    }
+    void employee(int period, int slot, const char* key) { emp(period, slot).Key.set(key); }
+    // Pay, social insurance and income tax of a slot in a period.
+    void paid(int period, int slot, std::int32_t pay, std::int32_t social, std::int32_t tax) {
+        auto& b = *blocks[period - 1];
+        b.PaymentTbl[slot - 1].Amounts[ledger::kPayTaxableTotal] = pay;
+        b.DeductionTbl[slot - 1].Amounts[ledger::kDedSocialInsTotal] = social;
+        b.DeductionTbl[slot - 1].Amounts[ledger::kDedIncomeTax] = tax;
+    }
+    void write(const std::filesystem::path& file) const {
+        std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+        for (const auto& b : blocks)
+            bytes.append(reinterpret_cast<const char*>(b.get()), sizeof(TPeriodBlock));
+        testing_support::writeText(file, bytes);
+    }
+
+    ledger::TPayrollFileHeader header{};
+    std::array<std::unique_ptr<TPeriodBlock>, ledger::kPeriods> blocks;
+};
+
+class YearLoadTest : public ::testing::Test {
+protected:
+    YearLoadTest() : clock({2026, 12, 20}), ledger(clock) { ledger.dataPath = dir.path(); }
+
+    // Opens an era year as the start-up does.
+    void open(const std::string& era, int year, const PayYear& pay) {
+        ledger.CurData.FileName = dir / ledger::YearFileName(era, year);
+        ledger.CurData.Era = era;
+        ledger.CurData.Year = year;
+        ledger.CurData.Period = 12;
+        pay.write(ledger.CurData.FileName);
+    }
+    void saveLast(const std::string& era, int year, const PayYear& pay,
+                  const WithholdingData& last) {
+        pay.write(dir / ledger::YearFileName(era, year));
+        SaveWithholdingFile(WithholdingFileName(dir.path(), era, year), last);
+    }
+
+    TempDir dir;
+    ledger::FixedClock clock;
+    ledger::Ledger ledger;
+    WithholdingData data;
+};
+
+TEST_F(YearLoadTest, DecemberNeverSavedLoadsNothing) {
+    PayYear pay;
+    pay.header.PeriodSaved[11] = 0;
+    pay.blocks[11]->BasicInfo.CorpName.set("株式会社テスト");
+    open("令和", 8, pay);
+    data.Record(1).PaidAmount = 42;
+
+    EXPECT_FALSE(LoadYearData(ledger, data));
+    EXPECT_EQ(data.Record(1).PaidAmount, 42);
+    EXPECT_TRUE(ledger.BasicInfo().CorpName.empty());
+}
+
+TEST_F(YearLoadTest, FreshYearTotalsAllFifteenPeriodsByKeyAndTakesTheEmployee) {
+    PayYear pay;
+    for (int p = 1; p <= 12; ++p) {
+        pay.employee(p, 1, "250101_090000");
+        pay.paid(p, 1, 300000, 45000, 6000);
+    }
+    // A bonus paid while the employee sat in another slot still counts.
+    pay.employee(13, 2, "250101_090000");
+    pay.paid(13, 2, 500000, 75000, 20000);
+    // Another employee's figures do not.
+    pay.employee(12, 3, "250101_090001");
+    pay.paid(12, 3, 1, 1, 1);
+    auto& e = pay.emp(12, 1);
+    e.Kana.set("ﾔﾏﾀﾞ");
+    e.TaxColumn = 1;
+    e.BirthEra = 3;
+    e.BirthYear = 55;
+    e.BirthMonth = 4;
+    e.BirthDay = 1;
+    pay.blocks[11]->BasicInfo.CorpName.set("株式会社テスト");
+    open("令和", 8, pay);
+
+    ASSERT_TRUE(LoadYearData(ledger, data));
+    EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "株式会社テスト");
+    const auto& r = data.Record(1);
+    EXPECT_EQ(r.PaidAmount, 4100000);
+    EXPECT_EQ(r.SocialInsurance, 615000);
+    EXPECT_EQ(r.TaxWithheld, 92000);
+    EXPECT_EQ(data.Record(3).PaidAmount, 1);
+    // 乙欄, furigana and birth date in both layouts.
+    EXPECT_EQ(r.PersonFlags[kPersonOtsu], 1);
+    EXPECT_EQ(data.OldRecord(1).PersonFlags[kPersonOtsu], 1);
+    EXPECT_EQ(data.Record(3).PersonFlags[kPersonOtsu], 0);
+    EXPECT_EQ(r.Furigana.str(), "ﾔﾏﾀﾞ");
+    EXPECT_EQ(data.OldRecord(1).Furigana.str(), "ﾔﾏﾀﾞ");
+    EXPECT_EQ(r.BirthDate.Era, 3);
+    EXPECT_EQ(r.BirthDate.Year, 55);
+    EXPECT_EQ(data.OldRecord(1).BirthDate.Day, 1);
+    // The old layout's spouse list starts at 無; the company address is empty.
+    EXPECT_EQ(data.OldRecord(40).SpouseKind[kSpouseNo], 1);
+    EXPECT_TRUE(data.Header.Address1.empty());
+    EXPECT_EQ(r.Status, kStatusUnprocessed);
+}
+
+TEST_F(YearLoadTest, OldLayoutYearTotalsIntoTheOldTable) {
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+    pay.paid(12, 1, 1000, 100, 10);
+    open("平成", 27, pay);
+    ASSERT_TRUE(LoadYearData(ledger, data));
+    EXPECT_EQ(data.OldRecord(1).PaidAmount, 1000);
+    EXPECT_EQ(data.Record(1).PaidAmount, 0);
+}
+
+TEST_F(YearLoadTest, ExistingFileIsUsedExactlyAsSaved) {
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+    pay.paid(12, 1, 999999, 9999, 999);
+    pay.emp(12, 1).TaxColumn = 1;
+    pay.emp(12, 1).Kana.set("ｱ");
+    open("令和", 8, pay);
+
+    WithholdingData saved;
+    saved.Header.Address1.set("大阪市");
+    saved.Record(1).PaidAmount = 12345;
+    saved.Record(1).Furigana.set("ｲ");
+    saved.Record(1).Status = kStatusComputed;
+    auto path = WithholdingFileName(dir.path(), "令和", 8);
+    SaveWithholdingFile(path, saved);
+    auto before = readBytes(path);
+    auto payBefore = readBytes(ledger.CurData.FileName);
+
+    ASSERT_TRUE(LoadYearData(ledger, data));
+    EXPECT_EQ(std::memcmp(data.Records.get(), saved.Records.get(), 80 * 1500), 0);
+    EXPECT_EQ(data.Header.Address1.str(), "大阪市");
+    EXPECT_FALSE(WithholdingChanged(path, data));
+    // Neither file is written by loading.
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(readBytes(ledger.CurData.FileName), payBefore);
+}
+
+TEST_F(YearLoadTest, CarryOverBetweenNewLayoutYearsMatchesByKey) {
+    PayYear lastPay;
+    lastPay.employee(12, 5, "K-MOVED");
+    lastPay.employee(12, 6, "K-LEFT");
+    WithholdingData last;
+    last.Header.Telephone.set("06-1111-2222");
+    auto& old = last.Record(5);
+    old.Furigana.set("ｻﾄｳ");
+    old.BirthDate = {3, 50, 1, 2};
+    old.LifeInsurance = 40000;
+    old.PaidAmount = 7777777;
+    old.ManualFlags[kManualPaidAmount] = 1;
+    old.ManualFlags[kManualAnnualTax] = 1;
+    old.Status = kStatusComputed;
+    old.Reserved5[0] = 0x33;
+    last.Record(6).LifeInsurance = 1;
+    saveLast("令和", 7, lastPay, last);
+
+    PayYear pay;
+    pay.employee(12, 2, "K-MOVED");
+    pay.paid(12, 2, 300000, 40000, 5000);
+    pay.employee(12, 3, "K-NEW");
+    pay.emp(12, 3).Kana.set("ｼﾝ");
+    pay.emp(12, 2).Kana.set("ﾍﾝｺｳ");
+    open("令和", 8, pay);
+
+    ASSERT_TRUE(LoadYearData(ledger, data));
+    EXPECT_EQ(data.Header.Telephone.str(), "06-1111-2222");
+    const auto& r = data.Record(2);
+    EXPECT_EQ(r.LifeInsurance, 40000);
+    EXPECT_EQ(r.Reserved5[0], 0x33);     // whole record carried
+    EXPECT_EQ(r.Furigana.str(), "ｻﾄｳ");  // last year's, not refreshed
+    EXPECT_EQ(r.BirthDate.Year, 50);
+    EXPECT_EQ(r.ManualFlags[kManualPaidAmount], 0);
+    EXPECT_EQ(r.ManualFlags[kManualAnnualTax], 0);
+    EXPECT_EQ(r.Status, kStatusUnprocessed);
+    EXPECT_EQ(r.PaidAmount, 300000);  // this year's total, not last year's typed figure
+    // A new employee's record starts empty (no refresh in carry-over).
+    EXPECT_EQ(data.Record(3).LifeInsurance, 0);
+    EXPECT_TRUE(data.Record(3).Furigana.empty());
+    // Records never follow slot numbers across years.
+    EXPECT_EQ(data.Record(6).LifeInsurance, 0);
+}
+
+TEST_F(YearLoadTest, FirstYearOfAnEraCarriesOverFromTheEraBefore) {
+    PayYear lastPay;
+    lastPay.employee(12, 1, "K1");
+    WithholdingData last;
+    last.Record(1).LifeInsurance = 50000;
+    last.Header.Address1.set("京都市");
+    saveLast("平成", 30, lastPay, last);
+
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+    open("令和", 1, pay);
+    ASSERT_TRUE(LoadYearData(ledger, data));
+    EXPECT_EQ(data.Record(1).LifeInsurance, 50000);
+    EXPECT_EQ(data.Header.Address1.str(), "京都市");
+}
+
+TEST_F(YearLoadTest, CarryOverIntoHeisei28ConvertsOldRecords) {
+    PayYear lastPay;
+    lastPay.employee(12, 4, "K1");
+    WithholdingData last;
+    auto& o = last.OldRecord(4);
+    o.PostalCode.set("123-4567");
+    o.Address1.set(std::string(16, 'A') + "東京都千代田区一丁目");  // 36 bytes > 32: cut
+    o.Furigana.set("ﾀﾅｶ ﾀﾛｳ");
+    o.Position.set("部長");
+    o.SpouseKind[kSpouseYes] = 1;
+    o.SpouseKind[kSpouseSubYes] = 1;
+    o.SpouseElderly = 1;
+    o.DependantCounts[6] = 2;
+    o.Under16Count = 3;
+    o.DisabledCounts[2] = 1;
+    o.NewLifePremium = 11;
+    o.HousingLoanPossible = 22;
+    o.NationalPensionPremium = 33;
+    o.SmallBizPremium = 44;
+    o.SpouseIncome = 55;
+    o.OldLongTermPremium = 66;
+    o.ResidenceStart = {4, 20, 3, 31};
+    o.PersonFlags[kPersonForeigner] = 1;
+    o.Resigned = 1;
+    o.JoinLeaveDate[0] = 27;
+    o.BirthDate = {3, 40, 5, 6};
+    o.Remarks[0].set("摘要");
+    o.AnnualTax = 88;
+    o.ManualFlags[kManualAnnualTax] = 1;
+    o.Status = kStatusComputed;
+    saveLast("平成", 27, lastPay, last);
+
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+    pay.paid(12, 1, 1000, 0, 0);
+    open("平成", 28, pay);
+    ASSERT_TRUE(LoadYearData(ledger, data));
+
+    const auto& r = data.Record(1);
+    EXPECT_EQ(r.PostalCode.str(), "123-4567");
+    EXPECT_EQ(r.Address1.str(), std::string(16, 'A') + "東京都千代田区一");
+    EXPECT_EQ(r.Furigana.str(), "ﾀﾅｶ ﾀﾛｳ");
+    EXPECT_EQ(r.Position.str(), "部長");
+    EXPECT_EQ(r.SpouseDeductible, 1);
+    EXPECT_EQ(r.SpouseDeductibleSub, 1);
+    EXPECT_EQ(r.SpouseElderly, 1);
+    EXPECT_EQ(r.DependantCounts[6], 2);
+    EXPECT_EQ(r.Under16Count, 3);
+    EXPECT_EQ(r.DisabledCounts[2], 1);
+    EXPECT_EQ(r.NewLifePremium, 11);
+    EXPECT_EQ(r.HousingLoanPossible, 22);
+    EXPECT_EQ(r.NationalPensionPremium, 33);
+    EXPECT_EQ(r.SmallBizPremium, 44);
+    EXPECT_EQ(r.SpouseIncome, 55);
+    EXPECT_EQ(r.OldLongTermPremium, 66);
+    EXPECT_EQ(r.ResidenceStart[0].Day, 31);
+    EXPECT_EQ(r.ResidenceStart[1].Era, 0);
+    EXPECT_EQ(r.PersonFlags[kPersonForeigner], 1);
+    EXPECT_EQ(r.Resigned, 1);
+    EXPECT_EQ(r.JoinLeaveDate[0], 27);
+    EXPECT_EQ(r.BirthDate.Month, 5);
+    // Not carried: remarks, the computed tax, flags and status.
+    EXPECT_TRUE(r.Remarks[0].empty());
+    EXPECT_EQ(r.AnnualTax, 0);
+    EXPECT_EQ(r.ManualFlags[kManualAnnualTax], 0);
+    EXPECT_EQ(r.Status, kStatusUnprocessed);
+    EXPECT_EQ(r.PaidAmount, 1000);
+    // The file of 平成28 is written in the new layout.
+    SaveWithholdingFile(WithholdingPath(ledger), data);
+    EXPECT_EQ(std::filesystem::file_size(WithholdingPath(ledger)), 120300u);
+}
+
+TEST_F(YearLoadTest, OldLayoutCarryOverCopiesWholeRecordsButNotLastYearsTypedAmounts) {
+    PayYear lastPay;
+    lastPay.employee(12, 1, "K1");
+    WithholdingData last;
+    last.OldRecord(1).Remarks[2].set("前年の摘要");
+    last.OldRecord(1).PaidAmount = 5000000;
+    last.OldRecord(1).ManualFlags[kManualPaidAmount] = 1;
+    last.OldRecord(1).Status = kStatusOutside;
+    saveLast("平成", 26, lastPay, last);
+
+    PayYear pay;
+    pay.employee(12, 7, "K1");
+    pay.paid(12, 7, 2000, 200, 20);
+    open("平成", 27, pay);
+    ASSERT_TRUE(LoadYearData(ledger, data));
+    const auto& r = data.OldRecord(7);
+    EXPECT_EQ(r.Remarks[2].str(), "前年の摘要");
+    EXPECT_EQ(r.ManualFlags[kManualPaidAmount], 0);
+    EXPECT_EQ(r.PaidAmount, 2000);
+    EXPECT_EQ(r.Status, kStatusUnprocessed);
+}
+
+TEST_F(YearLoadTest, RecalcKeepsAmountsTypedByHand) {
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+    pay.paid(12, 1, 100, 10, 1);
+    pay.paid(14, 1, 0, 0, 0);
+    pay.employee(14, 9, "K1");
+    pay.paid(14, 9, 200, 20, 2);
+    open("令和", 8, pay);
+    ASSERT_TRUE(LoadYearData(ledger, data));
+
+    auto& r = data.Record(1);
+    r.PaidAmount = 55555;
+    r.ManualFlags[kManualPaidAmount] = 1;
+    r.SocialInsurance = 1;
+    r.TaxWithheld = 1;
+    RecalcFromPayroll(ledger, data, 1);
+    EXPECT_EQ(r.PaidAmount, 55555);
+    EXPECT_EQ(r.SocialInsurance, 30);
+    EXPECT_EQ(r.TaxWithheld, 3);
+
+    r.ManualFlags[kManualSocialInsurance] = 1;
+    r.ManualFlags[kManualTaxWithheld] = 1;
+    r.SocialInsurance = 7;
+    r.TaxWithheld = 8;
+    RecalcFromPayroll(ledger, data, 1);
+    EXPECT_EQ(r.SocialInsurance, 7);
+    EXPECT_EQ(r.TaxWithheld, 8);
+}
+
+TEST_F(YearLoadTest, TotalsBeyondAnAmountAreRefused) {
+    PayYear pay;
+    for (int p = 1; p <= 2; ++p) {
+        pay.employee(p, 1, "K1");
+        pay.paid(p, 1, 2000000000, 0, 0);
+    }
+    pay.employee(12, 1, "K1");
+    open("令和", 8, pay);
+    data.Record(1).PaidAmount = 3;
+    EXPECT_THROW(LoadYearData(ledger, data), std::overflow_error);
+    EXPECT_EQ(data.Record(1).PaidAmount, 3);
+}
+
+TEST_F(YearLoadTest, FailuresLeaveMemoryAsItWas) {
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+    pay.blocks[11]->BasicInfo.CorpName.set("新");
+    ledger.BasicInfo().CorpName.set("旧");
+    data.Record(1).PaidAmount = 9;
+
+    // A pay-data file cut inside the bonus periods.
+    open("令和", 8, pay);
+    std::filesystem::resize_file(ledger.CurData.FileName, 128 + 13 * 95120 + 10);
+    try {
+        LoadYearData(ledger, data);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::IoError& e) {
+        EXPECT_STREQ(e.what(), "ファイルの末尾以降を読み込みました");
+    }
+    EXPECT_EQ(data.Record(1).PaidAmount, 9);
+    EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "旧");
+
+    // Last year's withholding file without its pay data.
+    open("令和", 8, pay);
+    SaveWithholdingFile(WithholdingFileName(dir.path(), "令和", 7), WithholdingData());
+    EXPECT_THROW(LoadYearData(ledger, data), platform::IoError);
+    EXPECT_EQ(data.Record(1).PaidAmount, 9);
+
+    // This year's file of the wrong size.
+    testing_support::writeText(WithholdingPath(ledger), std::string(40300, '\0'));
+    EXPECT_THROW(LoadYearData(ledger, data), platform::IoError);
+    EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "旧");
+}
+
+// The pay data comes through the reader, so loading can be checked without files.
+class CountingReader : public ledger::SavedBlockReader {
+public:
+    explicit CountingReader(const PayYear& y) : year(y) {}
+    std::unique_ptr<TPeriodBlock> read(const std::filesystem::path&, int period) const override {
+        ++reads;
+        auto b = std::make_unique<TPeriodBlock>();
+        std::memcpy(static_cast<void*>(b.get()), year.blocks[period - 1].get(), sizeof *b);
+        return b;
+    }
+    ledger::TPayrollFileHeader header(const std::filesystem::path&) const override {
+        return year.header;
+    }
+    const PayYear& year;
+    mutable int reads = 0;
+};
+
+TEST_F(YearLoadTest, ReadsEachPeriodOnceForAllEightySlots) {
+    PayYear pay;
+    for (int s = 1; s <= 80; ++s) {
+        pay.employee(12, s, ("K" + std::to_string(s)).c_str());
+        pay.paid(12, s, s, 0, 0);
+    }
+    ledger.CurData = {dir / "令和8年給与･賞与.dat", "令和", 8, 12};
+    CountingReader reader(pay);
+    ASSERT_TRUE(LoadYearData(ledger, data, reader));
+    EXPECT_EQ(reader.reads, 1 + 15);
+    EXPECT_EQ(data.Record(80).PaidAmount, 80);
+}
+
+}  // namespace
+}  // namespace withholding

@@ -1,1 +1,0 @@
-// The year-end program's logic is added here.

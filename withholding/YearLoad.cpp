@@ -1,0 +1,222 @@
+#include "withholding/YearLoad.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "ledger/Ledger.h"
+#include "ledger/YearFileName.h"
+
+namespace withholding {
+namespace fs = std::filesystem;
+using ledger::TPeriodBlock;
+
+namespace {
+
+using Blocks = std::array<std::unique_ptr<TPeriodBlock>, ledger::kPeriods>;
+
+// All fifteen periods of a pay-data file, each read once.
+Blocks readYear(const fs::path& file, const ledger::SavedBlockReader& reader) {
+    Blocks blocks;
+    for (int p = 1; p <= ledger::kPeriods; ++p) blocks[p - 1] = reader.read(file, p);
+    return blocks;
+}
+
+std::int32_t checkedAmount(std::int64_t sum) {
+    if (sum < std::numeric_limits<std::int32_t>::min() ||
+        sum > std::numeric_limits<std::int32_t>::max())
+        throw std::overflow_error("合計が金額の範囲を超えました");
+    return static_cast<std::int32_t>(sum);
+}
+
+PayrollTotals sumForKey(const Blocks& blocks, const ledger::ShortString<14>& key) {
+    std::int64_t pay = 0, social = 0, tax = 0;
+    for (const auto& block : blocks) {
+        for (int k = 0; k < ledger::kSlots; ++k) {
+            if (!SameKey(block->EmployeeTbl[k].Key, key)) continue;
+            pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
+            social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
+            tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
+        }
+    }
+    return {checkedAmount(pay), checkedAmount(social), checkedAmount(tax)};
+}
+
+template <class Rec>
+void applyTotals(Rec& rec, const PayrollTotals& t) {
+    if (!rec.ManualFlags[kManualPaidAmount]) rec.PaidAmount = t.pay;
+    if (!rec.ManualFlags[kManualSocialInsurance]) rec.SocialInsurance = t.socialInsurance;
+    if (!rec.ManualFlags[kManualTaxWithheld]) rec.TaxWithheld = t.tax;
+}
+
+void applyTotals(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& t) {
+    if (newLayout)
+        applyTotals(data.Record(slot), t);
+    else
+        applyTotals(data.OldRecord(slot), t);
+}
+
+// A short string into a wider field: the length byte and the source's N bytes, so
+// the copied text is exactly the source's.
+template <std::size_t To, std::size_t From>
+void copyShort(ledger::ShortString<To>& to, const ledger::ShortString<From>& from) {
+    static_assert(From <= To);
+    std::memcpy(to.text, from.text, From);
+    to.len = static_cast<std::uint8_t>(from.length());
+}
+
+// Last year as the carry-over names it: the same era one year back; an era's first
+// year looks back into the era before, as no year 0 exists.
+ledger::EraYear lastYear(const ledger::TCurrentData& cur) {
+    if (cur.Year <= 1) return ledger::PreviousYear({cur.Era, cur.Year});
+    return {cur.Era, cur.Year - 1};
+}
+
+// Fills data's records from last year's file, matching employees by Key against last
+// year's December.
+void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& lastFile,
+               const fs::path& lastPayFile, const ledger::SavedBlockReader& reader,
+               WithholdingData& data) {
+    WithholdingData last;
+    ReadWithholdingFile(lastFile, last);
+    const bool lastNew = IsNewLayoutYear(lastFile);
+    auto lastDecember = reader.read(lastPayFile, kDecember);
+
+    data.clear();
+    data.Header = last.Header;  // the company address and telephone carry over
+    const bool convert = newLayout && !lastNew;
+    for (int i = 1; i <= kRecords; ++i) {
+        const auto& key = december.EmployeeTbl[i - 1].Key;
+        for (int j = 1; j <= kRecords; ++j) {
+            if (!SameKey(lastDecember->EmployeeTbl[j - 1].Key, key)) continue;
+            if (convert)
+                ConvertOldRecord(data.Record(i), last.OldRecord(j));
+            else if (lastNew)
+                data.Record(i) = last.Record(j);
+            else
+                data.OldRecord(i) = last.OldRecord(j);
+            break;
+        }
+    }
+    // Last year's typed figures are not this year's: every manual flag goes, in the
+    // old layout too, or re-totalling would keep last year's pay and tax.
+    for (int i = 1; i <= kRecords; ++i) {
+        std::memset(data.Record(i).ManualFlags, 0, sizeof data.Record(i).ManualFlags);
+        data.Record(i).Status = kStatusUnprocessed;
+        std::memset(data.OldRecord(i).ManualFlags, 0, sizeof data.OldRecord(i).ManualFlags);
+        data.OldRecord(i).Status = kStatusUnprocessed;
+    }
+}
+
+template <class Rec>
+void refreshFromEmployee(Rec& rec, const ledger::TEmployeeRec& emp) {
+    rec.Furigana.setBytes(emp.Kana.bytes());
+    rec.BirthDate = TEraDate{emp.BirthEra, emp.BirthYear, emp.BirthMonth, emp.BirthDay};
+}
+
+}  // namespace
+
+bool SameKey(const ledger::ShortString<14>& a, const ledger::ShortString<14>& b) {
+    return a.sameText(b);
+}
+
+bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
+                  const ledger::SavedBlockReader& reader) {
+    const fs::path payFile = ledger.CurData.FileName;
+    const ledger::TPayrollFileHeader header = reader.header(payFile);
+    if (!header.PeriodSaved[kDecember - 1]) return false;
+
+    std::unique_ptr<TPeriodBlock> december = reader.read(payFile, kDecember);
+
+    const fs::path path = WithholdingPath(ledger);
+    const bool newLayout = IsNewLayoutYear(path);
+    WithholdingData loaded;
+    std::error_code ec;
+    if (fs::exists(path, ec)) {
+        // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
+        ReadWithholdingFile(path, loaded);
+    } else {
+        const ledger::EraYear last = lastYear(ledger.CurData);
+        const fs::path lastFile = WithholdingFileName(ledger.dataPath, last.era, last.year);
+        bool refresh = false;
+        if (fs::exists(lastFile, ec)) {
+            carryOver(*december, newLayout, lastFile,
+                      ledger.dataPath / ledger::YearFileName(last.era, last.year), reader, loaded);
+        } else {
+            for (int i = 1; i <= kRecords; ++i) loaded.OldRecord(i).SpouseKind[kSpouseNo] = 1;
+            refresh = true;
+        }
+
+        const Blocks blocks = readYear(payFile, reader);
+        for (int i = 1; i <= kRecords; ++i) {
+            const ledger::TEmployeeRec& emp = december->EmployeeTbl[i - 1];
+            applyTotals(loaded, newLayout, i, sumForKey(blocks, emp.Key));
+            const std::uint8_t otsu = emp.TaxColumn == 1 ? 1 : 0;
+            loaded.Record(i).PersonFlags[kPersonOtsu] = otsu;
+            loaded.OldRecord(i).PersonFlags[kPersonOtsu] = otsu;
+            if (refresh) {
+                refreshFromEmployee(loaded.Record(i), emp);
+                refreshFromEmployee(loaded.OldRecord(i), emp);
+            }
+        }
+    }
+
+    // Everything was read: only now does memory change.
+    ledger.FileHeader = header;
+    ledger.block = std::move(december);
+    data = std::move(loaded);
+    return true;
+}
+
+PayrollTotals SumFromPayroll(const ledger::Ledger& ledger, int slot,
+                             const ledger::SavedBlockReader& reader) {
+    const Blocks blocks = readYear(ledger.CurData.FileName, reader);
+    return sumForKey(blocks, ledger.Employee(slot).Key);
+}
+
+void RecalcFromPayroll(const ledger::Ledger& ledger, WithholdingData& data, int slot,
+                       const ledger::SavedBlockReader& reader) {
+    PayrollTotals t = SumFromPayroll(ledger, slot, reader);
+    applyTotals(data, IsNewLayoutYear(WithholdingPath(ledger)), slot, t);
+}
+
+void ConvertOldRecord(TWithholdingRec& to, const TWithholdingRecOld& from) {
+    to.PostalCode = from.PostalCode;
+    copyShort(to.Address1, from.Address1);
+    copyShort(to.Address2, from.Address2);
+    to.RecipientNo = from.RecipientNo;
+    to.Position = from.Position;
+    copyShort(to.Furigana, from.Furigana);
+    to.SpouseDeductible = from.SpouseKind[kSpouseYes];
+    to.SpouseDeductibleSub = from.SpouseKind[kSpouseSubYes];
+    to.SpouseElderly = from.SpouseElderly;
+    to.SpouseSpecialAmount = from.SpouseSpecialAmount;
+    std::memcpy(to.DependantCounts, from.DependantCounts, sizeof to.DependantCounts);
+    to.Under16Count = from.Under16Count;
+    std::memcpy(to.DisabledCounts, from.DisabledCounts, sizeof to.DisabledCounts);
+    to.SocialInsurance = from.SocialInsurance;
+    to.LifeInsurance = from.LifeInsurance;
+    to.EarthquakeInsurance = from.EarthquakeInsurance;
+    to.HousingLoanCredit = from.HousingLoanCredit;
+    to.NewLifePremium = from.NewLifePremium;
+    to.OldLifePremium = from.OldLifePremium;
+    to.CareMedicalPremium = from.CareMedicalPremium;
+    to.NewPensionPremium = from.NewPensionPremium;
+    to.OldPensionPremium = from.OldPensionPremium;
+    to.HousingLoanPossible = from.HousingLoanPossible;
+    to.ResidenceStart[0] = from.ResidenceStart;
+    to.SpouseIncome = from.SpouseIncome;
+    to.NationalPensionPremium = from.NationalPensionPremium;
+    to.OldLongTermPremium = from.OldLongTermPremium;
+    std::memcpy(to.PersonFlags, from.PersonFlags, sizeof to.PersonFlags);
+    to.Joined = from.Joined;
+    to.Resigned = from.Resigned;
+    std::memcpy(to.JoinLeaveDate, from.JoinLeaveDate, sizeof to.JoinLeaveDate);
+    to.BirthDate = from.BirthDate;
+    to.SmallBizPremium = from.SmallBizPremium;
+}
+
+}  // namespace withholding
