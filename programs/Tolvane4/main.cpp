@@ -1,5 +1,3 @@
-#include <QFile>
-#include <QTimer>
 #include <memory>
 
 #include "ledger/Era.h"
@@ -14,45 +12,19 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/SingleInstance.h"
+#include "platform/ui/TestHooks.h"
 #include "reports/ui/ReportForms.h"
 
 namespace {
-using platform::ui::Answer;
 using platform::ui::Buttons;
 using platform::ui::MessageBox;
-
-// Test hooks, so that the program runs without a person:
-// TOLVANE_TEST_MESSAGES=<file>  every message box writes its text as one line to
-//                               the file and is answered with OK or Yes;
-// TOLVANE_TEST_QUIT_AFTER_START=1  the program closes once its start sequence ran;
-// TOLVANE_TEST_ACCEPT_DIALOGS=1  the period selection takes its default (today's
-//                                month of today's year file) without showing.
-void installTestHooks() {
-    const QString log = qEnvironmentVariable("TOLVANE_TEST_MESSAGES");
-    if (log.isEmpty()) return;
-    MessageBox::setResponder([log](const platform::ui::MessageRequest& m) {
-        QFile f(log);
-        if (f.open(QIODevice::Append)) f.write(m.text.toUtf8() + '\n');
-        return m.buttons == Buttons::Ok || m.buttons == Buttons::OkCancel ? Answer::Ok
-                                                                          : Answer::Yes;
-    });
-}
-
-bool acceptDialogs() {
-    return qEnvironmentVariable("TOLVANE_TEST_ACCEPT_DIALOGS") == "1";
-}
-
-bool quitAfterStart() {
-    return qEnvironmentVariable("TOLVANE_TEST_QUIT_AFTER_START") == "1";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     platform::ui::Application app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Pembrel Tolvane4"));
     platform::ui::installFontSubstitutions();
-    installTestHooks();
+    platform::ui::testhooks::install();
 
     const auto settings = platform::paths::settingsDir();
     platform::ui::SingleInstance instance(QStringLiteral("Tolvane4"),
@@ -81,11 +53,9 @@ int main(int argc, char** argv) {
         return 1;
 
     ledger::ui::TfmMain* mainWindow = forms->fmMain.get();
-    forms->fmSelData->acceptAtOnce = acceptDialogs();
+    forms->fmSelData->acceptAtOnce = platform::ui::testhooks::acceptDialogs();
     instance.setWindow(mainWindow);
-    if (quitAfterStart())
-        QObject::connect(mainWindow, &ledger::ui::TfmMain::startSequenceFinished, mainWindow,
-                         [mainWindow] { QTimer::singleShot(0, mainWindow, &QWidget::close); });
+    platform::ui::testhooks::closeAfter(mainWindow, &ledger::ui::TfmMain::startSequenceFinished);
     mainWindow->show();
     return app.exec();
 }

@@ -1,6 +1,67 @@
-#include <QApplication>
+#include <memory>
+
+#include "ledger/Era.h"
+#include "ledger/Ledger.h"
+#include "ledger/Startup.h"
+#include "ledger/ui/MessageBoxSink.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/SingleInstance.h"
+#include "platform/ui/TestHooks.h"
+#include "withholding/WithholdingFile.h"
+#include "withholding/YearEndStartup.h"
+#include "withholding/ui/CorpInfo.h"
+#include "withholding/ui/Main.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    using platform::ui::MessageBox;
+    platform::ui::Application app(argc, argv);
+    const QString title = QString::fromUtf8(withholding::kAppTitle.data());
+    QApplication::setApplicationDisplayName(title);
+    platform::ui::installFontSubstitutions();
+    platform::ui::testhooks::install();
+
+    const auto settings = platform::paths::settingsDir();
+    platform::ui::SingleInstance instance(QStringLiteral("TolvaneG4"),
+                                          QString::fromStdString(settings.string()));
+    if (!instance.tryStart()) {
+        MessageBox::show(nullptr, QStringLiteral("このプログラムは二重起動できません。"),
+                         platform::ui::Icon::Warning, platform::ui::Buttons::Ok, title);
+        instance.askRunningCopyToRaise();
+        return 0;
+    }
+
+    ledger::ui::MessageBoxSink prompter;
+    if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(), prompter)) return 0;
+
+    ledger::SystemClock clock;
+    ledger::Ledger ledger(clock);
+    withholding::WithholdingData data;
+    std::unique_ptr<withholding::ui::TfmMain> mainWindow;
+    if (!platform::ui::guarded(nullptr, [&] {
+            mainWindow = std::make_unique<withholding::ui::TfmMain>(ledger, data,
+                                                                    platform::paths::iniFile());
+        }))
+        return 1;
+    auto* corpInfo = new withholding::ui::TfmCorpInfo(ledger, data, mainWindow.get());
+    mainWindow->setCorpInfo(corpInfo);
+
+    if (platform::ui::testhooks::acceptDialogs()) {
+        // The newest pay-data file of the data folder, without the open dialog.
+        const auto dataPath = mainWindow->DataPath;
+        mainWindow->chooseFile = [dataPath]() -> std::optional<std::filesystem::path> {
+            std::optional<std::filesystem::path> chosen;
+            for (const auto& f : platform::listByPattern(dataPath, "*.dat"))
+                if (withholding::ChosenPayDataYear(f)) chosen = f;
+            return chosen;
+        };
+    }
+    instance.setWindow(mainWindow.get());
+    platform::ui::testhooks::closeAfter(mainWindow.get(),
+                                        &withholding::ui::TfmMain::startSequenceFinished);
+    mainWindow->show();
+    return app.exec();
 }

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "ledger/Era.h"
+#include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
+#include "platform/Sjis.h"
+#include "support/TempDir.h"
+#include "ui/BoxRecorder.h"
+#include "ui/Screenshot.h"
+#include "withholding/WithholdingFile.h"
+#include "withholding/ui/CorpInfo.h"
+#include "withholding/ui/Main.h"
+
+namespace {
+namespace fs = std::filesystem;
+using testing_support::BoxRecorder;
+using testing_support::TempDir;
+using withholding::WithholdingData;
+using withholding::ui::TfmCorpInfo;
+using withholding::ui::TfmMain;
+
+struct Employee {
+    int slot;
+    const char* name;
+    const char* dept;
+    int kind;
+    int status;
+};
+
+// A main window that has run its start sequence on a saved December.
+struct LoadedMain {
+    TempDir dir;
+    fs::path data = dir / "Quenby/Tolvane4/Data";
+    fs::path yearFile = data / "令和7年給与･賞与.dat";
+    ledger::FixedClock clock{{2025, 12, 20, 9, 0, 0}};
+    ledger::Ledger ledger{clock};
+    WithholdingData records;
+    std::unique_ptr<TfmMain> main;
+    TfmCorpInfo* corpInfo = nullptr;
+
+    explicit LoadedMain(std::initializer_list<Employee> staff) {
+        fs::create_directories(data);
+        ledger::FixedClock c{{2025, 12, 20, 9, 0, 0}};
+        ledger::Ledger l(c);
+        l.dataPath = data;
+        l.CurData = {yearFile, "令和", 7, 12};
+        ledger::CreateDataFile(l, yearFile);
+        l.BasicInfo().CorpName.set("株式会社テスト");
+        for (const auto& e : staff) {
+            auto& rec = l.Employee(e.slot);
+            rec.Key.set("k" + std::to_string(e.slot));
+            rec.Name.set(e.name);
+            rec.Dept.set(e.dept);
+            rec.Kind = static_cast<std::uint8_t>(e.kind);
+            rec.PayForm = 1;
+            rec.Status = static_cast<std::uint8_t>(e.status);
+        }
+        ledger::SavePeriod(l, yearFile);
+
+        main = std::make_unique<TfmMain>(ledger, records, dir / "Quenby/Tolvane4/Tolvane.ini");
+        corpInfo = new TfmCorpInfo(ledger, records, main.get());
+        main->setCorpInfo(corpInfo);
+        main->passwordGate = [] { return true; };
+        main->chooseFile = [this] { return std::optional<fs::path>(yearFile); };
+        main->runModal = [](QDialog&) { return false; };
+    }
+
+    QStringList lines() const {
+        QStringList v;
+        for (int i = 0; i < main->ListBox->count(); ++i) v << main->ListBox->item(i)->text();
+        return v;
+    }
+    std::vector<int> checked() const {
+        std::vector<int> v;
+        for (int i = 0; i < main->ListBox->count(); ++i)
+            if (main->ListBox->item(i)->checkState() == Qt::Checked)
+                v.push_back(main->ListBox->item(i)->data(Qt::UserRole).toInt());
+        return v;
+    }
+};
+
+TEST(YearEndMain, StartFillsTheListAndChecksTheComputedEmployees) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1},
+                  {2, "佐藤花子", "営業部", 4, 3},
+                  {4, "Suzuki", "経理部", 1, 1}});
+    m.main->FormActivate();
+    EXPECT_FALSE(m.main->starting());
+    EXPECT_EQ(m.main->statusText(), QStringLiteral("株式会社テスト 令和7年分"));
+    ASSERT_EQ(m.lines().size(), 3);
+    EXPECT_TRUE(m.lines()[0].startsWith(QStringLiteral(" 01  山田太郎")));
+    EXPECT_TRUE(m.lines()[2].endsWith(QStringLiteral("未処理      004")));
+    // The retired employee is drawn in silver, odd lines in light blue.
+    EXPECT_EQ(m.main->ListBox->item(1)->foreground().color(), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(m.main->ListBox->item(1)->background().color(), QColor(0xDD, 0xED, 0xFF));
+    EXPECT_EQ(m.main->ListBox->item(0)->background().color(), QColor(Qt::white));
+    EXPECT_EQ(m.main->ListBox->currentRow(), 0);
+    EXPECT_EQ(boxes.boxes, QStringList{QStringLiteral("基本設定の各項目を設定して下さい。")});
+    EXPECT_TRUE(m.main->mnPrnSiharai->isVisible());  // 令和: the newest layout
+    EXPECT_TRUE(fs::exists(m.data / "システムログ.dat"));
+    m.main->show();
+    testing_support::screenshot(m.main.get(), "yearend_main");
+}
+
+TEST(YearEndMain, SortingKeepsCheckMarksAndTheLastSectionDoesNotSort) {
+    BoxRecorder boxes;
+    LoadedMain m(
+        {{1, "suzuki", "総務部", 2, 1}, {2, "Abe", "営業部", 4, 1}, {3, "kato", "経理部", 1, 1}});
+    m.main->FormActivate();
+    m.main->ListBox->item(2)->setCheckState(Qt::Checked);  // slot 3
+    m.main->HeadCtrlSectionClick(1);                       // by name
+    EXPECT_TRUE(m.lines()[0].startsWith(QStringLiteral(" 02  Abe")));
+    EXPECT_EQ(m.checked(), std::vector<int>{3});
+    const QStringList before = m.lines();
+    m.main->HeadCtrlSectionClick(5);
+    EXPECT_EQ(m.lines(), before);
+    m.main->HeadCtrlSectionClick(2);  // by department: 営業部, 経理部, 総務部
+    EXPECT_EQ(m.main->list().key(), withholding::kByDept);
+    EXPECT_EQ(m.checked(), std::vector<int>{3});
+}
+
+TEST(YearEndMain, CommandsWithoutTargetsAreRefused) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}});
+    std::vector<withholding::ui::YearEndPrintRequest> printed;
+    std::vector<int> edited;
+    m.main->setDialogs({[&](int slot, bool) { edited.push_back(slot); }, nullptr,
+                        [&](const auto& r) { printed.push_back(r); }});
+    m.main->FormActivate();
+    boxes.boxes.clear();
+    EXPECT_TRUE(m.main->mnDataInput->isEnabled());
+    EXPECT_FALSE(m.main->mnConfig->isEnabled());
+
+    m.main->mnPrintClick(199);
+    EXPECT_EQ(
+        boxes.boxes,
+        QStringList{QStringLiteral(
+            "印刷対象者が選択されていません。\r(No欄のチェックボックスをチェックして選択します)")});
+    m.main->ListBox->item(0)->setCheckState(Qt::Checked);
+    m.main->mnPrintClick(299);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].caption, QStringLiteral("還付金通知書"));
+    EXPECT_EQ(printed[0].checked, std::vector<int>{1});
+    EXPECT_TRUE(printed[0].newLayout);
+
+    m.main->ListBox->setCurrentRow(-1);
+    boxes.boxes.clear();
+    m.main->btDataInputClick();
+    EXPECT_EQ(boxes.boxes, QStringList{QStringLiteral("処理の対象者が選択されていません。")});
+    EXPECT_TRUE(edited.empty());
+    m.main->ListBox->setCurrentRow(0);
+    m.main->btDataInputClick();
+    EXPECT_EQ(edited, std::vector<int>{1});
+    EXPECT_EQ(m.main->ListBox->currentRow(), 0);
+}
+
+TEST(YearEndMain, ClosingAsksUntilSavedOrDeclined) {
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}});
+    {
+        BoxRecorder boxes;
+        m.main->FormActivate();
+    }
+    m.records.Header.Telephone.set("03-1111-2222");
+    const fs::path file = m.data / "源泉徴収(令和7年).dat";
+    {
+        BoxRecorder boxes;
+        boxes.answer = platform::ui::Answer::Cancel;
+        EXPECT_FALSE(m.main->FormCloseQuery());
+        EXPECT_FALSE(fs::exists(file));
+    }
+    {
+        BoxRecorder boxes;
+        boxes.answer = platform::ui::Answer::Yes;
+        EXPECT_TRUE(m.main->FormCloseQuery());
+        // Saved once, then no second question.
+        EXPECT_EQ(boxes.boxes.size(), 1);
+        EXPECT_EQ(fs::file_size(file), 120300u);
+    }
+    {
+        BoxRecorder boxes;
+        EXPECT_TRUE(m.main->FormCloseQuery());
+        EXPECT_TRUE(boxes.boxes.isEmpty());
+    }
+}
+
+TEST(YearEndCorpInfo, OkStoresFittedTrimmedTextsCancelKeepsTheHeader) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}});
+    m.main->FormActivate();
+    TfmCorpInfo& d = *m.corpInfo;
+    d.show();
+    EXPECT_EQ(d.pnSyamei->text(), QStringLiteral("株式会社テスト"));
+    d.edJusyo1->setText(QStringLiteral("  東京都港区芝公園1-2-3\t "));
+    d.edJusyo2->setText(QStringLiteral("　本社ビル"));
+    d.edTelNo->setText(QStringLiteral("03-1234-5678 内線"));
+    testing_support::screenshot(&d, "yearend_corpinfo");
+    d.bbOkClick();
+    EXPECT_EQ(m.records.Header.Address1.str(), "東京都港区芝公園1-2-3");
+    EXPECT_EQ(m.records.Header.Address2.str(), "　本社ビル");  // a full-width blank is text
+    EXPECT_EQ(m.records.Header.Telephone.str(), "03-1234-5678");
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    // 43 letters and a double-byte character: the split character goes.
+    d.FormShow();
+    d.edJusyo1->setText(QString(43, 'A') + QStringLiteral("区"));
+    d.bbOkClick();
+    EXPECT_EQ(m.records.Header.Address1.str(), std::string(43, 'A'));
+
+    d.FormShow();
+    d.edJusyo1->setText(QStringLiteral("別の住所"));
+    d.bbCancel->click();
+    EXPECT_EQ(m.records.Header.Address1.str(), std::string(43, 'A'));
+}
+
+}  // namespace

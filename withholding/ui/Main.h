@@ -1,0 +1,160 @@
+#pragma once
+#include <QListWidget>
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "withholding/MainList.h"
+
+namespace ledger {
+struct Ledger;
+}
+
+class QAction;
+class QDialog;
+class QHeaderView;
+class QLabel;
+class QStandardItemModel;
+class QToolButton;
+
+// The year-end program's main window: the start sequence (password, choice of
+// the year's pay-data file, loading), the employee list with its processing
+// states and check marks, the commands, saving and closing.
+namespace ledger::ui {
+class TfmInpPass;
+class TfmNotice;
+class TfmShowLog;
+class TfmVersion;
+}  // namespace ledger::ui
+
+namespace withholding::ui {
+
+class TfmCorpInfo;
+
+// The print job's request: the document (Tag 199 源泉徴収票, 299 還付金通知書,
+// 599 給与支払報告書) and the checked employees.
+struct YearEndPrintRequest {
+    int tag = 0;
+    QString caption;
+    bool newLayout = true;
+    std::vector<int> checked;  // slots of the checked lines
+};
+
+// Dialogs of later stages of the program. A command whose dialog is not set
+// stays disabled.
+struct YearEndDialogs {
+    // The record editor of the open year's layout on a slot.
+    std::function<void(int slot, bool newLayout)> editRecord;
+    std::function<void()> showOptions;
+    std::function<void(const YearEndPrintRequest&)> print;
+};
+
+class TfmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // iniFile: the settings file; its folder's "Data" is the data folder.
+    TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem::path iniFile,
+            QWidget* parent = nullptr);
+    ~TfmMain() override;
+
+    const std::filesystem::path IniFileName;
+    const std::filesystem::path DataPath;
+
+    // Hooks of the start sequence that tests and the program replace.
+    // The password gate; true when the program may go on.
+    std::function<bool()> passwordGate;
+    // The open dialog; nothing when cancelled.
+    std::function<std::optional<std::filesystem::path>()> chooseFile;
+    // Runs a dialog modally and tells whether it ended with OK.
+    std::function<bool(QDialog&)> runModal;
+
+    // The start sequence; it runs once, at the first activation.
+    void FormActivate();
+    bool FormCloseQuery();
+    void FormClose();
+
+    void btDataInputClick();
+    void mnAllOnOffPClick();
+    void HeadCtrlSectionClick(int section);
+    void mnTaisyokuClick();
+    void mnSaveFileClick();
+    void mnCorpInfoClick();
+    void mnShowLogClick();
+    void mnConfigClick();
+    // tag: 199, 299 or 599.
+    void mnPrintClick(int tag);
+    void mnQuitClick();
+    void mnVerInfoClick();
+
+    void FillEmployeeList(int key);
+    void UpdateInputCommands();
+    void setDialogs(YearEndDialogs dialogs);
+    void setCorpInfo(TfmCorpInfo* dialog) { corpInfo_ = dialog; }
+    ledger::ui::TfmNotice* notice() { return fmNotice_; }
+
+    bool starting() const { return starting_; }
+    EmployeeList& list() { return list_; }
+    QString statusText() const;
+    // The open year's layout.
+    bool newLayout() const;
+
+    QListWidget* ListBox = nullptr;
+    QHeaderView* HeadCtrl = nullptr;
+    QAction* mnDataInput = nullptr;
+    QAction* mnAllOnOffP = nullptr;
+    QAction* mnTaisyoku = nullptr;
+    QAction* mnSaveFile = nullptr;
+    QAction* mnCorpInfo = nullptr;
+    QAction* mnConfig = nullptr;
+    QAction* mnShowLog = nullptr;
+    QAction* mnPrnGensen = nullptr;
+    QAction* mnPrnKanpukin = nullptr;
+    QAction* mnPrnSiharai = nullptr;
+    QAction* mnQuit = nullptr;
+    QAction* mnVerInfo = nullptr;
+    QToolButton* btDataInput = nullptr;
+    QToolButton* sbWrite = nullptr;
+    QToolButton* sbGensen = nullptr;
+    QToolButton* sbKanpukin = nullptr;
+    QToolButton* sbPrnSiharai = nullptr;
+
+signals:
+    // The start sequence has run (whatever its outcome).
+    void startSequenceFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void runStart();
+    void createMenus();
+    void createList();
+    // Puts the model's lines into the list widget, and back.
+    void showLines();
+    void takeChecks();
+    void refillKeeping(bool reapplyAutoCheck);
+    void restorePlacement();
+    void closeNow();
+
+    ledger::Ledger& ledger_;
+    WithholdingData& data_;
+    EmployeeList list_;
+    std::vector<ListEmployee> employees_;
+    YearEndDialogs dialogs_;
+    TfmCorpInfo* corpInfo_ = nullptr;
+    ledger::ui::TfmInpPass* fmInpPass_ = nullptr;
+    ledger::ui::TfmNotice* fmNotice_ = nullptr;
+    ledger::ui::TfmShowLog* fmShowLog_ = nullptr;
+    ledger::ui::TfmVersion* fmVersion_ = nullptr;
+    QLabel* status_ = nullptr;
+    bool starting_ = true;
+    bool activated_ = false;
+    bool loaded_ = false;
+};
+
+}  // namespace withholding::ui

@@ -1,1 +1,0 @@
-// The year-end program's dialogs are added here.
