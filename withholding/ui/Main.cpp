@@ -1,5 +1,8 @@
 #include "withholding/ui/Main.h"
 
+#include <QStyle>
+#include <QStyleOptionViewItem>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -43,7 +46,6 @@ QString q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
-constexpr int kSectionWidths[] = {48, 143, 144, 100, 90, 95};
 const char* const kSections[] = {"No", "氏　　名", "部署名", "社員区分", "支給形態 ", "源泉税計算"};
 
 const QColor kOddLine(0xDD, 0xED, 0xFF);
@@ -165,6 +167,25 @@ void TfmMain::createMenus() {
     connect(mnVerInfo, &QAction::triggered, this, [this] { mnVerInfoClick(); });
 }
 
+void TfmMain::alignHeaderToList() {
+    // The list lines are laid out in Shift-JIS bytes on a fixed pitch; each header
+    // section spans its column's bytes, the first also the check box before the
+    // text, so the captions stand over their columns whatever the font size.
+    const QFontMetrics metrics(ListBox->font());
+    const int pitch = metrics.horizontalAdvance(QLatin1Char('0'));
+    QStyleOptionViewItem opt;
+    opt.initFrom(ListBox->viewport());
+    opt.rect = QRect(0, 0, 400, metrics.height() + 4);
+    opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    opt.font = ListBox->font();
+    opt.text = QStringLiteral("0");
+    const QRect text = ListBox->style()->subElementRect(QStyle::SE_ItemViewItemText, &opt, ListBox);
+    const int lead = ListBox->frameWidth() + text.x();
+    // Slot, name, department, kind, pay form, status.
+    static constexpr int kBytes[] = {5, 18, 18, 12, 14, 12};
+    for (int i = 0; i < 6; ++i) HeadCtrl->resizeSection(i, kBytes[i] * pitch + (i == 0 ? lead : 0));
+}
+
 void TfmMain::createList() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -179,10 +200,7 @@ void TfmMain::createList() {
     HeadCtrl->setSectionsClickable(true);
     HeadCtrl->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeadCtrl->setStretchLastSection(false);
-    for (int i = 0; i < 6; ++i) {
-        HeadCtrl->setSectionResizeMode(i, QHeaderView::Fixed);
-        HeadCtrl->resizeSection(i, kSectionWidths[i]);
-    }
+    for (int i = 0; i < 6; ++i) HeadCtrl->setSectionResizeMode(i, QHeaderView::Fixed);
     HeadCtrl->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     HeadCtrl->setFixedHeight(HeadCtrl->sizeHint().height());
     HeadCtrl->setMouseTracking(true);
@@ -197,6 +215,7 @@ void TfmMain::createList() {
     mono.setPixelSize(14);
     mono.setStyleHint(QFont::Monospace);
     ListBox->setFont(mono);
+    alignHeaderToList();
     ListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(ListBox, &QListWidget::itemDoubleClicked, this, [this] {
         if (mnDataInput->isEnabled()) btDataInputClick();

@@ -134,6 +134,7 @@ private:
     void runStart();
     void createMenus();
     void createList();
+    void alignHeaderToList();
     // Puts the model's lines into the list widget, and back.
     void showLines();
     void takeChecks();
