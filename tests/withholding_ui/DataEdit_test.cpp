@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <cstring>
+
+#include "ledger/Era.h"
+#include "ledger/Ledger.h"
+#include "ui/BoxRecorder.h"
+#include "ui/Screenshot.h"
+#include "withholding/WithholdingFile.h"
+#include "withholding/ui/DataEdit.h"
+#include "withholding/ui/DataEdit2.h"
+#include "withholding/ui/Family.h"
+
+namespace {
+using withholding::WithholdingData;
+using withholding::ui::TfmDataEdit;
+using withholding::ui::TfmDataEdit2;
+using withholding::ui::TfmFamily;
+using withholding::ui::TfmRecordEditor;
+
+void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void focus(QWidget* w) {
+    w->setFocus(Qt::TabFocusReason);
+    settle();
+}
+
+void key(QWidget* w, int k, Qt::KeyboardModifiers m = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, k, m, text);
+    QApplication::sendEvent(w, &press);
+    settle();
+}
+
+struct EditorFixture {
+    ledger::FixedClock clock{{2024, 12, 20, 9, 0, 0}};
+    ledger::Ledger ledger{clock};
+    WithholdingData data;
+
+    EditorFixture() {
+        ledger.CurData = {"令和6年給与･賞与.dat", "令和", 6, 12};
+        for (int slot = 1; slot <= 3; ++slot) {
+            ledger.Employee(slot).Key.set("k" + std::to_string(slot));
+            ledger.Employee(slot).Name.set("社員" + std::to_string(slot));
+            ledger.Employee(slot).Dept.set("総務部");
+        }
+        data.Record(1).PaidAmount = 3456789;
+        data.Record(1).AnnualTax = 45600;
+        data.Record(1).Status = withholding::kStatusComputed;
+        data.Record(2).PersonFlags[withholding::kPersonOtsu] = 1;
+    }
+};
+
+template <class Editor>
+std::unique_ptr<Editor> showEditor(EditorFixture& f, int slot) {
+    auto e = std::make_unique<Editor>(f.ledger, f.data);
+    e->EditSlot = slot;
+    e->show();
+    e->activateWindow();
+    settle();
+    return e;
+}
+
+TEST(RecordEditor, ShowsTheRecordAndNavigates) {
+    EditorFixture f;
+    int selected = 0;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    e->selectListSlot = [&](int s) { selected = s; };
+    testing_support::screenshot(e.get(), "DataEdit2");
+    EXPECT_EQ(e->windowTitle(), "源泉徴収データの入力");
+    EXPECT_EQ(e->pnSimei->text(), "社員1");
+    EXPECT_EQ(e->lbStatus->text(), "計算済");
+    EXPECT_EQ(e->edit("edSiharai")->text(), " 3,456,789");
+    EXPECT_EQ(e->edit("edUnder16")->text(), "0");
+    EXPECT_FALSE(e->sbBackData->isEnabled());
+    EXPECT_TRUE(e->sbNextData->isEnabled());
+    EXPECT_TRUE(e->edit("edSiharai")->isReadOnly());
+    EXPECT_FALSE(e->btAutoCalc->isEnabled());  // no computation set
+
+    e->edit("edJukyuNo")->setText("1234");
+    focus(e->edit("edJusyo1"));
+    key(e->edit("edJusyo1"), Qt::Key_PageUp);  // the next record
+    EXPECT_EQ(e->EditSlot, 2);
+    EXPECT_EQ(selected, 2);
+    EXPECT_EQ(f.data.Record(1).RecipientNo.str(), "1234");
+    EXPECT_EQ(e->lbStatus->text(), "年調不要");
+    e->sbBackNextDataClick(1);
+    EXPECT_EQ(e->EditSlot, 3);
+    EXPECT_FALSE(e->sbNextData->isEnabled());  // slot 4 is free
+    focus(e->edit("edJusyo1"));
+    key(e->edit("edJusyo1"), Qt::Key_PageUp);
+    EXPECT_EQ(e->EditSlot, 3);
+    key(e->edit("edJusyo1"), Qt::Key_PageDown);
+    EXPECT_EQ(e->EditSlot, 2);
+}
+
+TEST(RecordEditor, ClosingWithoutEditsKeepsEveryByte) {
+    EditorFixture f;
+    auto& rec = f.data.Record(1);
+    std::memset(&rec, 0x41, sizeof rec);  // text and bytes no control would write back
+    rec.BirthDate = {3, 50, 2, 30};
+    auto before = rec;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    e->reject();
+    EXPECT_EQ(std::memcmp(&rec, &before, sizeof rec), 0);
+
+    auto& old = f.data.OldRecord(1);
+    std::memset(&old, 0x07, sizeof old);
+    auto oldBefore = old;
+    auto o = showEditor<TfmDataEdit>(f, 1);
+    testing_support::screenshot(o.get(), "DataEdit");
+    o->close();
+    EXPECT_EQ(std::memcmp(&old, &oldBefore, sizeof old), 0);
+}
+
+TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
+    EditorFixture f;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    QLineEdit* tax = e->edit("edGensenGak");
+    focus(tax);
+    EXPECT_TRUE(e->sbManual->isEnabled());
+    EXPECT_FALSE(e->sbCalculator->isEnabled());  // locked
+    e->sbManualClick();
+    EXPECT_FALSE(tax->isReadOnly());
+    EXPECT_EQ(tax->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(f.data.Record(1).ManualFlags[withholding::kManualAnnualTax], 1);
+    EXPECT_TRUE(e->sbCalculator->isEnabled());
+    tax->setText("50000");
+    e->sbManualClick();
+    EXPECT_TRUE(tax->isReadOnly());
+    EXPECT_EQ(f.data.Record(1).ManualFlags[withholding::kManualAnnualTax], 0);
+    e->reject();
+    EXPECT_EQ(f.data.Record(1).AnnualTax, 50000);  // kept until the next computation
+
+    // Text fields and date parts have no calculator; plain one-digit counts touch nothing.
+    e = showEditor<TfmDataEdit2>(f, 1);
+    focus(e->edit("edSeihoGaku"));
+    EXPECT_TRUE(e->sbCalculator->isEnabled());
+    EXPECT_FALSE(e->sbManual->isEnabled());
+    focus(e->edit("edUnder16"));
+    EXPECT_TRUE(e->sbCalculator->isEnabled());
+    EXPECT_EQ(e->NumericField, e->edit("edSeihoGaku"));
+    focus(e->edit("edSeinenY"));
+    EXPECT_FALSE(e->sbCalculator->isEnabled());
+    focus(e->edit("edJusyo1"));
+    EXPECT_FALSE(e->sbCalculator->isEnabled());
+}
+
+TEST(RecordEditor, LeavingFieldsAppliesTheirRules) {
+    EditorFixture f;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    // Counts: 老人 内 fills an empty 老人, never an entered one.
+    e->edit("edFuyoKazu3")->setText("2");
+    focus(e->edit("edFuyoKazu3"));
+    focus(e->edit("edJusyo1"));
+    EXPECT_EQ(e->edit("edFuyoKazu4")->text(), "2");
+    e->edit("edSyouKazu2")->setText("3");
+    focus(e->edit("edSyouKazu1"));
+    e->edit("edSyouKazu1")->setText("2");
+    focus(e->edit("edJusyo1"));
+    EXPECT_EQ(e->edit("edSyouKazu2")->text(), "3");
+    // Postal code.
+    focus(e->edit("edYubinNo"));
+    e->edit("edYubinNo")->setText("1234567");
+    focus(e->edit("edJusyo1"));
+    EXPECT_EQ(e->edit("edYubinNo")->text(), "123-4567");
+    // Amounts.
+    e->edit("edSeihoGaku")->setText("1234567");
+    focus(e->edit("edSeihoGaku"));
+    focus(e->edit("edJusyo1"));
+    EXPECT_EQ(e->edit("edSeihoGaku")->text(), " 1,234,567");
+    // Birth date: 昭和65 does not exist; a day without a month goes back to the month.
+    e->combo("cbGengou")->setCurrentIndex(3);
+    focus(e->edit("edSeinenY"));
+    e->edit("edSeinenY")->setText("65");
+    focus(e->edit("edSeinenM"));
+    EXPECT_EQ(e->edit("edSeinenY")->text(), "");
+    e->edit("edSeinenY")->setText("50");
+    focus(e->edit("edSeinenD"));
+    e->edit("edSeinenD")->setText("9");
+    focus(e->edit("edJusyo1"));
+    EXPECT_EQ(e->edit("edSeinenD")->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), e->edit("edSeinenM"));
+}
+
+TEST(RecordEditor, CheckBoxesExcludeEachOther) {
+    EditorFixture f;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    QCheckBox* joined = e->checkBox("cbSyusyoku");
+    QCheckBox* left = e->checkBox("cbTaisyoku");
+    EXPECT_FALSE(e->edit("edSyuTaiY")->isEnabled());
+    joined->click();
+    e->edit("edSyuTaiM")->setText(" 4");
+    left->click();
+    EXPECT_FALSE(joined->isChecked());
+    EXPECT_EQ(e->edit("edSyuTaiY")->text(), " 6");
+    EXPECT_EQ(e->edit("edSyuTaiM")->text(), " 4");
+    left->click();
+    EXPECT_EQ(e->edit("edSyuTaiM")->text(), "");
+    EXPECT_FALSE(e->edit("edSyuTaiY")->isEnabled());
+
+    e->checkBox("cbTaisyou5")->click();
+    e->checkBox("cbTaisyou7")->click();
+    EXPECT_FALSE(e->checkBox("cbTaisyou5")->isChecked());
+    e->checkBox("cbTaisyou3")->click();
+    e->checkBox("cbTaisyou4")->click();
+    EXPECT_FALSE(e->checkBox("cbTaisyou3")->isChecked());
+    EXPECT_FALSE(e->checkBox("cbTaisyou2")->isEnabled());
+    e->reject();
+    EXPECT_EQ(f.data.Record(1).PersonFlags[withholding::kPersonWidower], 1);
+    EXPECT_EQ(f.data.Record(1).PersonFlags[withholding::kPersonDisabledOther], 1);
+    EXPECT_EQ(f.data.Record(1).Resigned, 0);
+}
+
+TEST(RecordEditor, KeysMoveAndFilter) {
+    EditorFixture f;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    focus(e->edit("edYubinNo"));
+    QLineEdit* postal = nullptr;
+    e->lookupAddress = [&](QLineEdit* p, QLineEdit* address) {
+        postal = p;
+        address->setText("東京都");
+    };
+    key(e->edit("edYubinNo"), Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_EQ(QApplication::focusWidget(), e->edit("edJusyo1"));
+    EXPECT_EQ(postal, e->edit("edYubinNo"));
+    EXPECT_EQ(e->edit("edJusyo1")->text(), "東京都");
+    key(e->edit("edJusyo1"), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), e->edit("edJusyo2"));
+    key(e->edit("edJusyo2"), Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), e->edit("edJusyo1"));
+    // Digits only in short fields.
+    focus(e->edit("edSeihoGaku"));
+    e->edit("edSeihoGaku")->clear();
+    key(e->edit("edSeihoGaku"), Qt::Key_A, Qt::NoModifier, "a");
+    key(e->edit("edSeihoGaku"), Qt::Key_5, Qt::NoModifier, "5");
+    EXPECT_EQ(e->edit("edSeihoGaku")->text(), "5");
+}
+
+TEST(RecordEditor, FamilyButtonOpensTheDialogOnTheSlot) {
+    EditorFixture f;
+    TfmFamily family(f.ledger, f.data);
+    auto e = showEditor<TfmDataEdit2>(f, 2);
+    e->setFamilyDialog(&family);
+    int shownSlot = 0;
+    e->runModal = [&](QDialog& d) {
+        shownSlot = static_cast<TfmFamily&>(d).FamilySlot;
+        return false;
+    };
+    e->btFamily->click();
+    EXPECT_EQ(shownSlot, 2);
+}
+
+TEST(RecordEditor, OldLayoutHasItsOwnFields) {
+    EditorFixture f;
+    f.data.OldRecord(1).SpouseKind[withholding::kSpouseSubYes] = 1;
+    auto e = showEditor<TfmDataEdit>(f, 1);
+    EXPECT_EQ(e->combo("cbKouHaiUmu")->currentText(), "従有");
+    EXPECT_EQ(e->control("btFamily"), nullptr);
+    EXPECT_EQ(e->control("edTekiyou4"), nullptr);
+    EXPECT_EQ(e->edit("edUnder16")->text(), "");
+    e->combo("cbKouHaiUmu")->setCurrentIndex(0);
+    e->reject();
+    EXPECT_EQ(f.data.OldRecord(1).SpouseKind[withholding::kSpouseYes], 1);
+    EXPECT_EQ(f.data.OldRecord(1).SpouseKind[withholding::kSpouseSubYes], 0);
+}
+
+TEST(FamilyDialog, ShowsHidesAndStoresOnEveryClose) {
+    EditorFixture f;
+    f.data.Record(1).Spouse.IndividualNo = 12345678;
+    f.data.Record(1).DependantMembers[2].IndividualNo = 987654321012;
+    TfmFamily d(f.ledger, f.data);
+    d.FamilySlot = 1;
+    d.show();
+    settle();
+    EXPECT_EQ(d.windowTitle(), "配偶者／扶養親族");
+    EXPECT_EQ(d.edNumb[0]->text(), "000012345678");
+    EXPECT_EQ(d.edNumb[3]->text(), "987654321012");
+    EXPECT_EQ(d.edNumb[0]->echoMode(), QLineEdit::Password);
+    d.cbHide->click();
+    EXPECT_EQ(d.edNumb[0]->echoMode(), QLineEdit::Normal);
+    testing_support::screenshot(&d, "Family");
+    d.edName[0]->setText("山田花子");
+    d.edBikou[5]->setText("備考");
+    d.bbCancel->click();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(f.data.Record(1).Spouse.Name.str(), "山田花子");
+    EXPECT_EQ(f.data.Record(1).Under16Notes[0].str(), "備考");
+    // The hiding choice stays for the next showing.
+    d.show();
+    settle();
+    EXPECT_FALSE(d.cbHide->isChecked());
+    EXPECT_EQ(d.edNumb[0]->echoMode(), QLineEdit::Normal);
+
+    // A number that is not twelve digits keeps the dialog open and stores nothing.
+    testing_support::BoxRecorder boxes;
+    d.edName[1]->setText("鈴木");
+    d.edNumb[1]->setText("123");
+    d.close();
+    EXPECT_TRUE(d.isVisible());
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    EXPECT_EQ(boxes.requests[0].text, "個人番号は12桁の数字で入力して下さい。");
+    EXPECT_EQ(f.data.Record(1).DependantMembers[0].Name.str(), "");
+    d.edNumb[1]->setText("000000000123");
+    d.reject();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(f.data.Record(1).DependantMembers[0].IndividualNo, 123);
+}
+}  // namespace

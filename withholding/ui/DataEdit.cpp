@@ -1,0 +1,748 @@
+#include "withholding/ui/DataEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputMethod>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "ledger/Ledger.h"
+#include "ledger/NumberText.h"
+#include "ledger/ui/Calc.h"
+#include "ledger/ui/EditHelper.h"
+#include "platform/ui/Ime.h"
+#include "withholding/WithholdingFile.h"
+
+namespace withholding::ui {
+
+using ledger::ui::EditHelper;
+
+namespace {
+
+const QColor kAutoColour(0xFF, 0xF0, 0xD8);      // filled by the totals and the computation
+const QColor kSubPayerColour(0xD4, 0xD4, 0xD4);  // the secondary payer's counts
+
+bool isSubPayerField(std::string_view n) {
+    return n == "edFuyoKazu2" || n == "edFuyoKazu5" || n == "edFuyoKazu7";
+}
+
+void setBackground(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+TfmRecordEditor::TfmRecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
+    : QDialog(parent), ledger_(ledger), data_(data) {
+    setWindowTitle(QStringLiteral("源泉徴収データの入力"));
+    setModal(true);
+    runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };
+}
+
+TfmRecordEditor::~TfmRecordEditor() = default;
+
+QStringList TfmRecordEditor::listItems(std::string_view name) const {
+    if (name.substr(0, 8) == "cbKyojuG" || name == "cbGengou")
+        return {QString(), QStringLiteral("明治"), QStringLiteral("大正"), QStringLiteral("昭和"),
+                QStringLiteral("平成")};
+    if (name.substr(0, 10) == "cbJuKariKb")
+        return {QString(), QStringLiteral("住"), QStringLiteral("認"), QStringLiteral("増"),
+                QStringLiteral("震")};
+    return {};
+}
+
+QWidget* TfmRecordEditor::makeControl(const FieldInfo& f) {
+    const auto& options = ledger_.sysOption;
+    const QString name = QString::fromLatin1(f.name.data(), int(f.name.size()));
+    QWidget* w = nullptr;
+    auto lineEdit = [&](int chars) {
+        auto* e = new QLineEdit(this);
+        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
+        return e;
+    };
+    switch (f.kind) {
+        case FieldKind::Amount: {
+            auto* e = lineEdit(11);
+            e->setAlignment(Qt::AlignRight);
+            const bool isAuto = ManualFieldIndex(f.name) != 0;
+            auto* h = EditHelper::attachNumber(e, 100, isAuto ? autoFieldOptions_ : options);
+            h->setReformat(EditHelper::amountReformat(10));
+            if (isAuto) setBackground(e, kAutoColour);
+            platform::ui::setImeMode(e, platform::ui::ImeMode::Off);
+            w = e;
+            break;
+        }
+        case FieldKind::Count: {
+            auto* e = lineEdit(2);
+            e->setAlignment(Qt::AlignRight);
+            auto* h = EditHelper::attachNumber(e, 10, options);
+            h->setReformat([this, e](const std::string& t) { return countReformat(e, t); });
+            if (isSubPayerField(f.name)) setBackground(e, kSubPayerColour);
+            platform::ui::setImeMode(e, platform::ui::ImeMode::Off);
+            w = e;
+            break;
+        }
+        case FieldKind::DatePart:
+        case FieldKind::PlainDigit:
+        case FieldKind::Digits:
+        case FieldKind::Postal: {
+            auto* e = lineEdit(f.kind == FieldKind::PlainDigit ? 2 : f.maxLength + 1);
+            if (f.kind != FieldKind::Postal && f.kind != FieldKind::Digits)
+                e->setAlignment(Qt::AlignRight);
+            EditHelper::attachDigits(e, f.maxLength, options,
+                                     f.kind == FieldKind::Postal ? QStringLiteral("-") : QString());
+            platform::ui::setImeMode(e, platform::ui::ImeMode::Off);
+            w = e;
+            break;
+        }
+        case FieldKind::Text: {
+            auto* e = lineEdit(f.maxLength);
+            EditHelper::attachText(e, f.maxLength, options);
+            platform::ui::setImeMode(e, f.name == "edFurigana" ? platform::ui::ImeMode::HalfKatakana
+                                                               : platform::ui::ImeMode::Hiragana);
+            w = e;
+            break;
+        }
+        case FieldKind::Check: {
+            auto* c = new QCheckBox(this);
+            EditHelper::attachEnter(c);
+            w = c;
+            break;
+        }
+        case FieldKind::List: {
+            auto* c = new QComboBox(this);
+            c->addItems(listItems(f.name));
+            EditHelper::attachEnter(c);
+            w = c;
+            break;
+        }
+        case FieldKind::Button: {
+            auto* b = new QPushButton(this);
+            b->setAutoDefault(false);
+            EditHelper::attachEnter(b);
+            const std::string n(f.name);
+            connect(b, &QPushButton::clicked, this, [this, n] { extraButtonClick(n); });
+            w = b;
+            break;
+        }
+    }
+    w->setObjectName(name);
+    w->installEventFilter(this);
+    return w;
+}
+
+void TfmRecordEditor::build(const std::vector<FormRow>& rows) {
+    autoFieldOptions_ = ledger_.sysOption;
+    autoFieldOptions_.autoSelect = false;
+    fields_ = fields();
+    for (int i = 0; i < int(fields_.size()); ++i) {
+        QWidget* w = makeControl(fields_[i]);
+        controls_.emplace(std::string(fields_[i].name), w);
+        index_[w] = i;
+    }
+    loaded_.assign(fields_.size(), std::string());
+
+    auto* top = new QVBoxLayout(this);
+    // Header band: name, department, status.
+    auto* band = new QHBoxLayout;
+    auto panel = [this](int width) {
+        auto* l = new QLabel(this);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setMinimumWidth(width);
+        return l;
+    };
+    band->addWidget(new QLabel(QStringLiteral("氏 名"), this));
+    band->addWidget(pnSimei = panel(180));
+    band->addSpacing(12);
+    band->addWidget(new QLabel(QStringLiteral("部 署"), this));
+    band->addWidget(pnBusyo = panel(180));
+    band->addSpacing(12);
+    band->addWidget(lbStatus = new QLabel(this));
+    lbStatus->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
+    band->addStretch();
+    top->addLayout(band);
+
+    auto* columns = new QHBoxLayout;
+    QGridLayout* grids[3] = {new QGridLayout, new QGridLayout, new QGridLayout};
+    int rowOf[3] = {0, 0, 0};
+    for (const auto& r : rows) {
+        QGridLayout* g = grids[r.column];
+        auto* line = new QHBoxLayout;
+        line->setSpacing(4);
+        for (const auto& [name, caption] : r.controls) {
+            QWidget* w = control(name);
+            if (!w) continue;
+            if (auto* c = qobject_cast<QCheckBox*>(w)) {
+                c->setText(caption);
+            } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+                b->setText(caption);
+            } else if (!caption.isEmpty() && caption.startsWith(QLatin1Char('<'))) {
+                line->addWidget(new QLabel(caption.mid(1), this));
+                line->addWidget(w);
+                continue;
+            }
+            line->addWidget(w);
+            if (!caption.isEmpty() && !qobject_cast<QCheckBox*>(w) &&
+                !qobject_cast<QPushButton*>(w))
+                line->addWidget(new QLabel(caption, this));
+        }
+        line->addStretch();
+        g->addWidget(new QLabel(r.label, this), rowOf[r.column], 0);
+        g->addLayout(line, rowOf[r.column], 1);
+        ++rowOf[r.column];
+    }
+    for (auto* g : grids) g->setVerticalSpacing(3);
+    grids[0]->setRowStretch(rowOf[0], 1);
+    grids[1]->setRowStretch(rowOf[1], 1);
+    columns->addLayout(grids[0]);
+    columns->addSpacing(16);
+    columns->addLayout(grids[1]);
+    top->addLayout(columns);
+    top->addLayout(grids[2]);
+
+    auto* legend = new QHBoxLayout;
+    auto legendBox = [this](const QColor& c, const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+        l->setMargin(3);
+        setBackground(l, c);
+        return l;
+    };
+    legend->addWidget(
+        legendBox(kAutoColour,
+                  QStringLiteral(
+                      "支給実績や自動計算により値がセットされる項目、｢修正ON/OFF｣により入力可能")));
+    legend->addWidget(legendBox(kSubPayerColour, QStringLiteral("従たる給与の支払者の項目")));
+    legend->addStretch();
+    top->addLayout(legend);
+
+    auto* buttons = new QHBoxLayout;
+    auto tool = [this](const QString& text) {
+        auto* b = new QToolButton(this);
+        b->setText(text);
+        b->setFocusPolicy(Qt::NoFocus);  // the focus stays in the field they act on
+        b->setMinimumWidth(90);
+        return b;
+    };
+    sbBackData = tool(QStringLiteral("前のデータ"));
+    sbNextData = tool(QStringLiteral("次のデータ"));
+    sbCalculator = tool(QStringLiteral("電卓起動"));
+    sbManual = tool(QStringLiteral("修正ON/OFF"));
+    btAutoCalc = new QPushButton(QStringLiteral("自動計算"), this);
+    btCancel = new QPushButton(QStringLiteral("戻　る"), this);
+    for (auto* b : {btAutoCalc, btCancel}) {
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
+        EditHelper::attachEnter(b);
+    }
+    for (QWidget* b : std::initializer_list<QWidget*>{sbBackData, sbNextData, sbCalculator,
+                                                      sbManual, btAutoCalc, btCancel})
+        buttons->addWidget(b);
+    buttons->insertStretch(4);
+    top->addLayout(buttons);
+
+    connect(sbBackData, &QToolButton::clicked, this, [this] { sbBackNextDataClick(-1); });
+    connect(sbNextData, &QToolButton::clicked, this, [this] { sbBackNextDataClick(1); });
+    connect(sbManual, &QToolButton::clicked, this, [this] { sbManualClick(); });
+    connect(sbCalculator, &QToolButton::clicked, this, [this] { sbCalculatorClick(); });
+    connect(btAutoCalc, &QPushButton::clicked, this, [this] { btAutoCalcClick(); });
+    connect(btCancel, &QPushButton::clicked, this, [this] { reject(); });
+
+    if (auto* a = checkBox("cbSyusyoku"))
+        connect(a, &QCheckBox::clicked, this, [this, a] { syuTaisyokuClick(a); });
+    if (auto* b = checkBox("cbTaisyoku"))
+        connect(b, &QCheckBox::clicked, this, [this, b] { syuTaisyokuClick(b); });
+    for (auto n : {"cbTaisyou3", "cbTaisyou4"})
+        connect(checkBox(n), &QCheckBox::clicked, this, [this, c = checkBox(n)] {
+            exclusiveClick(c, {"cbTaisyou3", "cbTaisyou4"});
+        });
+    for (auto n : {"cbTaisyou5", "cbTaisyou6", "cbTaisyou7"})
+        connect(checkBox(n), &QCheckBox::clicked, this, [this, c = checkBox(n)] {
+            exclusiveClick(c, {"cbTaisyou5", "cbTaisyou6", "cbTaisyou7"});
+        });
+    // The 乙欄 flag comes from the employee's tax column when the year is loaded.
+    checkBox("cbTaisyou2")->setEnabled(false);
+
+    QWidget* prev = nullptr;
+    for (const auto& f : fields_) {
+        QWidget* w = control(f.name);
+        if (prev) setTabOrder(prev, w);
+        prev = w;
+    }
+    setTabOrder(prev, btAutoCalc);
+    setTabOrder(btAutoCalc, btCancel);
+    sbCalculator->setEnabled(false);
+    sbManual->setEnabled(false);
+}
+
+QWidget* TfmRecordEditor::control(std::string_view name) const {
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+QLineEdit* TfmRecordEditor::edit(std::string_view name) const {
+    return qobject_cast<QLineEdit*>(control(name));
+}
+QCheckBox* TfmRecordEditor::checkBox(std::string_view name) const {
+    return qobject_cast<QCheckBox*>(control(name));
+}
+QComboBox* TfmRecordEditor::combo(std::string_view name) const {
+    return qobject_cast<QComboBox*>(control(name));
+}
+
+std::string TfmRecordEditor::controlText(std::string_view name) const {
+    QWidget* w = control(name);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+    if (auto* c = qobject_cast<QCheckBox*>(w)) return c->isChecked() ? "1" : "";
+    if (auto* c = qobject_cast<QComboBox*>(w)) return std::to_string(c->currentIndex());
+    return {};
+}
+
+void TfmRecordEditor::setControlText(QWidget* w, FieldKind, const std::string& text) {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setText(q(text));
+        e->setCursorPosition(0);
+    } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+        c->setChecked(text == "1");
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        int i = -1;
+        try {
+            i = std::stoi(text);
+        } catch (...) {
+        }
+        c->setCurrentIndex(i >= 0 && i < c->count() ? i : -1);
+    }
+}
+
+int TfmRecordEditor::tagOf(QWidget* w) const {
+    auto it = index_.find(w);
+    if (it == index_.end()) return 0;
+    switch (fields_[it->second].kind) {
+        case FieldKind::Amount:
+            return 100;
+        case FieldKind::Count:
+            return 10;
+        case FieldKind::DatePart:
+            return 20;
+        default:
+            return 0;
+    }
+}
+
+void TfmRecordEditor::applyManualState(QLineEdit* e, bool on) {
+    QPalette p = e->palette();
+    p.setColor(QPalette::Text, on ? Qt::red : Qt::black);
+    e->setPalette(p);
+    e->setReadOnly(!on);
+}
+
+void TfmRecordEditor::loadRecord() {
+    loading_ = true;
+    const auto& emp = ledger_.Employee(EditSlot);
+    pnSimei->setText(q(emp.Name.str()));
+    pnBusyo->setText(q(emp.Dept.str()));
+    lbStatus->setText(q(StatusText(otsu(), status())));
+    for (int i = 0; i < int(fields_.size()); ++i) {
+        loaded_[i] = showField(i);
+        setControlText(control(fields_[i].name), fields_[i].kind, loaded_[i]);
+    }
+    // What the controls read back is the baseline: a field stores only when it changed.
+    for (int i = 0; i < int(fields_.size()); ++i) loaded_[i] = controlText(fields_[i].name);
+    const bool ticked = checkBox("cbSyusyoku")->isChecked() || checkBox("cbTaisyoku")->isChecked();
+    for (auto n : {"edSyuTaiY", "edSyuTaiM", "edSyuTaiD"}) edit(n)->setEnabled(ticked);
+    for (const auto& f : fields_)
+        if (int k = ManualFieldIndex(f.name)) applyManualState(edit(f.name), manualFlag(k));
+    loading_ = false;
+}
+
+void TfmRecordEditor::storeRecord() {
+    if (storing_) return;
+    storing_ = true;
+    // A number still being typed is normalised as leaving the field would.
+    if (QWidget* f = focusWidget())
+        if (auto* h = f->findChild<EditHelper*>(QString(), Qt::FindDirectChildrenOnly))
+            if (h->kind() == EditHelper::Kind::Number) h->normalise();
+    for (int i = 0; i < int(fields_.size()); ++i) {
+        const std::string now = controlText(fields_[i].name);
+        if (now != loaded_[i]) storeField(i, now);
+    }
+    for (int i = 0; i < int(fields_.size()); ++i) loaded_[i] = controlText(fields_[i].name);
+    storing_ = false;
+}
+
+void TfmRecordEditor::updateNavigation() {
+    sbBackData->setEnabled(EditSlot > 1);
+    sbNextData->setEnabled(EditSlot >= 1 && EditSlot < kRecords &&
+                           !ledger_.Employee(EditSlot + 1).Key.empty());
+}
+
+void TfmRecordEditor::FormShow() {
+    NumericField = nullptr;
+    btAutoCalc->setEnabled(static_cast<bool>(autoCalc));
+    sbBackNextDataClick(0);
+}
+
+void TfmRecordEditor::sbBackNextDataClick(int tag) {
+    if (tag != 0) {
+        storeRecord();
+        EditSlot += tag;
+    }
+    EditSlot = std::clamp(EditSlot, 1, kRecords);
+    updateNavigation();
+    loadRecord();
+    if (selectListSlot) selectListSlot(EditSlot);
+}
+
+void TfmRecordEditor::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TfmRecordEditor::reject() {
+    storeRecord();
+    QDialog::reject();
+}
+
+void TfmRecordEditor::sbManualClick() {
+    auto* e = qobject_cast<QLineEdit*>(NumericField);
+    if (!e) return;
+    auto it = index_.find(e);
+    if (it == index_.end()) return;
+    if (int k = ManualFieldIndex(fields_[it->second].name); k > 0) {
+        const bool on = !manualFlag(k);
+        setManualFlag(k, on);
+        applyManualState(e, on);
+        e->setCursorPosition(0);
+        e->deselect();
+    }
+    sbCalculator->setEnabled(!e->isReadOnly());
+    if (!e->isReadOnly()) e->setFocus(Qt::OtherFocusReason);
+}
+
+void TfmRecordEditor::sbCalculatorClick() {
+    auto* e = qobject_cast<QLineEdit*>(NumericField);
+    if (!e) return;
+    ledger::ui::TfmCalc calc(this);
+    if (runModal(calc)) {
+        const double v = std::trunc(calc.CalcValue);
+        e->setText(q(ledger::FmtAmount(tagOf(e) / 10, v)));
+    }
+    e->setFocus(Qt::OtherFocusReason);
+}
+
+void TfmRecordEditor::btAutoCalcClick() {
+    if (!autoCalc) return;
+    storeRecord();
+    autoCalc(EditSlot);
+    loadRecord();
+}
+
+void TfmRecordEditor::startCompletion() {
+    QTimer::singleShot(100, this, [] { QGuiApplication::inputMethod()->commit(); });
+}
+
+void TfmRecordEditor::selectAllLater(QLineEdit* e) {
+    QTimer::singleShot(150, e, [this, e] {
+        if (NumericField != e || !e->hasFocus()) return;
+        // A locked auto field selects nothing.
+        if (ManualFieldIndex(e->objectName().toStdString()) && e->isReadOnly()) return;
+        e->setSelection(0, 99);
+    });
+}
+
+void TfmRecordEditor::inputItemEnter(QWidget* w) {
+    auto* e = qobject_cast<QLineEdit*>(w);
+    if (!e) {
+        sbCalculator->setEnabled(false);
+        sbManual->setEnabled(false);
+        return;
+    }
+    auto it = index_.find(w);
+    if (it == index_.end()) return;
+    const FieldInfo& f = fields_[it->second];
+    // The one-digit counts without a format stand outside the numeric fields.
+    if (f.kind == FieldKind::PlainDigit) return;
+    sbManual->setEnabled(ManualFieldIndex(f.name) != 0);
+    if (tagOf(w) != 0) {
+        NumericField = w;
+        if (ledger_.sysOption.autoSelect && ManualFieldIndex(f.name)) selectAllLater(e);
+        bool calc = f.maxLength != 2;
+        if (sbManual->isEnabled()) calc = calc && !e->isReadOnly();
+        sbCalculator->setEnabled(calc);
+    } else {
+        sbCalculator->setEnabled(false);
+    }
+}
+
+QString TfmRecordEditor::countReformat(QLineEdit* e, const std::string& normalised) {
+    std::int32_t v = 0;
+    try {
+        v = ledger::StrToIntNum(normalised);
+    } catch (...) {
+        return q(normalised);
+    }
+    if (v == 0) return q(normalised);
+    const std::string name = e->objectName().toStdString();
+    auto copyInto = [&](std::string_view target) {
+        if (QLineEdit* t = edit(target); t && t->text().isEmpty()) t->setText(q(normalised));
+    };
+    if (name == "edFuyoKazu3") copyInto("edFuyoKazu4");
+    if (name == "edSyouKazu1") copyInto("edSyouKazu2");
+    return q(ledger::FmtAmount(1, v));
+}
+
+void TfmRecordEditor::dateLeave(QLineEdit* e) {
+    const std::string name = e->objectName().toStdString();
+    e->setText(q(DatePartText(e->text().toStdString())));
+    if (name == "edJuKariTek") return;
+    // The three parts and the era list of the date the field belongs to.
+    const std::string stem =
+        name.substr(0, name.size() - (name.back() >= '0' && name.back() <= '9' ? 2 : 1));
+    const std::string digit =
+        name.back() >= '0' && name.back() <= '9' ? name.substr(name.size() - 1) : "";
+    const char part = name[name.size() - 1 - digit.size()];
+    QLineEdit* y = edit(stem + "Y" + digit);
+    QLineEdit* m = edit(stem + "M" + digit);
+    QLineEdit* d = edit(stem + "D" + digit);
+    QComboBox* era = nullptr;
+    bool hasEra = true;
+    int offset = 0;
+    if (stem == "edSyuTai") {
+        if (!checkBox("cbSyusyoku")->isChecked() && !checkBox("cbTaisyoku")->isChecked()) return;
+        hasEra = false;
+        offset = OpenEraOffset(ledger_);
+    } else {
+        era = combo(stem == "edSeinen" ? "cbGengou" : "cbKyojuG" + digit);
+    }
+    if (!y || !m || !d) return;
+    DateFields fields{y->text().toStdString(), m->text().toStdString(), d->text().toStdString()};
+    const DatePart left = part == 'Y'   ? DatePart::Year
+                          : part == 'M' ? DatePart::Month
+                                        : DatePart::Day;
+    DateCheck r =
+        CheckDateLeave(fields, left, hasEra, era ? std::max(0, era->currentIndex()) : 0, offset);
+    y->setText(q(r.fields.year));
+    m->setText(q(r.fields.month));
+    d->setText(q(r.fields.day));
+    QWidget* target = r.focus == DateFocus::Era     ? static_cast<QWidget*>(era)
+                      : r.focus == DateFocus::Year  ? y
+                      : r.focus == DateFocus::Month ? m
+                                                    : nullptr;
+    if (target) QTimer::singleShot(0, target, [target] { target->setFocus(Qt::OtherFocusReason); });
+}
+
+void TfmRecordEditor::leaveField(QWidget* w) {
+    auto it = index_.find(w);
+    if (it == index_.end()) return;
+    const FieldInfo& f = fields_[it->second];
+    auto* e = qobject_cast<QLineEdit*>(w);
+    if (!e) return;
+    if (f.kind == FieldKind::Postal) {
+        if (!e->text().isEmpty()) e->setText(q(PostalCodeText(e->text().toStdString())));
+    } else if (f.kind == FieldKind::DatePart) {
+        dateLeave(e);
+    }
+}
+
+void TfmRecordEditor::syuTaisyokuClick(QCheckBox* clicked) {
+    QCheckBox* a = checkBox("cbSyusyoku");
+    QCheckBox* b = checkBox("cbTaisyoku");
+    if (clicked->isChecked()) (clicked == a ? b : a)->setChecked(false);
+    const bool ticked = a->isChecked() || b->isChecked();
+    QLineEdit* parts[] = {edit("edSyuTaiY"), edit("edSyuTaiM"), edit("edSyuTaiD")};
+    if (ticked) {
+        parts[0]->setText(q(DatePartText(std::to_string(ledger_.CurData.Year))));
+    } else {
+        for (auto* p : parts) p->clear();
+    }
+    for (auto* p : parts) p->setEnabled(ticked);
+}
+
+void TfmRecordEditor::exclusiveClick(QCheckBox* clicked,
+                                     const std::vector<std::string_view>& group) {
+    if (!clicked->isChecked()) return;
+    for (auto n : group)
+        if (QCheckBox* c = checkBox(n); c != clicked) c->setChecked(false);
+}
+
+bool TfmRecordEditor::eventFilter(QObject* watched, QEvent* event) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this) return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            inputItemEnter(w);
+            break;
+        case QEvent::FocusOut: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                !loading_)
+                leaveField(w);
+            break;
+        }
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(event);
+            if (k->modifiers() & Qt::ControlModifier) break;
+            const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
+            if (!field) break;
+            switch (k->key()) {
+                case Qt::Key_PageDown:
+                    if (sbBackData->isEnabled()) sbBackNextDataClick(-1);
+                    return true;
+                case Qt::Key_PageUp:
+                    if (sbNextData->isEnabled()) sbBackNextDataClick(1);
+                    return true;
+                case Qt::Key_Down:
+                    focusNextChild();
+                    return true;
+                case Qt::Key_Up:
+                    focusPreviousChild();
+                    return true;
+                case Qt::Key_Return:
+                case Qt::Key_Enter:
+                    if (w->objectName() == QLatin1String("edYubinNo")) {
+                        EditHelper::focusNext(w);
+                        if (lookupAddress) lookupAddress(edit("edYubinNo"), edit("edJusyo1"));
+                        return true;
+                    }
+                    break;
+                default:
+                    break;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---- old layout ----
+
+TfmDataEdit::TfmDataEdit(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
+    : TfmRecordEditor(ledger, data, parent) {
+    setObjectName(QStringLiteral("fmDataEdit"));
+    using R = FormRow;
+    build({
+        R{0, QStringLiteral("郵便番号"), {{"edYubinNo", {}}}},
+        R{0, QStringLiteral("住　所"), {{"edJusyo1", {}}}},
+        R{0, QString(), {{"edJusyo2", {}}}},
+        R{0, QStringLiteral("受給者番号"), {{"edJukyuNo", {}}}},
+        R{0, QStringLiteral("フリガナ"), {{"edFurigana", {}}}},
+        R{0, QStringLiteral("役職名"), {{"edYakusyoku", {}}}},
+        R{0, QStringLiteral("支払金額"), {{"edSiharai", {}}}},
+        R{0, QStringLiteral("給与所得控除後の額"), {{"edSyoKouGak", {}}}},
+        R{0, QStringLiteral("所得控除の額の合計"), {{"edKouGakKei", {}}}},
+        R{0, QStringLiteral("源泉徴収税額"), {{"edGensenGak", {}}}},
+        R{0, QStringLiteral("(所得税･徴収税額)"), {{"edChousyu", {}}}},
+        R{0,
+          QStringLiteral("控除対象配偶者"),
+          {{"cbKouHaiUmu", {}}, {"cbRoujin", QStringLiteral("老人")}}},
+        R{0, QStringLiteral("配偶者特別控除の額"), {{"edHaiTokGak", {}}}},
+        R{1,
+          QStringLiteral("扶養親族 特定"),
+          {{"edFuyoKazu1", QStringLiteral("人")}, {"edFuyoKazu2", QStringLiteral("従人")}}},
+        R{1,
+          QStringLiteral("扶養親族 老人"),
+          {{"edFuyoKazu3", QStringLiteral("<内")},
+           {"edFuyoKazu4", QStringLiteral("人")},
+           {"edFuyoKazu5", QStringLiteral("従人")}}},
+        R{1,
+          QStringLiteral("扶養親族 その他"),
+          {{"edFuyoKazu6", QStringLiteral("人")}, {"edFuyoKazu7", QStringLiteral("従人")}}},
+        R{1,
+          QStringLiteral("障害者 特別"),
+          {{"edSyouKazu1", QStringLiteral("<内")}, {"edSyouKazu2", QStringLiteral("人")}}},
+        R{1, QStringLiteral("障害者 その他"), {{"edSyouKazu3", QStringLiteral("人")}}},
+        R{1, QStringLiteral("社会保険料等の金額"), {{"edSyahoGaku", {}}}},
+        R{1, QStringLiteral("生命保険料の控除額"), {{"edSeihoGaku", {}}}},
+        R{1, QStringLiteral("地震保険料の控除額"), {{"edJisinGaku", {}}}},
+        R{1, QStringLiteral("住宅借入金特別控除"), {{"edJutakGaku", {}}}},
+        R{1, QStringLiteral("摘　要"), {{"edTekiyou1", {}}}},
+        R{1, QString(), {{"edTekiyou2", {}}}},
+        R{1, QString(), {{"edTekiyou3", {}}}},
+        R{1, QStringLiteral("新生命保険料額"), {{"edSeimeiN", {}}}},
+        R{1, QStringLiteral("旧生命保険料額"), {{"edSeimeiO", {}}}},
+        R{1, QStringLiteral("介護医療保険料額"), {{"edKaigoiryo", {}}}},
+        R{1, QStringLiteral("新個人年金保険料額"), {{"edNenkinN", {}}}},
+        R{1, QStringLiteral("旧個人年金保険料額"), {{"edNenkinO", {}}}},
+        R{1, QStringLiteral("配偶者の合計所得"), {{"edHaiSyotok", {}}}},
+        R{1, QStringLiteral("旧長期損害保険料額"), {{"edChoSonGak", {}}}},
+        R{2, QStringLiteral("16歳未満"), {{"edUnder16", QStringLiteral("人")}}},
+        R{2,
+          QStringLiteral("本人"),
+          {{"cbTaisyou1", QStringLiteral("未成年")},
+           {"cbTaisyou11", QStringLiteral("外国人")},
+           {"cbTaisyou9", QStringLiteral("死亡退職")},
+           {"cbTaisyou10", QStringLiteral("災害者")},
+           {"cbTaisyou2", QStringLiteral("乙欄")},
+           {"cbTaisyou3", QStringLiteral("障害者 特別")},
+           {"cbTaisyou4", QStringLiteral("障害者 その他")},
+           {"cbTaisyou5", QStringLiteral("寡婦 一般")},
+           {"cbTaisyou6", QStringLiteral("寡婦 特別")},
+           {"cbTaisyou7", QStringLiteral("寡夫")},
+           {"cbTaisyou8", QStringLiteral("勤労学生")}}},
+        R{2,
+          QStringLiteral("就職・退職"),
+          {{"cbSyusyoku", QStringLiteral("就職")},
+           {"cbTaisyoku", QStringLiteral("退職")},
+           {"edSyuTaiY", QStringLiteral("年")},
+           {"edSyuTaiM", QStringLiteral("月")},
+           {"edSyuTaiD", QStringLiteral("日")}}},
+        R{2,
+          QStringLiteral("生年月日"),
+          {{"cbGengou", {}},
+           {"edSeinenY", QStringLiteral("年")},
+           {"edSeinenM", QStringLiteral("月")},
+           {"edSeinenD", QStringLiteral("日")}}},
+    });
+}
+
+std::vector<TfmRecordEditor::FieldInfo> TfmDataEdit::fields() const {
+    std::vector<FieldInfo> out;
+    for (const auto& f : OldLayoutFields()) out.push_back({f.name, f.kind, f.maxLength});
+    return out;
+}
+std::string TfmDataEdit::showField(int i) const {
+    return OldLayoutFields()[i].show(data_.OldRecord(EditSlot));
+}
+void TfmDataEdit::storeField(int i, std::string_view t) {
+    OldLayoutFields()[i].store(data_.OldRecord(EditSlot), t);
+}
+bool TfmDataEdit::manualFlag(int k) const {
+    return data_.OldRecord(EditSlot).ManualFlags[k - 1] != 0;
+}
+void TfmDataEdit::setManualFlag(int k, bool on) {
+    data_.OldRecord(EditSlot).ManualFlags[k - 1] = on ? 1 : 0;
+}
+bool TfmDataEdit::otsu() const {
+    return data_.OldRecord(EditSlot).PersonFlags[kPersonOtsu] != 0;
+}
+int TfmDataEdit::status() const {
+    return data_.OldRecord(EditSlot).Status;
+}
+QStringList TfmDataEdit::listItems(std::string_view name) const {
+    if (name == "cbKouHaiUmu")
+        return {QStringLiteral("有"), QStringLiteral("無"), QStringLiteral("従有"),
+                QStringLiteral("従無")};
+    return TfmRecordEditor::listItems(name);
+}
+
+}  // namespace withholding::ui

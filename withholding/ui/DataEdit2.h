@@ -1,0 +1,36 @@
+#pragma once
+#include "withholding/ui/DataEdit.h"
+
+class QPushButton;
+
+namespace withholding::ui {
+
+class TfmFamily;
+
+// The new layout (TWithholdingRec, 1500 bytes), with the button to the spouse
+// and dependants dialog.
+class TfmDataEdit2 : public TfmRecordEditor {
+    Q_OBJECT
+public:
+    TfmDataEdit2(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
+
+    void setFamilyDialog(TfmFamily* family) { family_ = family; }
+    void btFamilyClick();
+
+    QPushButton* btFamily = nullptr;
+
+protected:
+    std::vector<FieldInfo> fields() const override;
+    std::string showField(int index) const override;
+    void storeField(int index, std::string_view text) override;
+    bool manualFlag(int k) const override;
+    void setManualFlag(int k, bool on) override;
+    bool otsu() const override;
+    int status() const override;
+    void extraButtonClick(std::string_view name) override;
+
+private:
+    TfmFamily* family_ = nullptr;
+};
+
+}  // namespace withholding::ui
