@@ -12,9 +12,13 @@
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TestHooks.h"
 #include "withholding/WithholdingFile.h"
+#include "withholding/YearEndOption.h"
 #include "withholding/YearEndStartup.h"
 #include "withholding/ui/CorpInfo.h"
+#include "withholding/ui/Inji.h"
 #include "withholding/ui/Main.h"
+#include "withholding/ui/Option.h"
+#include "withholding/ui/RecordEditors.h"
 
 int main(int argc, char** argv) {
     using platform::ui::MessageBox;
@@ -40,6 +44,7 @@ int main(int argc, char** argv) {
     ledger::SystemClock clock;
     ledger::Ledger ledger(clock);
     withholding::WithholdingData data;
+    withholding::YearEndOption option;
     std::unique_ptr<withholding::ui::TfmMain> mainWindow;
     if (!platform::ui::guarded(nullptr, [&] {
             mainWindow = std::make_unique<withholding::ui::TfmMain>(ledger, data,
@@ -48,6 +53,15 @@ int main(int argc, char** argv) {
         return 1;
     auto* corpInfo = new withholding::ui::TfmCorpInfo(ledger, data, mainWindow.get());
     mainWindow->setCorpInfo(corpInfo);
+    auto* fmOption = new withholding::ui::TfmOption(option, ledger, platform::paths::iniFile(),
+                                                    mainWindow->DataPath, mainWindow.get());
+    withholding::ui::YearEndDialogs dialogs;
+    dialogs.showOptions = [&mainWindow, fmOption] { mainWindow->runModal(*fmOption); };
+    auto printForms =
+        std::make_unique<withholding::ui::YearEndPrintForms>(*mainWindow, ledger, data, option);
+    dialogs.print = printForms->printCommand();
+    dialogs.editRecord = withholding::ui::CreateRecordEditors(*mainWindow, ledger, data, option);
+    mainWindow->setDialogs(dialogs);
 
     if (platform::ui::testhooks::acceptDialogs()) {
         // The newest pay-data file of the data folder, without the open dialog.

@@ -1,0 +1,450 @@
+#include "withholding/ui/Inji.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "ledger/Ledger.h"
+#include "ledger/SysLog.h"
+#include "ledger/ui/DialogFont.h"
+#include "platform/IniFile.h"
+#include "platform/PrinterPort.h"
+#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Printer.h"
+#include "reports/PrintInfo.h"
+#include "reports/PrnCanvas.h"
+#include "reports/ui/PreView.h"
+#include "reports/ui/QtSurface.h"
+#include "withholding/RefundNotice.h"
+#include "withholding/WithholdingSlip.h"
+#include "withholding/WithholdingSlipOld.h"
+#include "withholding/ui/ImeCtrl.h"
+#include "withholding/ui/Main.h"
+
+namespace withholding::ui {
+
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), int(s.size()));
+}
+std::string str(const QString& s) {
+    return s.toStdString();
+}
+
+QLabel* panel(QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setMinimumHeight(22);
+    return l;
+}
+
+QToolButton* posButton(const QString& text, QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setText(text);
+    b->setMinimumWidth(26);
+    return b;
+}
+
+}  // namespace
+
+TfmInji::TfmInji(YearEndOption& option, std::filesystem::path iniFile,
+                 std::filesystem::path dataPath, const ledger::Clock& clock,
+                 platform::PrinterPort* printer, QWidget* parent)
+    : QDialog(parent),
+      Option(option),
+      iniFile_(std::move(iniFile)),
+      dataPath_(std::move(dataPath)),
+      clock_(clock),
+      printer_(printer) {
+    setWindowTitle(QStringLiteral("帳票の印刷"));
+    setFont(ledger::ui::dialogFont());
+
+    auto* Panel1 = new QFrame(this);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnPrinter = panel(Panel1);
+    pnLType = panel(Panel1);
+    pnPrnInfo = panel(Panel1);
+    btPrnSetup = new QPushButton(QStringLiteral("ﾌﾟﾘﾝﾀ設定"), Panel1);
+    auto* grid = new QGridLayout(Panel1);
+    grid->addWidget(new QLabel(QStringLiteral("ﾌﾟﾘﾝﾀｰ"), Panel1), 0, 0);
+    grid->addWidget(pnPrinter, 0, 1);
+    grid->addWidget(btPrnSetup, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("帳票ﾀｲﾌﾟ"), Panel1), 1, 0);
+    grid->addWidget(pnLType, 1, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("印刷情報"), Panel1), 2, 0);
+    grid->addWidget(pnPrnInfo, 2, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    gbPrAdjust = new QGroupBox(QStringLiteral("印刷位置補正"), this);
+    edPrAdjustV = new QLineEdit(gbPrAdjust);
+    edPrAdjustH = new QLineEdit(gbPrAdjust);
+    for (QLineEdit* e : {edPrAdjustV, edPrAdjustH}) {
+        e->setMaxLength(5);
+        e->setFixedWidth(48);
+        e->setAlignment(Qt::AlignRight);
+        SetImeMode(e, 0);
+    }
+    sbPosUp = posButton(QStringLiteral("↑"), gbPrAdjust);
+    sbPosDown = posButton(QStringLiteral("↓"), gbPrAdjust);
+    sbPosLeft = posButton(QStringLiteral("←"), gbPrAdjust);
+    sbPosRight = posButton(QStringLiteral("→"), gbPrAdjust);
+    sbPosReset = posButton(QStringLiteral("ﾘｾｯﾄ"), gbPrAdjust);
+    auto* al = new QGridLayout(gbPrAdjust);
+    al->addWidget(new QLabel(QStringLiteral("縦位置"), gbPrAdjust), 0, 0);
+    al->addWidget(edPrAdjustV, 0, 1);
+    al->addWidget(new QLabel(QStringLiteral("mm"), gbPrAdjust), 0, 2);
+    al->addWidget(sbPosUp, 0, 3);
+    al->addWidget(sbPosDown, 0, 4);
+    al->addWidget(new QLabel(QStringLiteral("横位置"), gbPrAdjust), 1, 0);
+    al->addWidget(edPrAdjustH, 1, 1);
+    al->addWidget(new QLabel(QStringLiteral("mm"), gbPrAdjust), 1, 2);
+    al->addWidget(sbPosLeft, 1, 3);
+    al->addWidget(sbPosRight, 1, 4);
+    al->addWidget(sbPosReset, 0, 5, 2, 1);
+    sbPosReset->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+
+    btPreView = new QPushButton(QStringLiteral("プレビュー"), this);
+    btOk = new QPushButton(QStringLiteral("印刷"), this);
+    btCancel = new QPushButton(QStringLiteral("中止"), this);
+    btOk->setDefault(true);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(btPreView);
+    buttons->addWidget(btOk);
+    buttons->addWidget(btCancel);
+    buttons->addStretch();
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(gbPrAdjust);
+    lower->addStretch();
+    lower->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Panel1);
+    layout->addLayout(lower);
+    setMinimumWidth(440);
+
+    auto guard = [this](auto fn) { return [this, fn] { platform::ui::guarded(this, fn); }; };
+    connect(btPrnSetup, &QPushButton::clicked, this, guard([this] { btPrnSetupClick(); }));
+    for (QToolButton* b : {sbPosUp, sbPosDown, sbPosLeft, sbPosRight, sbPosReset})
+        connect(b, &QToolButton::clicked, this, [this, b] { sbPosClick(b); });
+    connect(edPrAdjustV, &QLineEdit::editingFinished, this,
+            [this] { edPrAdjustExit(edPrAdjustV); });
+    connect(edPrAdjustH, &QLineEdit::editingFinished, this,
+            [this] { edPrAdjustExit(edPrAdjustH); });
+    connect(btPreView, &QPushButton::clicked, this, guard([this] { btPreViewClick(); }));
+    connect(btOk, &QPushButton::clicked, this, guard([this] { btOkClick(); }));
+    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfmInji::setRequest(const YearEndPrintRequest& request) {
+    Tag = request.tag;
+    NewLayout = request.newLayout;
+    caption_ = request.caption;
+    checkedSlots = request.checked;
+}
+
+void TfmInji::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    platform::ui::guarded(this, [this] { FormShow(); });
+}
+
+void TfmInji::showPrinter(const std::string& name) {
+    pnPrinter->setText(QStringLiteral(" ") + QString::fromStdString(name));
+}
+
+void TfmInji::FormShow() {
+    setWindowTitle(caption_ + QStringLiteral("の印刷"));
+    DocKind = reports::DocKindOf(Tag);
+    if (printer_) {
+        if (LoadYearEndPrintInfo(platform::IniFile(iniFile_), *printer_, DocKind)) {
+            showPrinter(printer_->printerName());
+        } else {
+            const reports::PaperChoice paper = YearEndPaper(DocKind);
+            showPrinter(reports::SelectPaper(*printer_, paper.paper, paper.orientation));
+        }
+    }
+    pnLType->setText(qs(YearEndPaperText(DocKind)));
+    TargetCount = int(std::min<std::size_t>(checkedSlots.size(), 80));
+    PageCount = YearEndPageCount(DocKind, TargetCount);
+    pnPrnInfo->setText(qs(YearEndPrnInfoText(PageCount, TargetCount)));
+    edPrAdjustH->setText(qs(reports::AdjustText(Option.PrAdjustH)));
+    edPrAdjustV->setText(qs(reports::AdjustText(Option.PrAdjustV)));
+    btOk->setFocus();
+}
+
+void TfmInji::sbPosClick(QObject* sender) {
+    if (sender == sbPosReset) {
+        edPrAdjustH->setText(qs(reports::AdjustText(0)));
+        edPrAdjustV->setText(qs(reports::AdjustText(0)));
+        return;
+    }
+    const bool vertical = sender == sbPosUp || sender == sbPosDown;
+    QLineEdit* edit = vertical ? edPrAdjustV : edPrAdjustH;
+    const auto value = reports::ParseAdjust(str(edit->text()));
+    if (!value) {
+        platform::ui::MessageBox::error(this, qs(reports::kBadAdjustMessage));
+        edit->setFocus();
+        return;
+    }
+    const double step = sender == sbPosUp || sender == sbPosLeft ? -0.1 : 0.1;
+    // Through the shown text, so that repeated steps never gather float noise.
+    edit->setText(
+        qs(reports::AdjustText(*reports::ParseAdjust(reports::AdjustText(*value + step)))));
+}
+
+void TfmInji::edPrAdjustExit(QLineEdit* edit) {
+    const auto value = reports::ParseAdjust(str(edit->text()));
+    if (!value) {
+        // Left as typed: preview and print refuse it with the same message.
+        platform::ui::MessageBox::error(this, qs(reports::kBadAdjustMessage));
+        return;
+    }
+    edit->setText(qs(reports::AdjustText(*value)));
+}
+
+void TfmInji::btPrnSetupClick() {
+    if (printerSetup) printerSetup();
+    if (printer_) showPrinter(printer_->printerName());
+}
+
+bool TfmInji::takeCorrections() {
+    for (QLineEdit* edit : {edPrAdjustH, edPrAdjustV}) {
+        if (!reports::ParseAdjust(str(edit->text()))) {
+            platform::ui::MessageBox::error(this, qs(reports::kBadAdjustMessage));
+            edit->setFocus();
+            edit->selectAll();
+            return false;
+        }
+    }
+    Option.PrAdjustH = *reports::ParseAdjust(str(edPrAdjustH->text()));
+    Option.PrAdjustV = *reports::ParseAdjust(str(edPrAdjustV->text()));
+    return true;
+}
+
+YearEndPageJob TfmInji::pageJob() const {
+    YearEndPageJob job;
+    job.docKind = DocKind;
+    job.newLayout = NewLayout;
+    job.printLine = Option.PrintLine;
+    job.drawers = drawers;
+    return job;
+}
+
+std::vector<reports::SlipSheet> TfmInji::jobSheets() const {
+    return YearEndSheets(DocKind, checkedSlots);
+}
+
+TfmInji::SheetDrawer TfmInji::sheetDrawer() const {
+    const std::vector<reports::SlipSheet> sheets = jobSheets();
+    const YearEndPageJob job = pageJob();
+    const double h = Option.PrAdjustH, v = Option.PrAdjustV;
+    return [sheets, job, h, v](reports::PrnCanvas& c, int sheet) {
+        if (sheet < 0 || sheet >= int(sheets.size())) return;
+        c.PrAdjustH = h;
+        c.PrAdjustV = v;
+        const reports::SlipSheet& s = sheets[std::size_t(sheet)];
+        DrawYearEndPage(c, job, s.first, s.second);
+    };
+}
+
+void TfmInji::btPreViewClick() {
+    if (!takeCorrections()) return;
+    if (!showPreview) return;
+    const bool printed =
+        showPreview(int(jobSheets().size()), sheetDrawer(), [this] { btOkClick(); });
+    if (printed) {
+        // The print job has ended the dialog already.
+        if (isVisible()) done(QDialog::Accepted);
+        return;
+    }
+    if (isVisible()) {
+        activateWindow();
+        btOk->setFocus();
+    } else if (parentWidget()) {
+        parentWidget()->activateWindow();
+    }
+}
+
+void TfmInji::btOkClick() {
+    // Read before the dialog goes, so that a bad correction is reported while
+    // the user can still mend it.
+    if (!takeCorrections()) return;
+    hide();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    const bool saved = platform::ui::guarded(this, [this] {
+        if (!printer_) return;
+        platform::IniFile ini(iniFile_);
+        SaveYearEndPrintInfo(ini, *printer_, DocKind, Option.PrAdjustH, Option.PrAdjustV);
+    });
+    if (!saved) {
+        done(QDialog::Rejected);
+        return;
+    }
+    const bool ok = printSheets && printSheets(QApplication::applicationDisplayName(),
+                                               int(jobSheets().size()), sheetDrawer());
+    // Only a job that reached the spooler whole is logged as printed.
+    if (ok && YearEndLogCode(DocKind) != 0)
+        platform::ui::guarded(
+            this, [this] { ledger::WriteSysLog(dataPath_, clock_, YearEndLogCode(DocKind)); });
+    done(ok ? QDialog::Accepted : QDialog::Rejected);
+}
+
+namespace {
+
+// One document on the current printer. A sheet that fails to draw aborts the
+// whole document, so half a job never reaches the spooler as if complete.
+bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
+                    const TfmInji::SheetDrawer& draw, QWidget* parent) {
+    if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
+    QPrinter& qp = printer.qprinter();
+    qp.setDocName(title);
+    QPainter painter;
+    if (!painter.begin(&qp)) {
+        platform::ui::MessageBox::error(parent, QStringLiteral("印刷を開始できませんでした。"));
+        return false;
+    }
+    reports::ui::QtSurface surface(painter);
+    reports::PrnCanvas canvas;
+    canvas.prepare(reports::PrnCanvas::printerMetrics(printer.dpiX(), printer.dpiY(),
+                                                      printer.physicalOffset().x(),
+                                                      printer.physicalOffset().y()),
+                   &surface);
+    try {
+        for (int sheet = 0; sheet < sheets; ++sheet) {
+            if (sheet > 0 && !qp.newPage()) throw std::runtime_error("印刷に失敗しました。");
+            draw(canvas, sheet);
+        }
+    } catch (const std::exception& e) {
+        qp.abort();
+        painter.end();
+        platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return painter.end();
+}
+
+// The keys of the year-end preview beyond the shared ones: Enter toggles the
+// view, F12 is the next sheet and F11 the previous one.
+class PreviewKeys : public QObject {
+public:
+    explicit PreviewKeys(reports::ui::TfmPreView* preview) : QObject(preview), preview_(preview) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == preview_ && event->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(event);
+            switch (k->key()) {
+                case Qt::Key_Return:
+                case Qt::Key_Enter:
+                    preview_->sbWDispClick();
+                    return true;
+                case Qt::Key_F12:
+                    if (preview_->sbNextPage->isEnabled()) preview_->sbPageUpDownClick(1);
+                    return true;
+                case Qt::Key_F11:
+                    if (preview_->sbBackPage->isEnabled()) preview_->sbPageUpDownClick(-1);
+                    return true;
+                default:
+                    break;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    reports::ui::TfmPreView* preview_;
+};
+
+}  // namespace
+
+YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, WithholdingData& data,
+                                     YearEndOption& option)
+    : main_(main) {
+    printer = std::make_unique<platform::ui::Printer>();
+    fmInji =
+        new TfmInji(option, main.IniFileName, main.DataPath, ledger.clock, printer.get(), &main);
+    // The forms read the year as it stands when a sheet is drawn.
+    const ledger::Ledger* l = &ledger;
+    const WithholdingData* d = &data;
+    const YearEndOption* o = &option;
+    fmInji->drawers.withholdingSlip = [l, d, o](reports::PrnCanvas& c, int slot, int copy) {
+        DrawWithholdingSlip(c, SlipSources{*l, *d, o->Syubetu, true}, slot, copy);
+    };
+    fmInji->drawers.withholdingSlipOld = [l, d, o](reports::PrnCanvas& c, int slot, int copy) {
+        DrawWithholdingSlipOld(c, SlipSources{*l, *d, o->Syubetu, false}, slot, copy);
+    };
+    fmInji->drawers.refundNotice = [l, d, o](reports::PrnCanvas& c, int slot, bool newLayout) {
+        DrawRefundNotice(c, SlipSources{*l, *d, o->Syubetu, newLayout}, slot);
+    };
+    fmPreView = new reports::ui::TfmPreView(&main);
+    fmPreView->installEventFilter(new PreviewKeys(fmPreView));
+    // The preview's tool bar as the settings last left it; without it the
+    // preview is driven by keys and offers no print command.
+    const bool toolBar = platform::IniFile(main.IniFileName).readBool("Option", "PreViewBtn", true);
+    for (QWidget* b : std::initializer_list<QWidget*>{fmPreView->sbPrint, fmPreView->sbWDisp,
+                                                      fmPreView->sbBackPage, fmPreView->sbNextPage,
+                                                      fmPreView->sbClose})
+        b->setVisible(toolBar);
+
+    platform::ui::Printer* p = printer.get();
+    TfmInji* inji = fmInji;
+    reports::ui::TfmPreView* preview = fmPreView;
+    fmInji->printSheets = [p, inji](const QString& title, int sheets,
+                                    const TfmInji::SheetDrawer& draw) {
+        return printOnPrinter(*p, title, sheets, draw, inji);
+    };
+    fmInji->printerSetup = [p, inji] {
+        QPrintDialog dialog(&p->qprinter(), inji);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+        dialog.exec();
+    };
+    fmInji->showPreview = [this, preview](int sheets, const TfmInji::SheetDrawer& draw,
+                                          const std::function<void()>& print) {
+        // Maximised without a maximise button while it shows.
+        const Qt::WindowFlags flags = preview->windowFlags();
+        preview->setWindowFlags(flags & ~Qt::WindowMaximizeButtonHint);
+        const bool printed =
+            preview->run(previewDocument(sheets, draw, print)) == QDialog::Accepted;
+        preview->setWindowFlags(flags);
+        return printed;
+    };
+}
+
+reports::ui::PreviewDocument YearEndPrintForms::previewDocument(
+    int sheets, const TfmInji::SheetDrawer& draw, const std::function<void()>& print) {
+    reports::ui::PreviewDocument doc;
+    doc.pageCount = sheets;
+    doc.drawPage = draw;
+    doc.print = print;
+    doc.printer = reports::ui::GeometryOf(*printer);
+    return doc;
+}
+
+YearEndPrintForms::~YearEndPrintForms() = default;
+
+std::function<void(const YearEndPrintRequest&)> YearEndPrintForms::printCommand() {
+    return [this](const YearEndPrintRequest& request) {
+        fmInji->setRequest(request);
+        if (main_.runModal)
+            main_.runModal(*fmInji);
+        else
+            fmInji->exec();
+    };
+}
+
+}  // namespace withholding::ui
