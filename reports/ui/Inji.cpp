@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +13,6 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTextCursor>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "ledger/Ledger.h"
@@ -25,6 +23,7 @@
 #include "platform/ui/ErrorBoundary.h"
 #include "platform/ui/MessageBox.h"
 #include "reports/PrintInfo.h"
+#include "reports/ui/PositionCorrectionBox.h"
 
 namespace reports::ui {
 
@@ -50,13 +49,6 @@ QLineEdit* dateEdit(QWidget* parent) {
     e->setFixedWidth(30);
     e->setAlignment(Qt::AlignRight);
     return e;
-}
-
-QToolButton* posButton(const QString& text, QWidget* parent) {
-    auto* b = new QToolButton(parent);
-    b->setText(text);
-    b->setMinimumWidth(26);
-    return b;
 }
 
 }  // namespace
@@ -119,32 +111,14 @@ TfmInji::TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile,
     cbBikoPrn = new QCheckBox(QStringLiteral("詳細入力の備考欄をコメントとして印刷"), this);
     cbAllPrint = new QCheckBox(QStringLiteral("振込支給者も印刷する"), this);
 
-    gbPrAdjust = new QGroupBox(QStringLiteral("印刷位置補正"), this);
-    edPrAdjustV = new QLineEdit(gbPrAdjust);
-    edPrAdjustH = new QLineEdit(gbPrAdjust);
-    for (QLineEdit* e : {edPrAdjustV, edPrAdjustH}) {
-        e->setMaxLength(5);
-        e->setFixedWidth(48);
-        e->setAlignment(Qt::AlignRight);
-    }
-    sbPosUp = posButton(QStringLiteral("↑"), gbPrAdjust);
-    sbPosDown = posButton(QStringLiteral("↓"), gbPrAdjust);
-    sbPosLeft = posButton(QStringLiteral("←"), gbPrAdjust);
-    sbPosRight = posButton(QStringLiteral("→"), gbPrAdjust);
-    sbPosReset = posButton(QStringLiteral("ﾘｾｯﾄ"), gbPrAdjust);
-    auto* al = new QGridLayout(gbPrAdjust);
-    al->addWidget(new QLabel(QStringLiteral("縦位置"), gbPrAdjust), 0, 0);
-    al->addWidget(edPrAdjustV, 0, 1);
-    al->addWidget(new QLabel(QStringLiteral("mm"), gbPrAdjust), 0, 2);
-    al->addWidget(sbPosUp, 0, 3);
-    al->addWidget(sbPosDown, 0, 4);
-    al->addWidget(new QLabel(QStringLiteral("横位置"), gbPrAdjust), 1, 0);
-    al->addWidget(edPrAdjustH, 1, 1);
-    al->addWidget(new QLabel(QStringLiteral("mm"), gbPrAdjust), 1, 2);
-    al->addWidget(sbPosLeft, 1, 3);
-    al->addWidget(sbPosRight, 1, 4);
-    al->addWidget(sbPosReset, 0, 5, 2, 1);
-    sbPosReset->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    gbPrAdjust = new PositionCorrectionBox(this);
+    edPrAdjustV = gbPrAdjust->edPrAdjustV;
+    edPrAdjustH = gbPrAdjust->edPrAdjustH;
+    sbPosUp = gbPrAdjust->sbPosUp;
+    sbPosDown = gbPrAdjust->sbPosDown;
+    sbPosLeft = gbPrAdjust->sbPosLeft;
+    sbPosRight = gbPrAdjust->sbPosRight;
+    sbPosReset = gbPrAdjust->sbPosReset;
 
     btPreView = new QPushButton(QStringLiteral("プレビュー"), this);
     btPrint = new QPushButton(QStringLiteral("印刷"), this);
@@ -194,12 +168,6 @@ TfmInji::TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile,
          std::initializer_list<QAbstractButton*>{cbAllPrint, rbNormal, rbSyaKbn, rbBusyo})
         connect(b, &QAbstractButton::clicked, this,
                 [this, b] { platform::ui::guarded(this, [this, b] { FormShow(b); }); });
-    for (QToolButton* b : {sbPosUp, sbPosDown, sbPosLeft, sbPosRight, sbPosReset})
-        connect(b, &QToolButton::clicked, this, [this, b] { sbPosClick(b); });
-    connect(edPrAdjustV, &QLineEdit::editingFinished, this,
-            [this] { edPrAdjustExit(edPrAdjustV); });
-    connect(edPrAdjustH, &QLineEdit::editingFinished, this,
-            [this] { edPrAdjustExit(edPrAdjustH); });
     connect(mmEditMemo, &QPlainTextEdit::textChanged, this, &TfmInji::mmEditMemoChange);
     connect(cbBikoPrn, &QCheckBox::toggled, this,
             [this](bool on) { mmEditMemo->setEnabled(!on && DocKind == kDocPaySlips); });
@@ -287,8 +255,7 @@ void TfmInji::FormShow(QObject* sender) {
 
     if (!sender) {
         // Corrections typed but not used last time are forgotten.
-        edPrAdjustH->setText(qs(AdjustText(PrAdjustH)));
-        edPrAdjustV->setText(qs(AdjustText(PrAdjustV)));
+        gbPrAdjust->showCorrections(PrAdjustH, PrAdjustV);
         btPrint->setFocus();
     }
 }
@@ -357,32 +324,11 @@ void TfmInji::cbFormTypeChange() {
 }
 
 void TfmInji::sbPosClick(QObject* sender) {
-    if (sender == sbPosReset) {
-        edPrAdjustH->setText(qs(AdjustText(0)));
-        edPrAdjustV->setText(qs(AdjustText(0)));
-        return;
-    }
-    const bool vertical = sender == sbPosUp || sender == sbPosDown;
-    QLineEdit* edit = vertical ? edPrAdjustV : edPrAdjustH;
-    const auto value = ParseAdjust(str(edit->text()));
-    if (!value) {
-        platform::ui::MessageBox::error(this, qs(kBadAdjustMessage));
-        edit->setFocus();
-        return;
-    }
-    const double step = sender == sbPosUp || sender == sbPosLeft ? -0.1 : 0.1;
-    // Through the shown text, so that repeated steps never gather float noise.
-    edit->setText(qs(AdjustText(*ParseAdjust(AdjustText(*value + step)))));
+    gbPrAdjust->sbPosClick(sender);
 }
 
 void TfmInji::edPrAdjustExit(QLineEdit* edit) {
-    const auto value = ParseAdjust(str(edit->text()));
-    if (!value) {
-        // Left as typed: preview and print refuse it with the same message.
-        platform::ui::MessageBox::error(this, qs(kBadAdjustMessage));
-        return;
-    }
-    edit->setText(qs(AdjustText(*value)));
+    gbPrAdjust->edPrAdjustExit(edit);
 }
 
 void TfmInji::mmEditMemoChange() {
@@ -406,17 +352,7 @@ void TfmInji::btPrnSetupClick() {
 }
 
 bool TfmInji::takeCorrections() {
-    for (QLineEdit* edit : {edPrAdjustH, edPrAdjustV}) {
-        if (!ParseAdjust(str(edit->text()))) {
-            platform::ui::MessageBox::error(this, qs(kBadAdjustMessage));
-            edit->setFocus();
-            edit->selectAll();
-            return false;
-        }
-    }
-    PrAdjustH = *ParseAdjust(str(edPrAdjustH->text()));
-    PrAdjustV = *ParseAdjust(str(edPrAdjustV->text()));
-    return true;
+    return gbPrAdjust->takeCorrections(PrAdjustH, PrAdjustV);
 }
 
 std::vector<SlipSheet> TfmInji::jobSheets() const {

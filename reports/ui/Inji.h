@@ -12,7 +12,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,6 +32,8 @@ class PrinterPort;
 // dialog counts people and sheets, offers printer, form type, payment date,
 // comment and print-position correction, and prints, previews or exports.
 namespace reports::ui {
+
+class PositionCorrectionBox;
 
 class TfmInji : public QDialog {
     Q_OBJECT
@@ -119,7 +120,7 @@ public:
     QPlainTextEdit* mmEditMemo;
     QCheckBox* cbBikoPrn;
     QCheckBox* cbAllPrint;
-    QGroupBox* gbPrAdjust;
+    PositionCorrectionBox* gbPrAdjust;
     QLineEdit* edPrAdjustV;
     QLineEdit* edPrAdjustH;
     QToolButton* sbPosUp;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,7 +10,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -25,6 +23,7 @@
 #include "platform/ui/Printer.h"
 #include "reports/PrintInfo.h"
 #include "reports/PrnCanvas.h"
+#include "reports/ui/PositionCorrectionBox.h"
 #include "reports/ui/PreView.h"
 #include "reports/ui/QtSurface.h"
 #include "withholding/RefundNotice.h"
@@ -40,22 +39,12 @@ namespace {
 QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), int(s.size()));
 }
-std::string str(const QString& s) {
-    return s.toStdString();
-}
 
 QLabel* panel(QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     l->setMinimumHeight(22);
     return l;
-}
-
-QToolButton* posButton(const QString& text, QWidget* parent) {
-    auto* b = new QToolButton(parent);
-    b->setText(text);
-    b->setMinimumWidth(26);
-    return b;
 }
 
 }  // namespace
@@ -88,33 +77,15 @@ TfmInji::TfmInji(YearEndOption& option, std::filesystem::path iniFile,
     grid->addWidget(pnPrnInfo, 2, 1, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    gbPrAdjust = new QGroupBox(QStringLiteral("印刷位置補正"), this);
-    edPrAdjustV = new QLineEdit(gbPrAdjust);
-    edPrAdjustH = new QLineEdit(gbPrAdjust);
-    for (QLineEdit* e : {edPrAdjustV, edPrAdjustH}) {
-        e->setMaxLength(5);
-        e->setFixedWidth(48);
-        e->setAlignment(Qt::AlignRight);
-        SetImeMode(e, 0);
-    }
-    sbPosUp = posButton(QStringLiteral("↑"), gbPrAdjust);
-    sbPosDown = posButton(QStringLiteral("↓"), gbPrAdjust);
-    sbPosLeft = posButton(QStringLiteral("←"), gbPrAdjust);
-    sbPosRight = posButton(QStringLiteral("→"), gbPrAdjust);
-    sbPosReset = posButton(QStringLiteral("ﾘｾｯﾄ"), gbPrAdjust);
-    auto* al = new QGridLayout(gbPrAdjust);
-    al->addWidget(new QLabel(QStringLiteral("縦位置"), gbPrAdjust), 0, 0);
-    al->addWidget(edPrAdjustV, 0, 1);
-    al->addWidget(new QLabel(QStringLiteral("mm"), gbPrAdjust), 0, 2);
-    al->addWidget(sbPosUp, 0, 3);
-    al->addWidget(sbPosDown, 0, 4);
-    al->addWidget(new QLabel(QStringLiteral("横位置"), gbPrAdjust), 1, 0);
-    al->addWidget(edPrAdjustH, 1, 1);
-    al->addWidget(new QLabel(QStringLiteral("mm"), gbPrAdjust), 1, 2);
-    al->addWidget(sbPosLeft, 1, 3);
-    al->addWidget(sbPosRight, 1, 4);
-    al->addWidget(sbPosReset, 0, 5, 2, 1);
-    sbPosReset->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    gbPrAdjust = new reports::ui::PositionCorrectionBox(this);
+    edPrAdjustV = gbPrAdjust->edPrAdjustV;
+    edPrAdjustH = gbPrAdjust->edPrAdjustH;
+    sbPosUp = gbPrAdjust->sbPosUp;
+    sbPosDown = gbPrAdjust->sbPosDown;
+    sbPosLeft = gbPrAdjust->sbPosLeft;
+    sbPosRight = gbPrAdjust->sbPosRight;
+    sbPosReset = gbPrAdjust->sbPosReset;
+    for (QLineEdit* e : {edPrAdjustV, edPrAdjustH}) SetImeMode(e, 0);
 
     btPreView = new QPushButton(QStringLiteral("プレビュー"), this);
     btOk = new QPushButton(QStringLiteral("印刷"), this);
@@ -138,12 +109,6 @@ TfmInji::TfmInji(YearEndOption& option, std::filesystem::path iniFile,
 
     auto guard = [this](auto fn) { return [this, fn] { platform::ui::guarded(this, fn); }; };
     connect(btPrnSetup, &QPushButton::clicked, this, guard([this] { btPrnSetupClick(); }));
-    for (QToolButton* b : {sbPosUp, sbPosDown, sbPosLeft, sbPosRight, sbPosReset})
-        connect(b, &QToolButton::clicked, this, [this, b] { sbPosClick(b); });
-    connect(edPrAdjustV, &QLineEdit::editingFinished, this,
-            [this] { edPrAdjustExit(edPrAdjustV); });
-    connect(edPrAdjustH, &QLineEdit::editingFinished, this,
-            [this] { edPrAdjustExit(edPrAdjustH); });
     connect(btPreView, &QPushButton::clicked, this, guard([this] { btPreViewClick(); }));
     connect(btOk, &QPushButton::clicked, this, guard([this] { btOkClick(); }));
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -180,39 +145,16 @@ void TfmInji::FormShow() {
     TargetCount = int(std::min<std::size_t>(checkedSlots.size(), 80));
     PageCount = YearEndPageCount(DocKind, TargetCount);
     pnPrnInfo->setText(qs(YearEndPrnInfoText(PageCount, TargetCount)));
-    edPrAdjustH->setText(qs(reports::AdjustText(Option.PrAdjustH)));
-    edPrAdjustV->setText(qs(reports::AdjustText(Option.PrAdjustV)));
+    gbPrAdjust->showCorrections(Option.PrAdjustH, Option.PrAdjustV);
     btOk->setFocus();
 }
 
 void TfmInji::sbPosClick(QObject* sender) {
-    if (sender == sbPosReset) {
-        edPrAdjustH->setText(qs(reports::AdjustText(0)));
-        edPrAdjustV->setText(qs(reports::AdjustText(0)));
-        return;
-    }
-    const bool vertical = sender == sbPosUp || sender == sbPosDown;
-    QLineEdit* edit = vertical ? edPrAdjustV : edPrAdjustH;
-    const auto value = reports::ParseAdjust(str(edit->text()));
-    if (!value) {
-        platform::ui::MessageBox::error(this, qs(reports::kBadAdjustMessage));
-        edit->setFocus();
-        return;
-    }
-    const double step = sender == sbPosUp || sender == sbPosLeft ? -0.1 : 0.1;
-    // Through the shown text, so that repeated steps never gather float noise.
-    edit->setText(
-        qs(reports::AdjustText(*reports::ParseAdjust(reports::AdjustText(*value + step)))));
+    gbPrAdjust->sbPosClick(sender);
 }
 
 void TfmInji::edPrAdjustExit(QLineEdit* edit) {
-    const auto value = reports::ParseAdjust(str(edit->text()));
-    if (!value) {
-        // Left as typed: preview and print refuse it with the same message.
-        platform::ui::MessageBox::error(this, qs(reports::kBadAdjustMessage));
-        return;
-    }
-    edit->setText(qs(reports::AdjustText(*value)));
+    gbPrAdjust->edPrAdjustExit(edit);
 }
 
 void TfmInji::btPrnSetupClick() {
@@ -221,17 +163,7 @@ void TfmInji::btPrnSetupClick() {
 }
 
 bool TfmInji::takeCorrections() {
-    for (QLineEdit* edit : {edPrAdjustH, edPrAdjustV}) {
-        if (!reports::ParseAdjust(str(edit->text()))) {
-            platform::ui::MessageBox::error(this, qs(reports::kBadAdjustMessage));
-            edit->setFocus();
-            edit->selectAll();
-            return false;
-        }
-    }
-    Option.PrAdjustH = *reports::ParseAdjust(str(edPrAdjustH->text()));
-    Option.PrAdjustV = *reports::ParseAdjust(str(edPrAdjustV->text()));
-    return true;
+    return gbPrAdjust->takeCorrections(Option.PrAdjustH, Option.PrAdjustV);
 }
 
 YearEndPageJob TfmInji::pageJob() const {

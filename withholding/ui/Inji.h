@@ -10,7 +10,6 @@
 #include "withholding/YearEndOption.h"
 #include "withholding/YearEndPrint.h"
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +32,7 @@ namespace reports {
 class PrnCanvas;
 }
 namespace reports::ui {
+class PositionCorrectionBox;
 class TfmPreView;
 struct PreviewDocument;
 }  // namespace reports::ui
@@ -99,7 +99,7 @@ public:
     QLabel* pnLType;
     QLabel* pnPrnInfo;
     QPushButton* btPrnSetup;
-    QGroupBox* gbPrAdjust;
+    reports::ui::PositionCorrectionBox* gbPrAdjust;
     QLineEdit* edPrAdjustV;
     QLineEdit* edPrAdjustH;
     QToolButton* sbPosUp;
