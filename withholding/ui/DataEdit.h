@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -93,6 +94,18 @@ protected:
         QString label;
         std::vector<std::pair<std::string_view, QString>> controls;
     };
+
+    // The rows both layouts show alike, in groups each layout places among its own.
+    static std::vector<FormRow> joinRows(std::initializer_list<std::vector<FormRow>> parts);
+    static std::vector<FormRow> payeeRows();  // postal code .. tax collected, column 0
+    // The row of one of the shared single amounts (spouse special deduction,
+    // social insurance, spouse's income, old long-term insurance).
+    static FormRow amountRow(std::string_view name, int column);
+    static std::vector<FormRow> dependantRows(int column);  // dependants and the disabled
+    static std::vector<FormRow> deductionRows();            // life, earthquake, housing loan
+    static std::vector<FormRow> remarkRows(int lines);
+    static std::vector<FormRow> premiumRows();  // the insurance premiums paid
+    static std::vector<FormRow> personRows();   // the payee's flags, job dates, birth date
 
     TfmRecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent);
     // Builds the controls; derived constructors call it once.
