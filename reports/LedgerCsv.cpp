@@ -5,28 +5,11 @@
 #include "ledger/NumberText.h"
 #include "platform/Files.h"
 #include "platform/Sjis.h"
+#include "reports/CsvField.h"
 #include "reports/ListHead.h"
 
 namespace reports {
 namespace {
-
-// A field as written: quoted only when it would otherwise split or break the line.
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string out = "\"";
-    for (char ch : text) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    return out + "\"";
-}
-
-// The names of LedgerRowNames come with their comma; quote the name part.
-std::string nameField(const std::string& nameWithComma) {
-    std::string_view name(nameWithComma);
-    if (!name.empty() && name.back() == ',') name.remove_suffix(1);
-    return csvField(name) + ",";
-}
 
 std::string trimBlanks(std::string_view s) {
     while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
@@ -65,12 +48,12 @@ std::string LedgerCsvBytes(const ledger::Ledger& l, const LedgerRowFlags& flags,
     std::vector<std::string> lines(kLines + 1);  // [1..56]
 
     lines[1] = ",";
-    for (const auto& title : LedgerPeriodCaptions(opt)) lines[1] += csvField(title) + ",";
+    for (const auto& title : LedgerPeriodCaptions(opt)) lines[1] += CsvField(title) + ",";
     lines[1] += "合計";
 
     const std::vector<std::string> names = LedgerRowNames(opt);
     for (int line = 2; line <= kLines && std::size_t(line - 2) < names.size(); ++line)
-        lines[std::size_t(line)] = nameField(names[std::size_t(line - 2)]);
+        lines[std::size_t(line)] = CsvNameField(names[std::size_t(line - 2)]);
 
     // Attendance lines 2-16: the standard attendance item n at line n + 2.
     auto codes = ledger::DefaultItemCodes(ledger::SlipKind::Salary, ledger::ItemGroup::Attendance);

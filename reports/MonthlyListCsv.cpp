@@ -3,28 +3,9 @@
 #include "ledger/Common.h"
 #include "platform/Files.h"
 #include "platform/Sjis.h"
+#include "reports/CsvField.h"
 
 namespace reports {
-namespace {
-
-std::string field(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string out = "\"";
-    for (char ch : text) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    return out + "\"";
-}
-
-// A name of LedgerRowNames ends in its own ","; quote the name before it.
-std::string headerField(const std::string& nameWithComma) {
-    std::string_view name(nameWithComma);
-    if (!name.empty() && name.back() == ',') name.remove_suffix(1);
-    return field(name) + ",";
-}
-
-}  // namespace
 
 std::string MonthlyCsvTitle(const ledger::Ledger& l, int period) {
     std::string title = Fmt("%s%d年･", l.CurData.Era.c_str(), l.CurData.Year);
@@ -54,7 +35,7 @@ std::string MonthlyCsvText(const ledger::Ledger& l, const LedgerRowFlags& flags,
     std::string out = "氏名,";
     const std::vector<std::string> names = LedgerRowNames(l.sysOption);
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (LedgerRowVisible(flags, int(i) + 2)) out += headerField(names[i]);
+        if (LedgerRowVisible(flags, int(i) + 2)) out += CsvNameField(names[i]);
     out += eol;
 
     const std::vector<MonthlyRow> rows = MonthlyRows(flags, l.sysOption);
@@ -72,7 +53,7 @@ std::string MonthlyCsvText(const ledger::Ledger& l, const LedgerRowFlags& flags,
             if (grouping != MonthlyGrouping::Normal && MonthlyGroupOf(l, slot, grouping) != group)
                 continue;
             any = true;
-            out += field(l.Employee(slot).Name.str());
+            out += CsvField(l.Employee(slot).Name.str());
             for (std::size_t k = 0; k < rows.size(); ++k) {
                 const MonthlyRow& row = rows[k];
                 out += ',';
@@ -91,7 +72,7 @@ std::string MonthlyCsvText(const ledger::Ledger& l, const LedgerRowFlags& flags,
         }
         if (!any) continue;
         out += grouping == MonthlyGrouping::Normal ? std::string("合計")
-                                                   : field("合計[" + group + "]");
+                                                   : CsvField("合計[" + group + "]");
         for (std::size_t k = 0; k < rows.size(); ++k) {
             out += ',';
             if (rows[k].kind != MonthlyRow::Attendance) out += std::to_string(totals[k]);
