@@ -25,10 +25,10 @@ struct YearEndContext {
 // or nothing when the year is computed.
 std::optional<std::string> YearEndRefusal(std::string_view era, int eraYear);
 
-// Computes the record in place. Returns the refusal of YearEndRefusal untouched
-// record and all, or nothing when it computed. A sum beyond the range of an
-// amount throws std::overflow_error; the fields computed before it keep their
-// new values and Status is not changed.
+// Computes the record in place and returns nothing, or returns the refusal of
+// YearEndRefusal with the record untouched. A sum beyond the range of an amount
+// throws std::overflow_error; the fields computed before it keep their new
+// values and Status is not changed.
 std::optional<std::string> ComputeYearEnd(TWithholdingRec& rec, const YearEndContext& context);
 std::optional<std::string> ComputeYearEnd(TWithholdingRecOld& rec, const YearEndContext& context);
 

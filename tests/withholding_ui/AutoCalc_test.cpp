@@ -233,9 +233,13 @@ TEST(RecordEditorReiwa, ResidenceStartTypedSavedReloadedAndPrinted) {
     reports::TargetMetrics m;
     m.DotsPerMmX = m.DotsPerMmY = 100;
     canvas.prepare(m, &rec);
+    // A birth date in 令和 prints its numbers; the form has no 令和 box to mark.
+    f.data.Record(1).BirthDate = {5, 2, 3, 4};
     DrawWithholdingSlip(canvas, SlipSources{f.ledger, f.data, "給与･賞与", true}, 1,
                         kCopyTaxOffice);
     EXPECT_TRUE(rec.findText("令和 3").has_value());
+    EXPECT_TRUE(rec.findText("02").has_value());
+    EXPECT_FALSE(rec.findText("○").has_value());
 }
 
 }  // namespace
