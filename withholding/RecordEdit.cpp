@@ -192,11 +192,13 @@ std::vector<RecordField<TWithholdingRec>> buildNew() {
     f.push_back(check<Rec>("cbKouHaiRou", ACC(SpouseElderly)));
     f.push_back(amount<Rec>("edHaiTokGak", ACC(SpouseSpecialAmount)));
     addCounts(f);
+    f.push_back(check<Rec>("cbDependantUnder23", ACC(HasDependantUnder23)));
     f.push_back(count<Rec>("edUnder16", ACC(Under16Count), FieldKind::PlainDigit));
     f.push_back(count<Rec>("edHikyoju", ACC(NonResidentCount), FieldKind::PlainDigit));
     f.push_back(amount<Rec>("edSyahoGaku", ACC(SocialInsurance)));
     f.push_back(amount<Rec>("edSeihoGaku", ACC(LifeInsurance)));
     f.push_back(amount<Rec>("edJisinGaku", ACC(EarthquakeInsurance)));
+    f.push_back(amount<Rec>("edSpecificRelative", ACC(SpecificRelativeDeduction)));
     f.push_back(amount<Rec>("edJutakGaku", ACC(HousingLoanCredit)));
     f.push_back(amount<Rec>("edKyosaGaku", ACC(SmallBizPremium)));
     for (int i = 0; i < 5; ++i) {
@@ -342,6 +344,7 @@ int EraLastYear(int era) {
         case 3:
             return 64;
         case 4:
+        case 5:
             return 99;
         default:
             return 0;
@@ -349,8 +352,8 @@ int EraLastYear(int era) {
 }
 
 int EraToWesternYear(int era, int year) {
-    static constexpr int offsets[] = {0, 1867, 1911, 1925, 1988};
-    return era >= 0 && era <= 4 ? year + offsets[era] : year;
+    static constexpr int offsets[] = {0, 1867, 1911, 1925, 1988, 2018};
+    return era >= 0 && era <= 5 ? year + offsets[era] : year;
 }
 
 int MonthDays(int westernYear, int month) {

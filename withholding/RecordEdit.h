@@ -54,7 +54,7 @@ std::string StatusText(bool otsu, int status);
 // The postal code as the editor rewrites it on leaving the field.
 std::string PostalCodeText(std::string_view text);
 
-// Era list indices: 0 none, 1 明治, 2 大正, 3 昭和, 4 平成.
+// Era list indices: 0 none, 1 明治, 2 大正, 3 昭和, 4 平成, 5 令和.
 int EraLastYear(int era);
 int EraToWesternYear(int era, int year);
 int MonthDays(int westernYear, int month);

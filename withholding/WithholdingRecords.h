@@ -27,7 +27,8 @@ struct TWithholdingHeader {
     std::uint8_t Reserved[153];
 };
 
-// A date with its era: 0 none, 1 明治, 2 大正, 3 昭和, 4 平成 (the order of the era lists).
+// A date with its era: 0 none, 1 明治, 2 大正, 3 昭和, 4 平成, 5 令和 (the order of
+// the era lists).
 struct TEraDate {
     std::uint8_t Era;
     std::uint8_t Year;
@@ -35,7 +36,7 @@ struct TEraDate {
     std::uint8_t Day;
 
     // The editors show the three numbers only for a known era.
-    bool present() const { return Era >= 1 && Era <= 4; }
+    bool present() const { return Era >= 1 && Era <= 5; }
 };
 
 struct TFamilyMember {
@@ -109,7 +110,9 @@ struct TWithholdingRec {
     std::uint8_t SpouseDeductible;
     std::uint8_t SpouseDeductibleSub;
     std::uint8_t SpouseElderly;
-    std::uint8_t Reserved2;
+    // A dependant under 23 (the under-16s too), for the adjustment of high pay;
+    // older files hold 0 in this once reserved byte.
+    std::uint8_t HasDependantUnder23;
     std::int32_t SpouseSpecialAmount;
     std::uint8_t DependantCounts[7];  // 特定 人, 特定 従人, 老人 内, 老人 人, 老人 従人, その他 人,
                                       // その他 従人
@@ -150,7 +153,10 @@ struct TWithholdingRec {
     std::int32_t SmallBizPremium;
     std::uint8_t ManualFlags[10];  // ManualIndex
     std::uint8_t Status;           // RecordStatus
-    std::uint8_t Reserved5[137];
+    // 特定親族特別控除の額 as the payee declared it (once reserved bytes; 0 in
+    // older files). Counted from 令和7 on.
+    std::int32_t SpecificRelativeDeduction;
+    std::uint8_t Reserved5[133];
 };
 
 // Old layout (500 bytes): years up to 平成27.
@@ -239,7 +245,7 @@ static_assert(offsetof(TWithholdingRec, AnnualTax) == 156);
 static_assert(offsetof(TWithholdingRec, SpouseDeductible) == 160);
 static_assert(offsetof(TWithholdingRec, SpouseDeductibleSub) == 161);
 static_assert(offsetof(TWithholdingRec, SpouseElderly) == 162);
-static_assert(offsetof(TWithholdingRec, Reserved2) == 163);
+static_assert(offsetof(TWithholdingRec, HasDependantUnder23) == 163);
 static_assert(offsetof(TWithholdingRec, SpouseSpecialAmount) == 164);
 static_assert(offsetof(TWithholdingRec, DependantCounts) == 168);
 static_assert(offsetof(TWithholdingRec, Under16Count) == 175);
@@ -284,7 +290,8 @@ static_assert(offsetof(TWithholdingRec, Reserved4) == 1346);
 static_assert(offsetof(TWithholdingRec, SmallBizPremium) == 1348);
 static_assert(offsetof(TWithholdingRec, ManualFlags) == 1352);
 static_assert(offsetof(TWithholdingRec, Status) == 1362);
-static_assert(offsetof(TWithholdingRec, Reserved5) == 1363);
+static_assert(offsetof(TWithholdingRec, SpecificRelativeDeduction) == 1363);
+static_assert(offsetof(TWithholdingRec, Reserved5) == 1367);
 
 static_assert(sizeof(TWithholdingRecOld) == 500);
 static_assert(offsetof(TWithholdingRecOld, PostalCode) == 0);

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kMincho = "ＭＳ 明朝";
 constexpr const char* kGothic = "ＭＳ ゴシック";
 // The era list of the record editors, by TEraDate.Era.
-constexpr const char* kEraNames[] = {"", "明治", "大正", "昭和", "平成"};
+constexpr const char* kEraNames[] = {"", "明治", "大正", "昭和", "平成", "令和"};
 
 template <typename... A>
 std::string fmt(const char* f, A... a) {
@@ -490,7 +490,7 @@ void drawValues(SlipCanvas& p, const SlipSources& src, const TWithholdingRec& r,
         const float y = 104 + 5.0f * k;
         const TEraDate& d = r.ResidenceStart[k];
         if (d.Year != 0) {
-            p.DrawText(fmt("%s%2d", d.Era <= 4 ? kEraNames[d.Era] : "", int(d.Year)), 64, y);
+            p.DrawText(fmt("%s%2d", d.Era <= 5 ? kEraNames[d.Era] : "", int(d.Year)), 64, y);
             p.DrawText(fmt("%2d", int(d.Month)), 75, y);
             p.DrawText(fmt("%2d", int(d.Day)), 81, y);
         }
@@ -543,8 +543,9 @@ void drawValues(SlipCanvas& p, const SlipSources& src, const TWithholdingRec& r,
         p.DrawText(fmt("%.2d", int(r.JoinLeaveDate[2])), 102, 175.5f);
     }
     if (r.BirthDate.present()) {
+        // The form has boxes for 明治 to 平成 only.
         const float eraX[] = {107.4f, 112.8f, 118.2f, 123.6f};
-        p.DrawText("○", eraX[r.BirthDate.Era - 1], 175.5f);
+        if (r.BirthDate.Era <= 4) p.DrawText("○", eraX[r.BirthDate.Era - 1], 175.5f);
         p.DrawText(fmt("%.2d", int(r.BirthDate.Year)), 129, 175.5f);
         p.DrawText(fmt("%.2d", int(r.BirthDate.Month)), 134.4f, 175.5f);
         p.DrawText(fmt("%.2d", int(r.BirthDate.Day)), 139.8f, 175.5f);

@@ -327,8 +327,9 @@ void drawValues(SlipCanvas& p, const SlipSources& src, const TWithholdingRecOld&
         p.DrawText(two(r.JoinLeaveDate[2]), 113.2f, 80);
     }
     if (r.BirthDate.present()) {
+        // The form has boxes for 明治 to 平成 only.
         const float eraX[] = {118.5f, 123.7f, 129, 134.2f};
-        p.DrawText("○", eraX[r.BirthDate.Era - 1], 80);
+        if (r.BirthDate.Era <= 4) p.DrawText("○", eraX[r.BirthDate.Era - 1], 80);
         p.DrawText(two(r.BirthDate.Year), 139.5f, 80);
         p.DrawText(two(r.BirthDate.Month), 144.7f, 80);
         p.DrawText(two(r.BirthDate.Day), 150, 80);

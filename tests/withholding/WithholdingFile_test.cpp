@@ -57,7 +57,9 @@ TEST(WithholdingFile, SavesHeaderAndTheLiveTableOnlyAtTheirOffsets) {
     data.Header.Reserved[0] = 0x5A;  // reserved bytes are carried as they are
     data.Record(3).PaidAmount = 4100000;
     data.Record(80).Status = kStatusComputed;
-    data.Record(1).Reserved5[136] = 0x77;
+    data.Record(1).Reserved5[132] = 0x77;
+    data.Record(1).HasDependantUnder23 = 1;
+    data.Record(1).SpecificRelativeDeduction = 410000;
     data.OldRecord(3).PaidAmount = 999;
 
     auto newFile = WithholdingFileName(dir.path(), "令和", 8);
@@ -69,6 +71,8 @@ TEST(WithholdingFile, SavesHeaderAndTheLiveTableOnlyAtTheirOffsets) {
     EXPECT_EQ(int32At(b, 300 + 2 * 1500 + 140), 4100000);
     EXPECT_EQ(b[300 + 79 * 1500 + 1362], kStatusComputed);
     EXPECT_EQ(b[300 + 1499], 0x77);
+    EXPECT_EQ(b[300 + 163], 1);                 // 23歳未満の扶養親族あり
+    EXPECT_EQ(int32At(b, 300 + 1363), 410000);  // 特定親族特別控除の額
 
     auto oldFile = WithholdingFileName(dir.path(), "平成", 27);
     SaveWithholdingFile(oldFile, data);

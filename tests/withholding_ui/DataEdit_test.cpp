@@ -84,7 +84,7 @@ TEST(RecordEditor, ShowsTheRecordAndNavigates) {
     EXPECT_FALSE(e->sbBackData->isEnabled());
     EXPECT_TRUE(e->sbNextData->isEnabled());
     EXPECT_TRUE(e->edit("edSiharai")->isReadOnly());
-    EXPECT_FALSE(e->btAutoCalc->isEnabled());  // no computation set
+    EXPECT_TRUE(e->btAutoCalc->isEnabled());
 
     e->edit("edJukyuNo")->setText("1234");
     focus(e->edit("edJusyo1"));

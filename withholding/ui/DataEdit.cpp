@@ -21,14 +21,23 @@
 #include "ledger/NumberText.h"
 #include "ledger/ui/Calc.h"
 #include "ledger/ui/EditHelper.h"
+#include "ledger/ui/Notice.h"
 #include "platform/ui/Ime.h"
+#include "platform/ui/MessageBox.h"
 #include "withholding/WithholdingFile.h"
+#include "withholding/YearEndOption.h"
+#include "withholding/YearLoad.h"
 
 namespace withholding::ui {
 
 using ledger::ui::EditHelper;
 
 namespace {
+
+constexpr const char* kAutoCalcWarning =
+    "自動計算によってセットされた値は設定内容によっては\r間違っている可能性もあります。\r\r"
+    "別途、金額の再確認を行って下さい。";
+constexpr const char* kAutoCalcDone = "源泉徴収税額等の計算完了";
 
 const QColor kAutoColour(0xFF, 0xF0, 0xD8);      // filled by the totals and the computation
 const QColor kSubPayerColour(0xD4, 0xD4, 0xD4);  // the secondary payer's counts
@@ -62,8 +71,12 @@ TfmRecordEditor::~TfmRecordEditor() = default;
 
 QStringList TfmRecordEditor::listItems(std::string_view name) const {
     if (name.substr(0, 8) == "cbKyojuG" || name == "cbGengou")
-        return {QString(), QStringLiteral("明治"), QStringLiteral("大正"), QStringLiteral("昭和"),
-                QStringLiteral("平成")};
+        return {QString(),
+                QStringLiteral("明治"),
+                QStringLiteral("大正"),
+                QStringLiteral("昭和"),
+                QStringLiteral("平成"),
+                QStringLiteral("令和")};
     if (name.substr(0, 10) == "cbJuKariKb")
         return {QString(), QStringLiteral("住"), QStringLiteral("認"), QStringLiteral("増"),
                 QStringLiteral("震")};
@@ -396,7 +409,12 @@ void TfmRecordEditor::updateNavigation() {
 
 void TfmRecordEditor::FormShow() {
     NumericField = nullptr;
-    btAutoCalc->setEnabled(static_cast<bool>(autoCalc));
+    // Since 令和 the two flags stand for ひとり親; the record and the slip keep them.
+    const bool reiwa = ledger_.CurData.Era == "令和";
+    checkBox("cbTaisyou6")
+        ->setText(reiwa ? QStringLiteral("ひとり親(母)") : QStringLiteral("寡婦 特別"));
+    checkBox("cbTaisyou7")
+        ->setText(reiwa ? QStringLiteral("ひとり親(父)") : QStringLiteral("寡夫"));
     sbBackNextDataClick(0);
 }
 
@@ -449,10 +467,41 @@ void TfmRecordEditor::sbCalculatorClick() {
 }
 
 void TfmRecordEditor::btAutoCalcClick() {
-    if (!autoCalc) return;
+    const YearEndContext context{ledger_.CurData.Era, ledger_.CurData.Year,
+                                 yearEndOption ? yearEndOption->HasuuCut : true};
+    // A year without its law is refused before anything is stored.
+    if (auto refusal = YearEndRefusal(context.era, context.eraYear)) {
+        platform::ui::MessageBox::information(this, q(*refusal));
+        return;
+    }
+    if (!autoCalcWarned_) {
+        autoCalcWarned_ = true;
+        platform::ui::MessageBox::warning(this, QString::fromUtf8(kAutoCalcWarning));
+    }
+    auto copyIfEmpty = [this](std::string_view from, std::string_view to) {
+        QLineEdit *f = edit(from), *t = edit(to);
+        if (f && t && !f->text().isEmpty() && t->text().isEmpty()) t->setText(f->text());
+    };
+    copyIfEmpty("edFuyoKazu3", "edFuyoKazu4");
+    copyIfEmpty("edSyouKazu1", "edSyouKazu2");
+    for (const auto& f : fields_)
+        if (f.kind == FieldKind::DatePart && f.name != "edJuKariTek") dateLeave(edit(f.name));
     storeRecord();
-    autoCalc(EditSlot);
+    if (recalcFromPayroll)
+        recalcFromPayroll(EditSlot);
+    else
+        RecalcFromPayroll(ledger_, data_, EditSlot);
+    try {
+        computeRecord(context);
+    } catch (...) {
+        // What was computed before the fault stays, and the form shows it.
+        loadRecord();
+        throw;
+    }
     loadRecord();
+    if (!notice_) notice_ = new ledger::ui::TfmNotice(this);
+    notice_->setMessage(QString::fromUtf8(kAutoCalcDone));
+    runModal(*notice_);
 }
 
 void TfmRecordEditor::startCompletion() {
@@ -673,6 +722,9 @@ bool TfmDataEdit::manualFlag(int k) const {
 }
 void TfmDataEdit::setManualFlag(int k, bool on) {
     data_.OldRecord(EditSlot).ManualFlags[k - 1] = on ? 1 : 0;
+}
+std::optional<std::string> TfmDataEdit::computeRecord(const YearEndContext& context) {
+    return ComputeYearEnd(data_.OldRecord(EditSlot), context);
 }
 bool TfmDataEdit::otsu() const {
     return data_.OldRecord(EditSlot).PersonFlags[kPersonOtsu] != 0;

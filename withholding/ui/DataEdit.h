@@ -4,12 +4,14 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ledger/SysOption.h"
 #include "withholding/RecordEdit.h"
+#include "withholding/YearEndTax.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,9 +23,13 @@ class QToolButton;
 namespace ledger {
 struct Ledger;
 }
+namespace ledger::ui {
+class TfmNotice;
+}
 
 namespace withholding {
 struct WithholdingData;
+struct YearEndOption;
 }
 
 // "源泉徴収データの入力": the editors of one employee's year-end record, one per
@@ -39,14 +45,16 @@ public:
     // The employee slot shown (1..80); set before showing.
     int EditSlot = 1;
 
-    // Hooks the program sets. The automatic computation of a record (the button
-    // stays disabled without it); the address look-up after Enter in the postal
-    // code; the main list's selection of a slot after each navigation; running a
-    // modal dialog (tests replace it).
-    std::function<void(int slot)> autoCalc;
+    // Hooks the program sets. The re-totalling of a record from the pay data
+    // before the automatic computation (RecalcFromPayroll unless replaced); the
+    // address look-up after Enter in the postal code; the main list's selection
+    // of a slot after each navigation; running a modal dialog (tests replace it).
+    std::function<void(int slot)> recalcFromPayroll;
     std::function<void(QLineEdit* postalCode, QLineEdit* address)> lookupAddress;
     std::function<void(int slot)> selectListSlot;
     std::function<bool(QDialog&)> runModal;
+    // The options of the year-end program (HasuuCut); none = the defaults.
+    const YearEndOption* yearEndOption = nullptr;
 
     void FormShow();
     // Esc, the close box and "戻　る": stores, then closes.
@@ -117,6 +125,9 @@ protected:
     virtual bool manualFlag(int k) const = 0;  // k = 1..7
     virtual void setManualFlag(int k, bool on) = 0;
     virtual bool otsu() const = 0;
+    // The automatic computation of record EditSlot; the refusal's text when the
+    // open year is not computed.
+    virtual std::optional<std::string> computeRecord(const YearEndContext& context) = 0;
     virtual int status() const = 0;
     // Items of a list control.
     virtual QStringList listItems(std::string_view name) const;
@@ -149,6 +160,8 @@ private:
     ledger::SysOption autoFieldOptions_;  // for the auto fields: no select-all of their own
     bool loading_ = false;
     bool storing_ = false;
+    bool autoCalcWarned_ = false;  // the warning before the first computation of a run
+    ledger::ui::TfmNotice* notice_ = nullptr;
 };
 
 // The old layout (TWithholdingRecOld, years up to 平成27).
@@ -165,6 +178,7 @@ protected:
     void setManualFlag(int k, bool on) override;
     bool otsu() const override;
     int status() const override;
+    std::optional<std::string> computeRecord(const YearEndContext& context) override;
     QStringList listItems(std::string_view name) const override;
 };
 

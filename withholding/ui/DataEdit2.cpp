@@ -1,6 +1,7 @@
 #include "withholding/ui/DataEdit2.h"
 
 #include <QPushButton>
+#include <algorithm>
 
 #include "withholding/WithholdingFile.h"
 #include "withholding/ui/Family.h"
@@ -11,6 +12,13 @@ TfmDataEdit2::TfmDataEdit2(ledger::Ledger& ledger, WithholdingData& data, QWidge
     : TfmRecordEditor(ledger, data, parent) {
     setObjectName(QStringLiteral("fmDataEdit2"));
     using R = FormRow;
+    // The declared 特定親族特別控除 follows the earthquake insurance.
+    auto deductions = deductionRows();
+    auto quake = std::find_if(deductions.begin(), deductions.end(), [](const FormRow& r) {
+        return !r.controls.empty() && r.controls.front().first == "edJisinGaku";
+    });
+    deductions.insert(quake == deductions.end() ? quake : quake + 1,
+                      R{1, QStringLiteral("特定親族特別控除の額"), {{"edSpecificRelative", {}}}});
     build(joinRows({
         payeeRows(),
         {R{0,
@@ -20,10 +28,11 @@ TfmDataEdit2::TfmDataEdit2(ledger::Ledger& ledger, WithholdingData& data, QWidge
             {"cbKouHaiRou", QStringLiteral("老人")}}},
          amountRow("edHaiTokGak", 0)},
         dependantRows(0),
-        {R{0, QStringLiteral("16歳未満扶養親族の数"), {{"edUnder16", QStringLiteral("人")}}},
+        {R{0, QString(), {{"cbDependantUnder23", QStringLiteral("23歳未満の扶養親族あり")}}},
+         R{0, QStringLiteral("16歳未満扶養親族の数"), {{"edUnder16", QStringLiteral("人")}}},
          R{0, QStringLiteral("非居住者である親族の数"), {{"edHikyoju", QStringLiteral("人")}}},
          amountRow("edSyahoGaku", 0)},
-        deductionRows(),
+        deductions,
         {R{1, QStringLiteral("小規模企業共済掛金等"), {{"edKyosaGaku", {}}}}},
         remarkRows(5),
         premiumRows(),
@@ -77,6 +86,9 @@ bool TfmDataEdit2::manualFlag(int k) const {
 }
 void TfmDataEdit2::setManualFlag(int k, bool on) {
     data_.Record(EditSlot).ManualFlags[k - 1] = on ? 1 : 0;
+}
+std::optional<std::string> TfmDataEdit2::computeRecord(const YearEndContext& context) {
+    return ComputeYearEnd(data_.Record(EditSlot), context);
 }
 bool TfmDataEdit2::otsu() const {
     return data_.Record(EditSlot).PersonFlags[kPersonOtsu] != 0;

@@ -27,6 +27,7 @@ protected:
     void setManualFlag(int k, bool on) override;
     bool otsu() const override;
     int status() const override;
+    std::optional<std::string> computeRecord(const YearEndContext& context) override;
     void extraButtonClick(std::string_view name) override;
 
 private:

@@ -36,8 +36,7 @@ std::function<void(int, bool)> CreateRecordEditors(TfmMain& main, ledger::Ledger
                                           address->text().toStdString(), sink))
                 address->setText(QString::fromStdString(*text));
         };
-        // The automatic computation is not part of this program yet: the button
-        // stays disabled until autoCalc is set.
+        editor->yearEndOption = &option;
     }
     return [&main, oldEditor, newEditor](int slot, bool newLayout) {
         TfmRecordEditor* editor = newLayout ? static_cast<TfmRecordEditor*>(newEditor) : oldEditor;
