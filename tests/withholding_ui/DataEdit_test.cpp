@@ -103,6 +103,34 @@ TEST(RecordEditor, ShowsTheRecordAndNavigates) {
     EXPECT_EQ(e->EditSlot, 2);
 }
 
+// Whichever way a record comes up, the focus starts at its postal code, in both
+// layouts.
+TEST(RecordEditor, EveryRecordShownStartsAtThePostalCode) {
+    EditorFixture f;
+    auto check = [](TfmRecordEditor& e) {
+        focus(e.edit("edJusyo1"));
+        key(e.edit("edJusyo1"), Qt::Key_PageUp);
+        EXPECT_EQ(e.EditSlot, 2);
+        EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
+        focus(e.edit("edSeihoGaku"));
+        key(e.edit("edSeihoGaku"), Qt::Key_PageDown);
+        EXPECT_EQ(e.EditSlot, 1);
+        EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
+        focus(e.edit("edSeinenY"));
+        e.sbNextData->click();
+        settle();
+        EXPECT_EQ(e.EditSlot, 2);
+        EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
+        focus(e.edit("edJusyo1"));
+        e.sbBackData->click();
+        settle();
+        EXPECT_EQ(e.EditSlot, 1);
+        EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
+    };
+    check(*showEditor<TfmDataEdit2>(f, 1));
+    check(*showEditor<TfmDataEdit>(f, 1));
+}
+
 TEST(RecordEditor, ClosingWithoutEditsKeepsEveryByte) {
     EditorFixture f;
     auto& rec = f.data.Record(1);
