@@ -243,10 +243,11 @@ std::vector<RecordField<TWithholdingRecOld>> buildOld() {
     using Rec = TWithholdingRecOld;
     std::vector<RecordField<Rec>> f;
     addHead(f, 16);
-    // The one-hot SpouseKind as the index of 有, 無, 従有, 従無; none set shows no item.
+    // The one-hot SpouseKind as the index of 有, 無, 従有, 従無; none set shows no
+    // item. A record with several set (written elsewhere) shows the last of them.
     f.push_back({"cbKouHaiUmu", FieldKind::List, 0,
                  [](const Rec& r) {
-                     for (int i = 0; i < kSpouseKindCount; ++i)
+                     for (int i = kSpouseKindCount - 1; i >= 0; --i)
                          if (r.SpouseKind[i]) return std::to_string(i);
                      return std::string("-1");
                  },

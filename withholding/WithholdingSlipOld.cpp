@@ -115,8 +115,9 @@ void drawBands(SlipCanvas& p, int copy) {
     hLine(p, 50);
     hLine(p, 47.5f, 58.5f, 99);
     hLine(p, 54.5f, 34, 43);
+    // The 老人 box is a step: its top at 46.5 and its left side down to the row rule.
     hLine(p, 46.5f, 43, 45.5f);
-    hLine(p, 50, 43, 46.5f);
+    vLine(p, 43, 46.5f, 50);
     for (float x : {45.5f, 58.5f, 88.0f, 99.0f, 114.5f, 128.0f, 139.5f}) vLine(p, x, 42.5f, 57.5f);
     for (float x : {36.25f, 38.5f, 40.75f, 43.0f}) vLine(p, x, 50, 57.5f);
     for (float x : {67.5f, 79.0f, 94.5f}) vLine(p, x, 47.5f, 57.5f);

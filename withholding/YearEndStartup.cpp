@@ -21,9 +21,15 @@ bool HasPayDataFiles(const std::filesystem::path& dataPath) {
 }
 
 OpenFilter PayDataFilter(const ledger::Clock& clock) {
-    const std::string era = ledger::eraOf(clock.now()).era;
-    return {"給与･賞与ﾃﾞｰﾀﾌｧｲﾙ(" + era + "*" + std::string(ledger::kYearFileSuffix) + ")",
-            era + "*.dat"};
+    OpenFilter f;
+    std::string listed;
+    for (std::optional<std::string> era = ledger::eraOf(clock.now()).era; era;
+         era = ledger::previousEra(*era)) {
+        f.patterns.push_back(*era + "*" + std::string(ledger::kYearFileSuffix));
+        listed += (listed.empty() ? "" : " ") + f.patterns.back();
+    }
+    f.label = "給与･賞与ﾃﾞｰﾀﾌｧｲﾙ(" + listed + ")";
+    return f;
 }
 
 std::optional<ledger::EraYear> ChosenPayDataYear(const std::filesystem::path& file) {
@@ -63,6 +69,14 @@ void WriteMainFormPlacement(platform::IniFile& ini, const MainFormPlacement& p) 
     ini.writeInteger("Window", "MainFormSY", p.height);
     ini.writeInteger("Window", "MainFormPX", p.left);
     ini.writeInteger("Window", "MainFormPY", p.top);
+}
+
+bool ReadPreviewButtons(const platform::IniFile& ini) {
+    return ini.readBool("Option", "PreViewBtn", true);
+}
+
+void WritePreviewButtons(platform::IniFile& ini, bool shown) {
+    ini.writeBool("Option", "PreViewBtn", shown);
 }
 
 }  // namespace withholding

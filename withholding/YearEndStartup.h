@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ledger/Era.h"
 
@@ -29,10 +30,13 @@ inline constexpr std::string_view kNoLineChecked =
 // missing folder, or one without any "…年給与･賞与.dat", cannot start the program.
 bool HasPayDataFiles(const std::filesystem::path& dataPath);
 
-// The open dialog's filter: the pay-data files of today's era.
+// The open dialog's filter: the pay-data files of every era the program knows,
+// today's era first, so a year of an earlier era is offered as well.
 struct OpenFilter {
-    std::string label;  // "給与･賞与ﾃﾞｰﾀﾌｧｲﾙ(令和*年給与･賞与.dat)"
-    std::string pattern;  // "令和*.dat"
+    // "給与･賞与ﾃﾞｰﾀﾌｧｲﾙ(令和*年給与･賞与.dat 平成*年給与･賞与.dat …)"
+    std::string label;
+    // "令和*年給与･賞与.dat", "平成*年給与･賞与.dat", …
+    std::vector<std::string> patterns;
 };
 OpenFilter PayDataFilter(const ledger::Clock& clock);
 
@@ -60,5 +64,9 @@ struct MainFormPlacement {
 MainFormPlacement ReadMainFormPlacement(const platform::IniFile& ini);
 // Throws platform::IoError when the settings file cannot be written.
 void WriteMainFormPlacement(platform::IniFile& ini, const MainFormPlacement& p);
+
+// [Option] PreViewBtn: whether the print preview shows its tool bar (default on).
+bool ReadPreviewButtons(const platform::IniFile& ini);
+void WritePreviewButtons(platform::IniFile& ini, bool shown);
 
 }  // namespace withholding

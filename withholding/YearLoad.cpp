@@ -9,6 +9,7 @@
 
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
+#include "platform/Errors.h"
 
 namespace withholding {
 namespace fs = std::filesystem;
@@ -18,10 +19,26 @@ namespace {
 
 using Blocks = std::array<std::unique_ptr<TPeriodBlock>, ledger::kPeriods>;
 
+// Loading a year reads up to four files, so a failed read names its file on a
+// line of its own: the bare "past the end" or "not found" would leave the user
+// guessing which one to look at.
+template <class Read>
+auto naming(const fs::path& file, Read&& read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const platform::IoError& e) {
+        const std::string name = file.filename().string();
+        const std::string text = e.what();
+        if (text.find(name) != std::string::npos) throw;
+        throw platform::IoError(e.code(), text + "\n" + name);
+    }
+}
+
 // All fifteen periods of a pay-data file, each read once.
 Blocks readYear(const fs::path& file, const ledger::SavedBlockReader& reader) {
     Blocks blocks;
-    for (int p = 1; p <= ledger::kPeriods; ++p) blocks[p - 1] = reader.read(file, p);
+    for (int p = 1; p <= ledger::kPeriods; ++p)
+        blocks[p - 1] = naming(file, [&] { return reader.read(file, p); });
     return blocks;
 }
 
@@ -81,9 +98,9 @@ void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
                const fs::path& lastPayFile, const ledger::SavedBlockReader& reader,
                WithholdingData& data) {
     WithholdingData last;
-    ReadWithholdingFile(lastFile, last);
+    naming(lastFile, [&] { ReadWithholdingFile(lastFile, last); });
     const bool lastNew = IsNewLayoutYear(lastFile);
-    auto lastDecember = reader.read(lastPayFile, kDecember);
+    auto lastDecember = naming(lastPayFile, [&] { return reader.read(lastPayFile, kDecember); });
 
     data.clear();
     data.Header = last.Header;  // the company address and telephone carry over
@@ -101,8 +118,10 @@ void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
             break;
         }
     }
-    // Last year's typed figures are not this year's: every manual flag goes, in the
-    // old layout too, or re-totalling would keep last year's pay and tax.
+    // Last year's typed figures are not this year's: every manual flag goes. This
+    // holds for the old layout too, by ruling, although its records are otherwise
+    // copied whole: a kept flag stops re-totalling, so last year's typed pay and
+    // tax would stand as this year's figures.
     for (int i = 1; i <= kRecords; ++i) {
         std::memset(data.Record(i).ManualFlags, 0, sizeof data.Record(i).ManualFlags);
         data.Record(i).Status = kStatusUnprocessed;
@@ -126,10 +145,12 @@ bool SameKey(const ledger::ShortString<14>& a, const ledger::ShortString<14>& b)
 bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
                   const ledger::SavedBlockReader& reader) {
     const fs::path payFile = ledger.CurData.FileName;
-    const ledger::TPayrollFileHeader header = reader.header(payFile);
+    const ledger::TPayrollFileHeader header =
+        naming(payFile, [&] { return reader.header(payFile); });
     if (!header.PeriodSaved[kDecember - 1]) return false;
 
-    std::unique_ptr<TPeriodBlock> december = reader.read(payFile, kDecember);
+    std::unique_ptr<TPeriodBlock> december =
+        naming(payFile, [&] { return reader.read(payFile, kDecember); });
 
     const fs::path path = WithholdingPath(ledger);
     const bool newLayout = IsNewLayoutYear(path);
@@ -137,7 +158,7 @@ bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
     std::error_code ec;
     if (fs::exists(path, ec)) {
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
-        ReadWithholdingFile(path, loaded);
+        naming(path, [&] { ReadWithholdingFile(path, loaded); });
     } else {
         const ledger::EraYear last = lastYear(ledger.CurData);
         const fs::path lastFile = WithholdingFileName(ledger.dataPath, last.era, last.year);

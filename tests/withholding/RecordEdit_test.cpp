@@ -157,6 +157,13 @@ TEST(RecordEditFields, OldLayoutSpouseListIsOneHot) {
     spouse.store(*rec, "2");
     EXPECT_EQ(spouse.show(*rec), "2");
     EXPECT_EQ(rec->SpouseKind[0] + rec->SpouseKind[1] + rec->SpouseKind[2] + rec->SpouseKind[3], 1);
+    // Several set: the last one shows, and storing makes the record one-hot again.
+    rec->SpouseKind[0] = rec->SpouseKind[1] = rec->SpouseKind[3] = 1;
+    EXPECT_EQ(spouse.show(*rec), "3");
+    rec->SpouseKind[3] = 0;
+    EXPECT_EQ(spouse.show(*rec), "2");
+    spouse.store(*rec, spouse.show(*rec));
+    EXPECT_EQ(rec->SpouseKind[0] + rec->SpouseKind[1], 0);
     EXPECT_EQ(fieldNamed(OldLayoutFields(), "edUnder16").show(*rec), "");
     EXPECT_EQ(fieldNamed(OldLayoutFields(), "edFurigana").maxLength, 16);
     for (const auto& f : OldLayoutFields()) EXPECT_NE(f.name, "edKokuho");

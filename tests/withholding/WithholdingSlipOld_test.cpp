@@ -115,6 +115,17 @@ TEST_F(OldSlip, FourCopiesOnTheSheetFrames) {
     }
 }
 
+// The 老人 box of the spouse column is a step: a short top at y 46.5 and a
+// left side at x 43 down to the row rule at y 50, with nothing over that rule.
+TEST_F(OldSlip, ElderlySpouseBoxIsClosedOnTheLeftOnEveryCopy) {
+    for (int copy = 1; copy <= 4; ++copy) {
+        draw(copy);
+        EXPECT_EQ(line(43, 46.5f, 45.5f, 46.5f), 3) << copy;
+        EXPECT_EQ(line(43, 46.5f, 43, 50), 3) << copy;
+        EXPECT_EQ(line(43, 50, 46.5f, 50), -1) << copy;
+    }
+}
+
 struct Refund : ::testing::Test, slipfixture::SlipFixture {
     void draw(bool newLayout) {
         rec.clear();

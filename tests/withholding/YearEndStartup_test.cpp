@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "ledger/Era.h"
+#include "platform/Files.h"
 #include "support/TempDir.h"
 #include "withholding/YearEndStartup.h"
 
@@ -46,11 +50,26 @@ TEST(HasPayDataFiles, NeedsAFolderWithAPayDataFile) {
     EXPECT_TRUE(HasPayDataFiles(dir / "Data"));
 }
 
-TEST(PayDataFilter, OffersTodaysEra) {
+// Today's era first, then every earlier one: a 平成 year opens by choosing it.
+TEST(PayDataFilter, OffersThePayDataOfEveryEra) {
     ledger::FixedClock clock({2026, 3, 1, 9, 0, 0});
     const auto f = PayDataFilter(clock);
-    EXPECT_EQ(f.pattern, "令和*.dat");
-    EXPECT_EQ(f.label, "給与･賞与ﾃﾞｰﾀﾌｧｲﾙ(令和*年給与･賞与.dat)");
+    EXPECT_EQ(f.label,
+              "給与･賞与ﾃﾞｰﾀﾌｧｲﾙ(令和*年給与･賞与.dat 平成*年給与･賞与.dat "
+              "昭和*年給与･賞与.dat 大正*年給与･賞与.dat 明治*年給与･賞与.dat)");
+    ASSERT_EQ(f.patterns.size(), 5u);
+
+    TempDir dir;
+    for (const char* name :
+         {"令和8年給与･賞与.dat", "平成27年給与･賞与.dat", "平成9年給与･賞与.dat",
+          "源泉徴収(令和8年).dat", "源泉徴収(平成27年).dat", "システムログ.dat", "令和8年給与.dat"})
+        writeText(dir / name, "x");
+    std::set<std::string> listed;
+    for (const auto& pattern : f.patterns)
+        for (const auto& file : platform::listByPattern(dir.path(), pattern))
+            listed.insert(file.filename().string());
+    EXPECT_EQ(listed, (std::set<std::string>{"令和8年給与･賞与.dat", "平成27年給与･賞与.dat",
+                                             "平成9年給与･賞与.dat"}));
     EXPECT_EQ(StatusBarText("株式会社テスト", "令和", 8), "株式会社テスト 令和8年分");
 }
 

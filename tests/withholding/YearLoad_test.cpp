@@ -300,7 +300,9 @@ TEST_F(YearLoadTest, CarryOverIntoHeisei28ConvertsOldRecords) {
     EXPECT_EQ(std::filesystem::file_size(WithholdingPath(ledger)), 120300u);
 }
 
-TEST_F(YearLoadTest, OldLayoutCarryOverCopiesWholeRecordsButNotLastYearsTypedAmounts) {
+// Ruling: carry-over into an old-layout year clears last year's manual flags as
+// it does for the new layout, so this year's pay is totalled afresh.
+TEST_F(YearLoadTest, OldLayoutCarryOverClearsManualFlagsByRuling) {
     PayYear lastPay;
     lastPay.employee(12, 1, "K1");
     WithholdingData last;
@@ -378,7 +380,7 @@ TEST_F(YearLoadTest, FailuresLeaveMemoryAsItWas) {
         LoadYearData(ledger, data);
         ADD_FAILURE() << "no error";
     } catch (const platform::IoError& e) {
-        EXPECT_STREQ(e.what(), "ファイルの末尾以降を読み込みました");
+        EXPECT_STREQ(e.what(), "ファイルの末尾以降を読み込みました\n令和8年給与･賞与.dat");
     }
     EXPECT_EQ(data.Record(1).PaidAmount, 9);
     EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "旧");
@@ -393,6 +395,45 @@ TEST_F(YearLoadTest, FailuresLeaveMemoryAsItWas) {
     testing_support::writeText(WithholdingPath(ledger), std::string(40300, '\0'));
     EXPECT_THROW(LoadYearData(ledger, data), platform::IoError);
     EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "旧");
+}
+
+// Loading reads up to four files; whichever fails is named on a line of its own
+// after the error's text.
+TEST_F(YearLoadTest, AFailedReadNamesItsFile) {
+    const auto failure = [&]() -> std::string {
+        try {
+            LoadYearData(ledger, data);
+        } catch (const platform::IoError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    const std::string pastEnd = "ファイルの末尾以降を読み込みました\n";
+    PayYear pay;
+    pay.employee(12, 1, "K1");
+
+    // This year's withholding file cut short, and one of the old layout's size
+    // under a new-layout name.
+    open("令和", 8, pay);
+    for (std::size_t size : {1000u, 40300u}) {
+        testing_support::writeText(WithholdingPath(ledger), std::string(size, '\0'));
+        EXPECT_EQ(failure(), pastEnd + "源泉徴収(令和8年).dat") << size;
+    }
+    std::filesystem::remove(WithholdingPath(ledger));
+
+    // The pay data cut inside December.
+    std::filesystem::resize_file(ledger.CurData.FileName, 128 + 11 * 95120 + 10);
+    EXPECT_EQ(failure(), pastEnd + "令和8年給与･賞与.dat");
+
+    // Last year's withholding file cut short, then whole but without its pay data.
+    open("令和", 8, pay);
+    const auto lastFile = WithholdingFileName(dir.path(), "令和", 7);
+    testing_support::writeText(lastFile, std::string(500, '\0'));
+    EXPECT_EQ(failure(), pastEnd + "源泉徴収(令和7年).dat");
+    SaveWithholdingFile(lastFile, WithholdingData());
+    EXPECT_EQ(failure(), "ファイルが見つかりません\n令和7年給与･賞与.dat");
+    // Nothing was written on the way.
+    EXPECT_FALSE(std::filesystem::exists(WithholdingPath(ledger)));
 }
 
 // The pay data comes through the reader, so loading can be checked without files.

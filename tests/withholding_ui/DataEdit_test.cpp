@@ -103,6 +103,29 @@ TEST(RecordEditor, ShowsTheRecordAndNavigates) {
     EXPECT_EQ(e->EditSlot, 2);
 }
 
+// Whichever way a record comes up, the focus starts at its postal code, in both
+// layouts. The field left behind belonged to the stored record: its leave rules
+// do not run on the record now shown (a month without a year would be cleared).
+TEST(RecordEditor, EveryRecordShownStartsAtThePostalCode) {
+    EditorFixture f;
+    f.data.Record(2).BirthDate = {4, 0, 13, 0};
+    f.data.OldRecord(2).BirthDate = {4, 0, 13, 0};
+    auto check = [](TfmRecordEditor& e) {
+        focus(e.edit("edSeinenM"));
+        key(e.edit("edSeinenM"), Qt::Key_PageUp);
+        EXPECT_EQ(e.EditSlot, 2);
+        EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
+        EXPECT_EQ(e.edit("edSeinenM")->text(), "13");
+        focus(e.edit("edSeihoGaku"));
+        e.sbBackData->click();
+        settle();
+        EXPECT_EQ(e.EditSlot, 1);
+        EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
+    };
+    check(*showEditor<TfmDataEdit2>(f, 1));
+    check(*showEditor<TfmDataEdit>(f, 1));
+}
+
 TEST(RecordEditor, ClosingWithoutEditsKeepsEveryByte) {
     EditorFixture f;
     auto& rec = f.data.Record(1);

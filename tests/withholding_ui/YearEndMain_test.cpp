@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
+#include "ledger/YearFileName.h"
+#include "platform/IniFile.h"
 #include "platform/Sjis.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
@@ -36,19 +43,21 @@ struct Employee {
 struct LoadedMain {
     TempDir dir;
     fs::path data = dir / "Quenby/Tolvane4/Data";
-    fs::path yearFile = data / "令和7年給与･賞与.dat";
+    fs::path yearFile;
     ledger::FixedClock clock{{2025, 12, 20, 9, 0, 0}};
     ledger::Ledger ledger{clock};
     WithholdingData records;
     std::unique_ptr<TfmMain> main;
     TfmCorpInfo* corpInfo = nullptr;
 
-    explicit LoadedMain(std::initializer_list<Employee> staff) {
+    explicit LoadedMain(std::initializer_list<Employee> staff, const std::string& era = "令和",
+                        int year = 7)
+        : yearFile(data / ledger::YearFileName(era, year)) {
         fs::create_directories(data);
         ledger::FixedClock c{{2025, 12, 20, 9, 0, 0}};
         ledger::Ledger l(c);
         l.dataPath = data;
-        l.CurData = {yearFile, "令和", 7, 12};
+        l.CurData = {yearFile, era, year, 12};
         ledger::CreateDataFile(l, yearFile);
         l.BasicInfo().CorpName.set("株式会社テスト");
         for (const auto& e : staff) {
@@ -186,6 +195,90 @@ TEST(YearEndMain, ClosingAsksUntilSavedOrDeclined) {
         EXPECT_TRUE(m.main->FormCloseQuery());
         EXPECT_TRUE(boxes.boxes.isEmpty());
     }
+}
+
+// The payment report exists in the new layout only; in an old-layout year the
+// menu item and the tool button are both hidden.
+TEST(YearEndMain, PaymentReportCommandFollowsTheYearsLayout) {
+    const struct {
+        const char* era;
+        int year;
+        bool shown;
+    } years[] = {{"平成", 27, false}, {"平成", 28, true}, {"令和", 7, true}};
+    for (const auto& y : years) {
+        BoxRecorder boxes;
+        LoadedMain m({{1, "山田太郎", "総務部", 2, 1}}, y.era, y.year);
+        m.main->FormActivate();
+        m.main->show();
+        QApplication::processEvents();
+        EXPECT_EQ(m.main->mnPrnSiharai->isVisible(), y.shown) << y.era << y.year;
+        EXPECT_EQ(m.main->sbPrnSiharai->isVisible(), y.shown) << y.era << y.year;
+        EXPECT_TRUE(m.main->sbGensen->isVisible()) << y.era << y.year;
+    }
+}
+
+// The preview's tool bar setting is read when a year opens and written back on
+// closing, so a setting of "off" survives and a missing one is written as "on".
+TEST(YearEndMain, PreviewToolBarSettingIsWrittenOnClosing) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}});
+    m.main->FormActivate();
+    EXPECT_TRUE(m.main->previewButtons());
+    m.main->FormClose();
+    platform::IniFile ini(m.main->IniFileName);
+    ASSERT_TRUE(ini.valueExists("Option", "PreViewBtn"));
+    EXPECT_TRUE(ini.readBool("Option", "PreViewBtn", false));
+
+    ini.writeBool("Option", "PreViewBtn", false);
+    TfmMain again(m.ledger, m.records, m.main->IniFileName);
+    again.passwordGate = [] { return true; };
+    again.chooseFile = [&] { return std::optional<fs::path>(m.yearFile); };
+    again.FormActivate();
+    EXPECT_FALSE(again.previewButtons());
+    again.FormClose();
+    EXPECT_TRUE(ini.valueExists("Option", "PreViewBtn"));
+    EXPECT_FALSE(ini.readBool("Option", "PreViewBtn", true));
+}
+
+// A year that cannot be read says which file failed, closes, and leaves no file
+// behind: no withholding file, no log line, no settings.
+TEST(YearEndMain, UnreadableYearNamesItsFileAndWritesNothing) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}});
+    fs::resize_file(m.yearFile, 128 + 13 * 95120 + 10);  // cut inside the bonuses
+    m.main->FormActivate();
+    EXPECT_EQ(
+        boxes.boxes,
+        QStringList{QStringLiteral("ファイルの末尾以降を読み込みました\n令和7年給与･賞与.dat")});
+    EXPECT_TRUE(m.main->starting());
+    m.main->FormClose();
+    std::vector<std::string> files;
+    for (const auto& f : fs::recursive_directory_iterator(m.dir.path()))
+        if (f.is_regular_file()) files.push_back(f.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"令和7年給与･賞与.dat"});
+}
+
+// The open dialog shows its label and lists the pay data of every era.
+TEST(YearEndMain, OpenDialogFiltersByThePayDataOfEveryEraUnderItsLabel) {
+    TempDir dir;
+    QFileDialog dlg(nullptr, QString(), QString::fromStdString(dir.path().string()));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    const auto filter = withholding::PayDataFilter(ledger::FixedClock({2026, 1, 5}));
+    withholding::ui::SetPayDataFilter(dlg, filter);
+    EXPECT_EQ(dlg.nameFilters(), QStringList{QString::fromStdString(filter.label)});
+    auto* model = dlg.findChild<QFileSystemModel*>();
+    ASSERT_TRUE(model);
+    const QStringList patterns{
+        QStringLiteral("令和*年給与･賞与.dat"), QStringLiteral("平成*年給与･賞与.dat"),
+        QStringLiteral("昭和*年給与･賞与.dat"), QStringLiteral("大正*年給与･賞与.dat"),
+        QStringLiteral("明治*年給与･賞与.dat")};
+    EXPECT_EQ(model->nameFilters(), patterns);
+    // Choosing the label again keeps the patterns.
+    auto* types = dlg.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_TRUE(types);
+    emit types->activated(0);
+    emit types->textActivated(types->itemText(0));
+    EXPECT_EQ(model->nameFilters(), patterns);
 }
 
 TEST(YearEndCorpInfo, OkStoresFittedTrimmedTextsCancelKeepsTheHeader) {

@@ -426,6 +426,11 @@ void TfmRecordEditor::sbBackNextDataClick(int tag) {
     EditSlot = std::clamp(EditSlot, 1, kRecords);
     updateNavigation();
     loadRecord();
+    // Every record shown starts at its postal code. The field left behind showed
+    // the record just stored, so its leave rules are not run on the new one.
+    loading_ = true;
+    edit("edYubinNo")->setFocus(Qt::OtherFocusReason);
+    loading_ = false;
     if (selectListSlot) selectListSlot(EditSlot);
 }
 

@@ -324,13 +324,6 @@ YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, With
     };
     fmPreView = new reports::ui::TfmPreView(&main);
     fmPreView->installEventFilter(new PreviewKeys(fmPreView));
-    // The preview's tool bar as the settings last left it; without it the
-    // preview is driven by keys and offers no print command.
-    const bool toolBar = platform::IniFile(main.IniFileName).readBool("Option", "PreViewBtn", true);
-    for (QWidget* b : std::initializer_list<QWidget*>{fmPreView->sbPrint, fmPreView->sbWDisp,
-                                                      fmPreView->sbBackPage, fmPreView->sbNextPage,
-                                                      fmPreView->sbClose})
-        b->setVisible(toolBar);
 
     platform::ui::Printer* p = printer.get();
     TfmInji* inji = fmInji;
@@ -347,6 +340,12 @@ YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, With
     };
     fmInji->showPreview = [this, preview](int sheets, const TfmInji::SheetDrawer& draw,
                                           const std::function<void()>& print) {
+        // The tool bar as the main window holds the setting; without it the
+        // preview is driven by keys and offers no print command.
+        for (QWidget* b : std::initializer_list<QWidget*>{preview->sbPrint, preview->sbWDisp,
+                                                          preview->sbBackPage, preview->sbNextPage,
+                                                          preview->sbClose})
+            b->setVisible(main_.previewButtons());
         // Maximised without a maximise button while it shows.
         const Qt::WindowFlags flags = preview->windowFlags();
         preview->setWindowFlags(flags & ~Qt::WindowMaximizeButtonHint);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -65,6 +66,20 @@ QString printCaption(int tag) {
 }
 }  // namespace
 
+void SetPayDataFilter(QFileDialog& dlg, const OpenFilter& filter) {
+    // Qt reads the patterns in a filter's brackets only when they are ASCII, so
+    // the dialog shows the label while its file model is given the patterns; a
+    // choice of the label in the dialog puts them back.
+    QStringList patterns;
+    for (const auto& p : filter.patterns) patterns << q(p);
+    const auto apply = [&dlg, patterns] {
+        if (auto* model = dlg.findChild<QFileSystemModel*>()) model->setNameFilters(patterns);
+    };
+    dlg.setNameFilter(q(filter.label));
+    apply();
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, apply);
+}
+
 TfmMain::TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem::path iniFile,
                  QWidget* parent)
     : QMainWindow(parent),
@@ -88,13 +103,10 @@ TfmMain::TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem:
 
     passwordGate = [this] { return fmInpPass_->gate(); };
     chooseFile = [this]() -> std::optional<std::filesystem::path> {
-        const OpenFilter filter = PayDataFilter(ledger_.clock);
         QFileDialog dlg(this, QString(), QString::fromStdString(DataPath.string()));
         dlg.setOption(QFileDialog::DontUseNativeDialog);
         dlg.setFileMode(QFileDialog::ExistingFile);
-        // Qt reads a pattern in brackets only when it is ASCII: the Japanese
-        // pattern is given bare, which Qt takes whole.
-        dlg.setNameFilter(q(filter.pattern));
+        SetPayDataFilter(dlg, PayDataFilter(ledger_.clock));
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
         return std::filesystem::path(dlg.selectedFiles().first().toStdString());
     };
@@ -140,10 +152,11 @@ void TfmMain::createMenus() {
     auto* bar = addToolBar(QStringLiteral("tools"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QAction* slot = nullptr;
     const auto button = [&](QAction* action) {
         auto* b = new QToolButton(bar);
         b->setDefaultAction(action);
-        bar->addWidget(b);
+        slot = bar->addWidget(b);
         return b;
     };
     btDataInput = button(mnDataInput);
@@ -152,6 +165,7 @@ void TfmMain::createMenus() {
     sbGensen = button(mnPrnGensen);
     sbKanpukin = button(mnPrnKanpukin);
     sbPrnSiharai = button(mnPrnSiharai);
+    sbPrnSiharaiSlot_ = slot;
 
     connect(mnSaveFile, &QAction::triggered, this, [this] { mnSaveFileClick(); });
     connect(mnPrnGensen, &QAction::triggered, this, [this] { mnPrintClick(199); });
@@ -293,6 +307,8 @@ void TfmMain::FormActivate() {
         ledger_.CurData.Period = kDecember;
         break;
     }
+    platform::ui::guarded(
+        this, [&] { previewButtons_ = ReadPreviewButtons(platform::IniFile(IniFileName)); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     bool december = false;
     // A year that cannot be read in full is not worked on: saving it would
@@ -320,7 +336,7 @@ void TfmMain::FormActivate() {
         this, [&] { ledger::WriteSysLog(DataPath, ledger_.clock, ledger::kLogYearEndStarted); });
     const bool report = newLayout();
     mnPrnSiharai->setVisible(report);
-    sbPrnSiharai->setVisible(report);
+    sbPrnSiharaiSlot_->setVisible(report);
 }
 
 bool TfmMain::newLayout() const {
@@ -499,6 +515,7 @@ void TfmMain::FormClose() {
     platform::ui::guarded(this, [&] {
         platform::IniFile ini(IniFileName);
         WriteMainFormPlacement(ini, p);
+        WritePreviewButtons(ini, previewButtons_);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "withholding/MainList.h"
+#include "withholding/YearEndStartup.h"
 
 namespace ledger {
 struct Ledger;
@@ -15,6 +16,7 @@ struct Ledger;
 
 class QAction;
 class QDialog;
+class QFileDialog;
 class QHeaderView;
 class QLabel;
 class QStandardItemModel;
@@ -33,6 +35,10 @@ class TfmVersion;
 namespace withholding::ui {
 
 class TfmCorpInfo;
+
+// Lists the pay-data files of the filter in an open dialog (one not native to
+// the desktop), under the filter's label.
+void SetPayDataFilter(QFileDialog& dlg, const OpenFilter& filter);
 
 // The print job's request: the document (Tag 199 源泉徴収票, 299 還付金通知書,
 // 599 給与支払報告書) and the checked employees.
@@ -96,6 +102,9 @@ public:
     ledger::ui::TfmNotice* notice() { return fmNotice_; }
 
     bool starting() const { return starting_; }
+    // Whether the print preview shows its tool bar: read from the settings when a
+    // year is opened, written back when the program closes.
+    bool previewButtons() const { return previewButtons_; }
     EmployeeList& list() { return list_; }
     QString statusText() const;
     // The open year's layout.
@@ -153,6 +162,10 @@ private:
     ledger::ui::TfmShowLog* fmShowLog_ = nullptr;
     ledger::ui::TfmVersion* fmVersion_ = nullptr;
     QLabel* status_ = nullptr;
+    // The tool bar's slot of sbPrnSiharai: a widget on a tool bar is shown and
+    // hidden through it, never through the widget itself.
+    QAction* sbPrnSiharaiSlot_ = nullptr;
+    bool previewButtons_ = true;
     bool starting_ = true;
     bool activated_ = false;
     bool loaded_ = false;
