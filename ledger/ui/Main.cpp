@@ -312,11 +312,10 @@ void TfmMain::showDetailEntry(int col) {
 }
 
 void TfmMain::imReturnClick() {
+    // A close refused at the save question keeps the mark: the next close
+    // request, also from the window's close box, goes to the period selection.
     chooser_->requestReturn();
     close();
-    // A close that was refused (the save question cancelled) drops the mark, so
-    // that a later close asks whether to end rather than returning.
-    chooser_->marks.Tag = 0;
 }
 
 void TfmMain::imVersionClick() {
