@@ -90,9 +90,8 @@ void TfmMain::setPeriodChooser(ledger::PeriodChooser* chooser) {
 bool TfmMain::FormCreate() {
     lifecycle_->noPeriodYet = true;
     lifecycle_->skipClosePrompts = false;
-    lifecycle_->tablesLoaded = ledger::LoadTables(ledger_, ProgramPath, prompter_);
-    return ledger::PrepareDataFolder(ledger_, DataPath, PreviousVersionPath, IniFileName,
-                                     prompter_);
+    return ledger::MainWindowCreateSteps(ledger_, ProgramPath, DataPath, PreviousVersionPath,
+                                         IniFileName, prompter_, lifecycle_->tablesLoaded);
 }
 
 void TfmMain::showEvent(QShowEvent* event) {
