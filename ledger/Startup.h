@@ -18,6 +18,8 @@ namespace ledger {
 
 struct Ledger;
 
+// The program's title: its main window's caption, before the open period's name.
+inline constexpr std::string_view kAppTitle = "Pembrel Tolvane4";
 inline constexpr std::string_view kSettingsNotWritable = "設定ファイルに書き込み出来ません。";
 inline constexpr std::string_view kCannotStart = "プログラム起動不可[%d]";
 inline constexpr std::string_view kProbeFileName = "Write.chk";

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QStyle>
 #include <QTimer>
@@ -35,6 +34,13 @@
 namespace ledger::ui {
 using platform::ui::MessageBox;
 
+namespace {
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+constexpr int kTimer2Ms = 100;
+}  // namespace
+
 TfmMain::TfmMain(ledger::Ledger& ledger, QWidget* parent)
     : QMainWindow(parent),
       ProgramPath(platform::paths::programDir()),
@@ -43,7 +49,7 @@ TfmMain::TfmMain(ledger::Ledger& ledger, QWidget* parent)
       PreviousVersionPath(platform::paths::previousVersionDir()),
       ledger_(ledger),
       prompter_(this) {
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setWindowTitle(qs(ledger::kAppTitle));
     setMinimumSize(ledger::WindowPlacement::kMinWidth, ledger::WindowPlacement::kMinHeight);
     runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };
     StrGrid = new ItemGridView(ledger_, this);
@@ -106,7 +112,7 @@ void TfmMain::showEvent(QShowEvent* event) {
 void TfmMain::FormActivate() {
     if (lifecycle_->activated()) return;
     versionText_ = ledger::ProgramVersionText();
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setWindowTitle(qs(ledger::kAppTitle));
     lifecycle_->FormActivate();
     emit startSequenceFinished();
 }
@@ -153,13 +159,6 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
-
-namespace {
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-constexpr int kTimer2Ms = 100;
-}  // namespace
 
 void TfmMain::createTray() {
     auto* tray = new QToolBar(this);
@@ -237,8 +236,7 @@ void TfmMain::setReportDialogs(ReportDialogs dialogs) {
 
 void TfmMain::OpenPeriod() {
     ledger::OpenPeriodData(ledger_, platform::IniFile(IniFileName));
-    setWindowTitle(qs(ledger::MainWindowCaption(
-        QGuiApplication::applicationDisplayName().toStdString(), ledger_)));
+    setWindowTitle(qs(ledger::MainWindowCaption(ledger::kAppTitle, ledger_)));
     const bool bonus = ledger_.isBonusPeriod();
     sbPrnFormK->setEnabled(!bonus);
     sbPrnFormS->setEnabled(bonus);
