@@ -29,6 +29,9 @@ void RunPrintCommand(PrintCommand command, int period, const PrintSteps& steps) 
             steps.recalc();
             break;
         case PrintCommand::PersonalLedger:
+            // Figures typed in the grid count only once recalculated into the
+            // period; the ledger itself reads the stored file.
+            steps.recalc();
             if (steps.periodModified() && !steps.okCancel(kLedgerNotSavedWarning)) return;
             if (!steps.employeeList(MembListMode::Ledger)) return;
             break;

@@ -45,8 +45,8 @@ struct PrintSteps {
 };
 
 // Runs a print command: the slips let the user choose the employees first, the
-// personal ledger (which reads the stored file) warns about unsaved changes, the
-// others print the recalculated period in memory.
+// personal ledger (which reads the stored file) recalculates and warns about
+// unsaved changes, the others print the recalculated period in memory.
 void RunPrintCommand(PrintCommand command, int period, const PrintSteps& steps);
 
 // The slot the detail entry opens for a grid column: its employee when the slot

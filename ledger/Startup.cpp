@@ -71,12 +71,15 @@ bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile, P
     return false;
 }
 
-int LoadTables(Ledger& ledger, const fs::path& folder, MessageSink& messages) {
+int LoadTables(Ledger& ledger, const fs::path& folder, MessageSink& messages, bool* unreadable) {
     ledger.tables = LoadStatutoryTables(folder);
+    if (unreadable) *unreadable = false;
     for (const std::string& problem : ledger.tables.problems) {
         const std::string name = problem.substr(0, problem.find(": "));
         std::error_code ec;
-        if (fs::exists(folder / name, ec)) messages.error(problem);
+        if (!fs::exists(folder / name, ec)) continue;
+        messages.error(problem);
+        if (unreadable) *unreadable = true;
     }
     return ledger.tables.loadedCount();
 }
@@ -133,6 +136,17 @@ bool PrepareDataFolder(Ledger& ledger, const fs::path& dataPath, const fs::path&
         return false;
     }
     return true;
+}
+
+bool MainWindowCreateSteps(Ledger& ledger, const fs::path& programDir, const fs::path& dataPath,
+                           const fs::path& previousDir, const fs::path& iniFile, Prompter& prompter,
+                           int& tablesLoaded) {
+    bool unreadable = false;
+    tablesLoaded = LoadTables(ledger, programDir, prompter, &unreadable);
+    // The program is going to end for the missing table: leave the data folder
+    // as it was rather than create, migrate or add today's year file first.
+    if (unreadable) return true;
+    return PrepareDataFolder(ledger, dataPath, previousDir, iniFile, prompter);
 }
 
 std::string VersionText(std::string_view v) {

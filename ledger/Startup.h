@@ -18,6 +18,8 @@ namespace ledger {
 
 struct Ledger;
 
+// The program's title: its main window's caption, before the open period's name.
+inline constexpr std::string_view kAppTitle = "Pembrel Tolvane4";
 inline constexpr std::string_view kSettingsNotWritable = "設定ファイルに書き込み出来ません。";
 inline constexpr std::string_view kCannotStart = "プログラム起動不可[%d]";
 inline constexpr std::string_view kProbeFileName = "Write.chk";
@@ -45,9 +47,11 @@ bool CheckSettingsFolder(const std::filesystem::path& settingsDir,
                          const std::filesystem::path& iniFile, Prompter& prompter);
 
 // Reads the three table files of the folder into ledger.tables and returns how
-// many were loaded. A file that is there but short or unusable is reported; a
-// missing one is left to the check at the first activation.
-int LoadTables(Ledger& ledger, const std::filesystem::path& folder, MessageSink& messages);
+// many were loaded. A file that is there but short or unusable is reported (and
+// `unreadable` set, when given); a missing one is left to the check at the first
+// activation.
+int LoadTables(Ledger& ledger, const std::filesystem::path& folder, MessageSink& messages,
+               bool* unreadable = nullptr);
 
 // First run: copies every *.dat file of Tolvane3's data folder into the data
 // folder and Tolvane3's settings file over ours, both replacing. A copy that fails
@@ -62,6 +66,17 @@ void MigrateOldData(const std::filesystem::path& previousDir, const std::filesys
 bool PrepareDataFolder(Ledger& ledger, const std::filesystem::path& dataPath,
                        const std::filesystem::path& previousDir,
                        const std::filesystem::path& iniFile, Prompter& prompter);
+
+// The creation steps of the main window: the tables of programDir (their count
+// goes to tablesLoaded), then PrepareDataFolder. A table file that is there but
+// cannot be read ends the steps after its report, before anything is created or
+// migrated: the window comes up with too few tables, and its first activation
+// ends the program. False when the program must end without showing the window.
+bool MainWindowCreateSteps(Ledger& ledger, const std::filesystem::path& programDir,
+                           const std::filesystem::path& dataPath,
+                           const std::filesystem::path& previousDir,
+                           const std::filesystem::path& iniFile, Prompter& prompter,
+                           int& tablesLoaded);
 
 // The version text of a file version: its first, third and fifth characters,
 // the first two joined by "." ("1.1.0.0" gives "1.10"); empty for no version.

@@ -68,16 +68,27 @@ void DrawPage(PrnCanvas& c, const ledger::Ledger& ledger, const PageJob& job, in
     }
 }
 
-void DrawSlipForm(PrnCanvas& c, const ledger::Ledger& ledger, int formType, int slot,
-                  bool lowerSlip, bool smallPreview) {
-    if (slot < 1 || slot > ledger::kSlots) return;
-    const SlipOffset o = SlipPageOffset(formType, lowerSlip, smallPreview);
-    c.PageOffsetX = o.x;
-    c.PageOffsetY = o.y;
-    if (IsGB1172FormType(formType))
-        DrawSlipFrameGB1172(c);
-    else
-        DrawSlipFrameGB1150(c, ledger.Employee(slot).PayMethod == 1);
+void DrawSlipFormSheet(PrnCanvas& c, const ledger::Ledger& ledger, int formType, int upper,
+                       int lower, bool smallPreview) {
+    const double adjustH = c.PrAdjustH, adjustV = c.PrAdjustV;
+    c.PrAdjustH = 0;
+    c.PrAdjustV = 0;
+    for (const bool lowerSlip : {false, true}) {
+        const int slot = lowerSlip ? lower : upper;
+        const SlipOffset o = SlipPageOffset(formType, lowerSlip, smallPreview);
+        c.PageOffsetX = o.x;
+        c.PageOffsetY = o.y;
+        if (IsGB1172FormType(formType)) {
+            DrawSlipFrameGB1172(c);
+        } else {
+            // An empty slip shows the form as a transfer payee's.
+            const bool cash =
+                slot >= 1 && slot <= ledger::kSlots && ledger.Employee(slot).PayMethod == 1;
+            DrawSlipFrameGB1150(c, cash);
+        }
+    }
+    c.PrAdjustH = adjustH;
+    c.PrAdjustV = adjustV;
 }
 
 }  // namespace reports

@@ -34,9 +34,12 @@ struct PageJob {
 void DrawPage(PrnCanvas& c, const ledger::Ledger& ledger, const PageJob& job, int first,
               int second);
 
-// The pre-printed form of one slip (form types 0 and 4), which the preview shows
-// under the values; placed as DrawPage places the slip.
-void DrawSlipForm(PrnCanvas& c, const ledger::Ledger& ledger, int formType, int slot,
-                  bool lowerSlip, bool smallPreview);
+// The pre-printed forms of one sheet (form types 0 and 4, two slips a sheet),
+// which the preview shows under the values of the slips of `upper` and `lower`
+// (0 = none). The forms belong to the paper: the print-position correction, which
+// moves only what the printer prints, leaves them in place, and the lower form is
+// there also when no slip goes into it. The canvas's correction is kept.
+void DrawSlipFormSheet(PrnCanvas& c, const ledger::Ledger& ledger, int formType, int upper,
+                       int lower, bool smallPreview);
 
 }  // namespace reports

@@ -37,19 +37,25 @@ TfmKenRitu::TfmKenRitu(const std::filesystem::path& ratesFile, QWidget* parent) 
     platform::ui::guarded(this, [&] { lines_ = ReadHealthRates(ratesFile); });
     for (const auto& l : lines_) lbKenRitu->addItem(QString::fromStdString(l.text));
 
-    connect(lbKenRitu, &QListWidget::itemClicked, this, [this] { lbKenRituClick(); });
-    connect(lbKenRitu, &QListWidget::currentRowChanged, this, [this] { lbKenRituClick(); });
+    // A pick selects a row (click or arrow keys); focusing the list only makes its
+    // first row current, which is no choice yet.
+    connect(lbKenRitu, &QListWidget::itemSelectionChanged, this, [this] { lbKenRituClick(); });
     connect(lbKenRitu, &QListWidget::itemDoubleClicked, this, [this] { bbOkClick(); });
     connect(bbOk, &QPushButton::clicked, this, &TfmKenRitu::bbOkClick);
     connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+int TfmKenRitu::chosenRow() const {
+    const QList<QListWidgetItem*> picked = lbKenRitu->selectedItems();
+    return picked.isEmpty() ? -1 : lbKenRitu->row(picked.first());
+}
+
 void TfmKenRitu::lbKenRituClick() {
-    bbOk->setEnabled(lbKenRitu->currentRow() >= 0);
+    bbOk->setEnabled(chosenRow() >= 0);
 }
 
 void TfmKenRitu::bbOkClick() {
-    int row = lbKenRitu->currentRow();
+    const int row = chosenRow();
     if (row < 0 || row >= int(lines_.size())) return;
     platform::ui::MessageBox::information(
         this, QStringLiteral("選択した健康保険料率の半分の値がセットされます。"));

@@ -29,6 +29,9 @@ public:
     QPushButton* bbCancel;
 
 private:
+    // The row the user picked, or -1.
+    int chosenRow() const;
+
     std::vector<HealthRateLine> lines_;
 };
 

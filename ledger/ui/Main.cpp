@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QStyle>
 #include <QTimer>
@@ -35,6 +34,13 @@
 namespace ledger::ui {
 using platform::ui::MessageBox;
 
+namespace {
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+constexpr int kTimer2Ms = 100;
+}  // namespace
+
 TfmMain::TfmMain(ledger::Ledger& ledger, QWidget* parent)
     : QMainWindow(parent),
       ProgramPath(platform::paths::programDir()),
@@ -43,7 +49,7 @@ TfmMain::TfmMain(ledger::Ledger& ledger, QWidget* parent)
       PreviousVersionPath(platform::paths::previousVersionDir()),
       ledger_(ledger),
       prompter_(this) {
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setWindowTitle(qs(ledger::kAppTitle));
     setMinimumSize(ledger::WindowPlacement::kMinWidth, ledger::WindowPlacement::kMinHeight);
     runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };
     StrGrid = new ItemGridView(ledger_, this);
@@ -90,9 +96,8 @@ void TfmMain::setPeriodChooser(ledger::PeriodChooser* chooser) {
 bool TfmMain::FormCreate() {
     lifecycle_->noPeriodYet = true;
     lifecycle_->skipClosePrompts = false;
-    lifecycle_->tablesLoaded = ledger::LoadTables(ledger_, ProgramPath, prompter_);
-    return ledger::PrepareDataFolder(ledger_, DataPath, PreviousVersionPath, IniFileName,
-                                     prompter_);
+    return ledger::MainWindowCreateSteps(ledger_, ProgramPath, DataPath, PreviousVersionPath,
+                                         IniFileName, prompter_, lifecycle_->tablesLoaded);
 }
 
 void TfmMain::showEvent(QShowEvent* event) {
@@ -107,7 +112,7 @@ void TfmMain::showEvent(QShowEvent* event) {
 void TfmMain::FormActivate() {
     if (lifecycle_->activated()) return;
     versionText_ = ledger::ProgramVersionText();
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setWindowTitle(qs(ledger::kAppTitle));
     lifecycle_->FormActivate();
     emit startSequenceFinished();
 }
@@ -154,13 +159,6 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
-
-namespace {
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-constexpr int kTimer2Ms = 100;
-}  // namespace
 
 void TfmMain::createTray() {
     auto* tray = new QToolBar(this);
@@ -238,8 +236,7 @@ void TfmMain::setReportDialogs(ReportDialogs dialogs) {
 
 void TfmMain::OpenPeriod() {
     ledger::OpenPeriodData(ledger_, platform::IniFile(IniFileName));
-    setWindowTitle(qs(ledger::MainWindowCaption(
-        QGuiApplication::applicationDisplayName().toStdString(), ledger_)));
+    setWindowTitle(qs(ledger::MainWindowCaption(ledger::kAppTitle, ledger_)));
     const bool bonus = ledger_.isBonusPeriod();
     sbPrnFormK->setEnabled(!bonus);
     sbPrnFormS->setEnabled(bonus);
@@ -312,11 +309,10 @@ void TfmMain::showDetailEntry(int col) {
 }
 
 void TfmMain::imReturnClick() {
+    // A close refused at the save question keeps the mark: the next close
+    // request, also from the window's close box, goes to the period selection.
     chooser_->requestReturn();
     close();
-    // A close that was refused (the save question cancelled) drops the mark, so
-    // that a later close asks whether to end rather than returning.
-    chooser_->marks.Tag = 0;
 }
 
 void TfmMain::imVersionClick() {

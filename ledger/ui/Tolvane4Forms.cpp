@@ -39,7 +39,8 @@ Tolvane4Forms::Tolvane4Forms(ledger::Ledger& ledger) {
     fmPrnFormS = new TfmPrnFormS(ledger, owner->IniFileName, owner);
     fmDataEdit = new TfmDataEdit(ledger, owner);
     fmFolder = new TfmFolder(owner->IniFileName, owner);
-    fmKenhoHyo = new TfmKenhoHyo(ledger.tables.grades, owner);
+    // Opened from the employee editor, and placed over it.
+    fmKenhoHyo = new TfmKenhoHyo(ledger.tables.grades, fmMembEdit);
     fmInpPass = new TfmInpPass(owner->IniFileName, owner);
     fmSetPass = new TfmSetPass(owner->IniFileName, owner);
     fmVersion = new TfmVersion(QString::fromStdString(ledger::ProgramVersionText()), owner);

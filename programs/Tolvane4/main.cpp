@@ -8,9 +8,11 @@
 #include "ledger/ui/SelData.h"
 #include "ledger/ui/Tolvane4Forms.h"
 #include "platform/Paths.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/ErrorBoundary.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/QtTranslation.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TestHooks.h"
 #include "reports/ui/ReportForms.h"
@@ -22,7 +24,8 @@ using platform::ui::MessageBox;
 
 int main(int argc, char** argv) {
     platform::ui::Application app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Pembrel Tolvane4"));
+    platform::ui::setApplicationTitle(QString::fromUtf8(ledger::kAppTitle.data()));
+    const platform::ui::QtTranslation qtTexts;
     platform::ui::installFontSubstitutions();
     platform::ui::testhooks::install();
 

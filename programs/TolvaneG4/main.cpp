@@ -6,9 +6,11 @@
 #include "ledger/ui/MessageBoxSink.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/ErrorBoundary.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/QtTranslation.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TestHooks.h"
 #include "withholding/WithholdingFile.h"
@@ -24,7 +26,8 @@ int main(int argc, char** argv) {
     using platform::ui::MessageBox;
     platform::ui::Application app(argc, argv);
     const QString title = QString::fromUtf8(withholding::kAppTitle.data());
-    QApplication::setApplicationDisplayName(title);
+    platform::ui::setApplicationTitle(title);
+    const platform::ui::QtTranslation qtTexts;
     platform::ui::installFontSubstitutions();
     platform::ui::testhooks::install();
 

@@ -401,18 +401,14 @@ void TfmInji::btPreViewClick() {
     request.sheets = int(jobSheets().size());
     request.draw = sheetDrawer();
     if (DocKind == kDocPaySlips && (FormType == 0 || FormType == 4)) {
-        // The pre-printed form under the values of each slip of the sheet.
+        // The pre-printed forms of the sheet under its values.
         const std::vector<SlipSheet> sheets = jobSheets();
         const int formType = FormType;
-        const double h = PrAdjustH, v = PrAdjustV;
         const ledger::Ledger* l = &ledger_;
-        request.background = [sheets, formType, h, v, l](PrnCanvas& c, int sheet, bool small) {
+        request.background = [sheets, formType, l](PrnCanvas& c, int sheet, bool small) {
             if (sheet < 0 || sheet >= int(sheets.size())) return;
-            c.PrAdjustH = h;
-            c.PrAdjustV = v;
             const SlipSheet& s = sheets[std::size_t(sheet)];
-            DrawSlipForm(c, *l, formType, s.first, false, small);
-            if (s.second != 0) DrawSlipForm(c, *l, formType, s.second, true, small);
+            DrawSlipFormSheet(c, *l, formType, s.first, s.second, small);
         };
     }
     request.print = [this] { btPrintClick(); };

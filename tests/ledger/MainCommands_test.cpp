@@ -76,18 +76,18 @@ TEST(MainCommands, ThePersonalLedgerWarnsThatUnsavedChangesAreNotPrinted) {
     const std::string warning(kLedgerNotSavedWarning);
     StepLog unchanged;
     RunPrintCommand(PrintCommand::PersonalLedger, 4, unchanged.make());
-    EXPECT_EQ(unchanged.steps, (Steps{"check", "list2", "社員別給与台帳499"}));
+    EXPECT_EQ(unchanged.steps, (Steps{"recalc", "check", "list2", "社員別給与台帳499"}));
 
     StepLog ok;
     ok.modified = true;
     RunPrintCommand(PrintCommand::PersonalLedger, 4, ok.make());
-    EXPECT_EQ(ok.steps, (Steps{"check", warning, "list2", "社員別給与台帳499"}));
+    EXPECT_EQ(ok.steps, (Steps{"recalc", "check", warning, "list2", "社員別給与台帳499"}));
 
     StepLog cancel;
     cancel.modified = true;
     cancel.okAnswer = false;
     RunPrintCommand(PrintCommand::PersonalLedger, 4, cancel.make());
-    EXPECT_EQ(cancel.steps, (Steps{"check", warning}));
+    EXPECT_EQ(cancel.steps, (Steps{"recalc", "check", warning}));
 }
 
 TEST(MainCommands, OtherReportsPrintTheRecalculatedPeriod) {

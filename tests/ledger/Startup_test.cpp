@@ -211,6 +211,40 @@ TEST(LoadTables, TheGeneratedTablesAllLoad) {
     EXPECT_TRUE(r.errors.empty());
 }
 
+TEST(MainWindowCreateSteps, AShortTableEndsThemBeforeTheDataFolder) {
+    TempDir drive;
+    FixedClock clock(kNov1);
+    const fs::path program = drive / "program";
+    fs::create_directories(program);
+    for (const char* name : {"税額表(給与).dat", "税額表(賞与).dat", "健康保険料額表.dat"})
+        writeText(program / name, readText(fs::path(TOLVANE_BINARY_DIR) / name));
+    const std::string grades = readText(program / "健康保険料額表.dat");
+    writeText(program / "健康保険料額表.dat", grades.substr(0, grades.size() - 1));
+    fs::create_directories(drive / "old/Data");
+    writeText(drive / "old/Data/平成30年給与･賞与.dat", "old year");
+
+    Ledger ledger(clock);
+    Recorder r;
+    int tables = -1;
+    // The window still comes up: its first activation ends the program.
+    EXPECT_TRUE(MainWindowCreateSteps(ledger, program, drive / "Data", drive / "old",
+                                      drive / "Tolvane.ini", r, tables));
+    EXPECT_EQ(tables, 2);
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.errors[0].rfind("健康保険料額表.dat", 0), 0u);
+    EXPECT_FALSE(fs::exists(drive / "Data"));
+
+    // Whole tables: the data folder, the migration and today's year file follow.
+    writeText(program / "健康保険料額表.dat", grades);
+    r.errors.clear();
+    EXPECT_TRUE(MainWindowCreateSteps(ledger, program, drive / "Data", drive / "old",
+                                      drive / "Tolvane.ini", r, tables));
+    EXPECT_EQ(tables, 3);
+    EXPECT_TRUE(r.errors.empty());
+    EXPECT_TRUE(fs::exists(drive / "Data/平成30年給与･賞与.dat"));
+    EXPECT_TRUE(fs::exists(drive / "Data" / kTodayFile));
+}
+
 TEST(VersionText, TakesCharactersOneThreeAndFive) {
     EXPECT_EQ(VersionText("1.1.0.0"), "1.10");
     EXPECT_EQ(VersionText("4.0.2.0"), "4.02");

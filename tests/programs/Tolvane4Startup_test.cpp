@@ -125,6 +125,8 @@ TEST(Tolvane4Startup, AMissingOrShortTableEndsTheProgram) {
         ASSERT_EQ(shown.size(), 2);
         EXPECT_TRUE(shown[0].startsWith(QString::fromUtf8(kTables[0])));
         EXPECT_EQ(shown[1], QStringLiteral("必要な表データファイルが足りません。"));
+        // The start stopped at the table: nothing was created on the drive.
+        EXPECT_FALSE(fs::exists(r.settings / "Data"));
     }
 }
 

@@ -259,6 +259,61 @@ TEST_F(InjiTest, PreviewGetsTheSheetsAndClosesTheDialogWhenItPrinted) {
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
 }
 
+// The preview of a pre-printed form with a print-position correction: the form
+// stays on the paper and only the values move, as on the printer.
+TEST_F(InjiTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrection) {
+    staff(3);
+    chosen = {1, 2, 3};
+    open(QStringLiteral("給与明細書"), 299);
+    for (int formType : {0, 4}) {
+        dlg->cbFormType->setCurrentIndex(formType);
+        dlg->cbFormTypeChange();
+        // What the preview draws of the last sheet (one slip, the third) at 10 dots
+        // a millimetre, for a correction typed into the dialog.
+        auto recorded = [&](const char* across, const char* down, bool background) {
+            dlg->edPrAdjustH->setText(QString::fromUtf8(across));
+            dlg->edPrAdjustV->setText(QString::fromUtf8(down));
+            TfmInji::PreviewRequest request;
+            dlg->showPreview = [&](const TfmInji::PreviewRequest& r) {
+                request = r;
+                return false;
+            };
+            dlg->btPreViewClick();
+            reports::RecordingSurface surface;
+            reports::PrnCanvas canvas;
+            canvas.prepare(reports::TargetMetrics{10, 10, 0, 0, 1, 1}, &surface);
+            EXPECT_TRUE(request.background) << formType;
+            if (background && request.background) request.background(canvas, 1, true);
+            if (!background) request.draw(canvas, 1, true);
+            return surface;
+        };
+        const auto formAsIs = recorded("0", "0", true);
+        const auto formCorrected = recorded("2.5", "-1.5", true);
+        EXPECT_EQ(formCorrected.dump(), formAsIs.dump()) << formType;
+
+        const auto values = recorded("0", "0", false).findContaining("社員3");
+        const auto moved = recorded("2.5", "-1.5", false).findContaining("社員3");
+        ASSERT_TRUE(values && moved) << formType;
+        EXPECT_EQ(moved->x - values->x, 25) << formType;
+        EXPECT_EQ(moved->y - values->y, -15) << formType;
+
+        // The sheet holds one slip, and still shows the whole two-slip form: the
+        // lower form is the upper one again, 149.5 mm lower (the preview's normal
+        // size).
+        const auto& ops = formAsIs.ops();
+        ASSERT_FALSE(ops.empty()) << formType;
+        ASSERT_EQ(ops.size() % 2, 0u) << formType;
+        const std::size_t half = ops.size() / 2;
+        for (std::size_t i = 0; i < half; ++i) {
+            const auto &upper = ops[i], &lower = ops[i + half];
+            ASSERT_EQ(lower.kind, upper.kind) << formType << " op " << i;
+            EXPECT_EQ(lower.text, upper.text) << formType << " op " << i;
+            EXPECT_EQ(lower.x1, upper.x1) << formType << " op " << i;
+            EXPECT_NEAR(lower.y1 - upper.y1, 1495, 1) << formType << " op " << i;
+        }
+    }
+}
+
 TEST_F(InjiTest, CommentKeepsFiveLinesAndTheMemoSwitchDisablesIt) {
     open(QStringLiteral("給与明細書"), 299);
     dlg->mmEditMemo->setPlainText(QStringLiteral("1\n2\n3\n4\n5\n6"));

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -230,6 +232,35 @@ TEST_F(ConfigDialogTest, HealthRateComesFromTheRatesList) {
     EXPECT_EQ(none.lbKenRitu->count(), 0);
     none.bbOkClick();
     EXPECT_EQ(none.result(), QDialog::Rejected);
+}
+
+TEST_F(ConfigDialogTest, RatesOkWaitsForTheUserToPickAPrefecture) {
+    writeText(dir / kHealthRatesFileName,
+              "\x96\x6b\x8a\x43\x93\xb9    10.28\r\n"          // 北海道
+              "\x90\x5f\x93\xde\x90\xec\x8c\xa7  10.19\r\n");  // 神奈川県
+    TfmKenRitu rates(dir / kHealthRatesFileName);
+    rates.show();
+    QListWidget* list = rates.lbKenRitu;
+    // Entering the list makes its first row current; that is no choice.
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &in);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_FALSE(rates.bbOk->isEnabled());
+    rates.bbOkClick();
+    EXPECT_TRUE(texts.empty());
+    EXPECT_TRUE(rates.isVisible());
+
+    const QPoint at = list->visualItemRect(list->item(1)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &click);
+    }
+    EXPECT_TRUE(rates.bbOk->isEnabled());
+    rates.bbOkClick();
+    EXPECT_EQ(rates.result(), QDialog::Accepted);
+    EXPECT_NEAR(rates.Rate, 5.095, 1e-9);
 }
 
 TEST_F(ConfigDialogTest, SettingsAreReadWhenCreated) {

@@ -11,7 +11,9 @@
 #include "ledger/ui/Config.h"
 #include "ledger/ui/DataEdit.h"
 #include "ledger/ui/ItemGridWidget.h"
+#include "ledger/ui/KenhoHyo.h"
 #include "ledger/ui/Main.h"
+#include "ledger/ui/MembEdit.h"
 #include "ledger/ui/MembList.h"
 #include "ledger/ui/Notice.h"
 #include "ledger/ui/PrnFormK.h"
@@ -135,6 +137,43 @@ TEST_F(MainCommandsUiTest, SlipsPrintForTheEmployeesChosenInTheList) {
     EXPECT_EQ(mode, 1);
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0], (ledger::PrintRequest{"給与明細書", 299}));
+}
+
+TEST_F(MainCommandsUiTest, ThePersonalLedgerSeesFiguresTypedInTheGridAndNotSaved) {
+    std::vector<ledger::PrintRequest> printed;
+    w->setReportDialogs({{}, [&](const ledger::PrintRequest& r) { printed.push_back(r); }});
+    forms->fmMembList->runModal = [] { return int(QDialog::Accepted); };
+    w->SaveCommand();
+    w->sbKyuyoDaichoClick();
+    EXPECT_TRUE(box.boxes.isEmpty());
+    ASSERT_EQ(printed.size(), 1u);
+
+    // A figure still in the cell's editor: committed, recalculated, and warned about.
+    w->StrGrid->selectCell(1, 1);
+    w->StrGrid->editor()->setText("18");
+    box.answer = platform::ui::Answer::Cancel;
+    w->sbKyuyoDaichoClick();
+    EXPECT_EQ(
+        box.boxes,
+        QStringList{QStringLiteral("変更内容を保存しないと社員別給与台帳に反映されません。")});
+    EXPECT_EQ(printed.size(), 1u);
+    EXPECT_DOUBLE_EQ(ledger.Attendance(1).Values[ledger::kAttDaysWorked], 18);
+}
+
+TEST_F(MainCommandsUiTest, TheGradeTableOpensOverTheEmployeeEditor) {
+    w->setGeometry(0, 0, 800, 600);
+    w->show();
+    TfmMembEdit* editor = forms->fmMembEdit;
+    editor->show();
+    editor->move(500, 240);
+    QApplication::processEvents();
+    TfmKenhoHyo* grades = forms->fmKenhoHyo;
+    grades->show();
+    const QPoint centre = grades->frameGeometry().center();
+    EXPECT_NEAR(centre.x(), editor->frameGeometry().center().x(), 2);
+    EXPECT_NEAR(centre.y(), editor->frameGeometry().center().y(), 2);
+    grades->hide();
+    editor->hide();
 }
 
 TEST_F(MainCommandsUiTest, APeriodWithoutCompanyDataOpensWithTheSettings) {
