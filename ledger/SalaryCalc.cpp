@@ -8,6 +8,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
 #include "ledger/PayCalcSupport.h"
+#include "ledger/Premium.h"
 #include "ledger/Rounding.h"
 #include "ledger/YearFileName.h"
 
@@ -200,7 +201,10 @@ void CalcSalary(Ledger& ledger, int slot) {
     // the non-taxable commuting allowance raises it, the reductions lower it.
     dedItem(
         kDedEmployment, kEmploymentName,
-        [&] { return emp.EmpInsured ? RoundOver500(amt[kPayTotal] * (info.EmpInsRate / 100)) : 0; },
+        [&] {
+            return emp.EmpInsured ? PremiumOver500(amt[kPayTotal], RateThousandths(info.EmpInsRate))
+                                  : 0;
+        },
         true, false);
     dedItem(
         kDedCare, kCareName, [&] { return emp.CareInsured ? emp.CarePremium : 0; }, true, false);
