@@ -92,13 +92,15 @@ CalcOutcome Calculator::press(int code) {
 
 void Calculator::showValue(double x) {
     std::string s = FormatGeneral(x, kDisplayDigits);
-    const std::size_t point = s.find('.');
+    std::size_t point = s.find('.');
     if (point == std::string::npos) {
         s += ".";
-    } else {
-        const int decimals = int(s.size() - point - 1);
-        if (decimals < decimalsTyped_) s.append(std::size_t(decimalsTyped_ - decimals), '0');
+        point = s.size() - 1;
     }
+    // Zeros typed after the point are shown (and so kept in the next key's text),
+    // also when the value itself is whole: "1.0" before the 5 of "1.05".
+    const int decimals = int(s.size() - point - 1);
+    if (decimals < decimalsTyped_) s.append(std::size_t(decimalsTyped_ - decimals), '0');
     display_ = s;
 }
 

@@ -54,6 +54,19 @@ TEST(Calculator, SequencesShowAndReturnTheDisplayedValue) {
              Sequence{"7-9=", "-2.", -2},
              Sequence{"12+34C", "0.", 0},
              Sequence{"1234567+7654321=", "8888888.", 8888888},  // a new number after +
+             // A zero right after the point is kept.
+             Sequence{"1.0", "1.0", 1},
+             Sequence{"1.05", "1.05", 1.05},
+             Sequence{"1000*1.05=", "1050.", 1050},
+             Sequence{"250000*0.05=", "12500.", 12500},
+             Sequence{"8.05*3=", "24.15", 24.15},
+             Sequence{"0.000", "0.000", 0},
+             Sequence{"0.00001", "0.00001", 0.00001},
+             // Typed zeros count toward the seven characters too, so a typed
+             // number never reaches the exponent form.
+             Sequence{"0.000001", "0.00000", 0},
+             Sequence{"1.0000009", "1.00000", 1},
+             Sequence{"100.0000", "100.000", 100},
          }) {
         Calculator c;
         keys(c, s.keys);

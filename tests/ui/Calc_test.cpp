@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "ui/BoxRecorder.h"
+#include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
 
 namespace ledger::ui {
@@ -78,6 +79,27 @@ TEST(CalcDialog, OpensCentredFirstThenWhereItWasClosed) {
     EXPECT_EQ(again.displayText(), "0.");  // every use starts cleared
     EXPECT_DOUBLE_EQ(again.CalcValue, 0);
     again.reject();
+}
+
+using testing_support::typeIntoCalc;
+
+TEST(CalcDialog, AZeroTypedAfterThePointIsKept) {
+    struct Case {
+        const char* keys;
+        const char* display;
+        double value;
+    };
+    for (const Case& c : {Case{"1.05", "1.05", 1.05}, Case{"1000*1.05=", "1050.", 1050},
+                          Case{"250000*0.05=", "12500.", 12500}, Case{"8.05*3=", "24.15", 24.15},
+                          Case{"0.0000001", "0.00000", 0}}) {
+        TfmCalc calc;
+        calc.show();
+        calc.activateWindow();
+        typeIntoCalc(calc, c.keys);
+        EXPECT_EQ(calc.displayText(), c.display) << c.keys;
+        EXPECT_DOUBLE_EQ(calc.CalcValue, c.value) << c.keys;
+        calc.accept();
+    }
 }
 
 }  // namespace
