@@ -84,14 +84,14 @@ bool IsVariableItemUsed(const Ledger& ledger, int payType, std::string_view labe
             usedEntryWithLabel(ledger, ItemGroup::Other, label, payType));
 }
 
-void CalcSalary(Ledger& ledger, int slot) {
-    if (IsNoCalcYear(ledger)) return;
+bool CalcSalary(Ledger& ledger, int slot) {
+    if (IsNoCalcYear(ledger)) return true;
     TPaymentRec& pay = ledger.Payment(slot);
     TDeductionRec& ded = ledger.Deduction(slot);
     if (!IsActive(ledger, slot)) {
         std::memset(static_cast<void*>(&pay), 0, sizeof pay);
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
-        return;
+        return true;
     }
     const TEmployeeRec& emp = ledger.Employee(slot);
     const SysOption& o = ledger.sysOption;
@@ -230,18 +230,22 @@ void CalcSalary(Ledger& ledger, int slot) {
     d[kDedSocialInsBase] = checkedAmount(base);
     d[kDedSocialInsTotal] = checkedAmount(social);
     d[kDedAfterSocialIns] = checkedAmount(std::int64_t(amt[kPayTaxableTotal]) - social);
+    bool computed = true;
     if (IsDeductionItemUsed(ledger, kIncomeTaxName, t)) {
-        if (!isManual(ded.ManualFlags, kDedIncomeTax))
+        if (!isManual(ded.ManualFlags, kDedIncomeTax)) {
+            computed = !BeyondSalaryTaxTable(ledger.tables.salary, d[kDedAfterSocialIns]);
             d[kDedIncomeTax] = MonthlyTax(ledger.tables.salary, o, d[kDedAfterSocialIns],
                                           emp.TaxColumn, std::max(0, emp.TaxDependants));
+        }
         deductions += d[kDedIncomeTax];
     } else {
         d[kDedIncomeTax] = 0;
     }
     d[kDedTotal] = checkedAmount(deductions);
+    return computed;
 }
 
-void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
+bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
     TEmployeeRec& emp = ledger.Employee(slot);
     TPaymentRec& pay = ledger.Payment(slot);
     TDeductionRec& ded = ledger.Deduction(slot);
@@ -249,12 +253,12 @@ void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
         std::memset(static_cast<void*>(&ledger.Attendance(slot)), 0, sizeof(TAttendanceRec));
         std::memset(static_cast<void*>(&pay), 0, sizeof pay);
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
-        return;
+        return true;
     }
     if (!IsActive(ledger, slot)) {
         std::memset(static_cast<void*>(&pay), 0, sizeof pay);
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
-        return;
+        return true;
     }
     const int t = emp.PayForm;
     double* att = ledger.Attendance(slot).Values;
@@ -298,7 +302,7 @@ void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
                 break;
         }
     }
-    CalcSalary(ledger, slot);
+    return CalcSalary(ledger, slot);
 }
 
 double PrevPaidLeaveBalance(const Ledger& ledger, int period, const ShortString<14>& key,
