@@ -63,12 +63,16 @@ std::string FormatGeneral(long double x, int precision) {
     return negative ? "-" + out : out;
 }
 
-int CalcKeyCode(char key) {
+int CalcKeyCode(char key, CalcVariant variant) {
+    const bool yearEnd = variant == CalcVariant::YearEnd;
     switch (key) {
         case '\r':
             return kCalcEquals;
         case '\x1b':
-            return kCalcClear;
+            return yearEnd ? -1 : kCalcClear;
+        case 'c':
+        case 'C':
+            return yearEnd ? kCalcClear : -1;
         case '*':
             return kCalcMul;
         case '+':

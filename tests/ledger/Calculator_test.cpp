@@ -127,6 +127,15 @@ TEST(Calculator, KeyboardMapping) {
     EXPECT_EQ(CalcKeyCode('7'), 7);
     EXPECT_EQ(CalcKeyCode('c'), -1);
     EXPECT_EQ(CalcKeyCode('='), -1);
+    // The year-end calculator clears with the letter C; Esc is none of its keys.
+    constexpr CalcVariant yearEnd = CalcVariant::YearEnd;
+    EXPECT_EQ(CalcKeyCode('c', yearEnd), kCalcClear);
+    EXPECT_EQ(CalcKeyCode('C', yearEnd), kCalcClear);
+    EXPECT_EQ(CalcKeyCode('\x1b', yearEnd), -1);
+    EXPECT_EQ(CalcKeyCode('\r', yearEnd), kCalcEquals);
+    EXPECT_EQ(CalcKeyCode('*', yearEnd), kCalcMul);
+    EXPECT_EQ(CalcKeyCode('.', yearEnd), kCalcPoint);
+    EXPECT_EQ(CalcKeyCode('9', yearEnd), 9);
 }
 
 TEST(CalculatorFormat, GeneralFormatWithTenDigits) {

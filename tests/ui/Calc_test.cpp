@@ -102,5 +102,39 @@ TEST(CalcDialog, AZeroTypedAfterThePointIsKept) {
     }
 }
 
+TEST(CalcDialog, TheYearEndCalculatorClearsWithCAndIgnoresEsc) {
+    QWidget main;
+    main.setGeometry(100, 100, 800, 600);
+    main.show();
+    const QRect m = main.frameGeometry();
+    for (int use = 0; use < 2; ++use) {
+        TfmCalc calc(&main, CalcVariant::YearEnd);
+        calc.show();
+        // Centred every time, wherever it was closed before.
+        EXPECT_EQ(calc.pos().x(), m.left() + (m.width() - calc.frameGeometry().width()) / 2);
+        EXPECT_EQ(calc.pos().y(), m.top() + (m.height() - calc.frameGeometry().height()) / 2);
+        typeIntoCalc(calc, "12+3");
+        sendKey(calc.btOk, Qt::Key_Escape);
+        EXPECT_TRUE(calc.isVisible());
+        EXPECT_EQ(calc.displayText(), "3.");  // Esc did nothing
+        typeIntoCalc(calc, "=");
+        EXPECT_EQ(calc.displayText(), "15.");
+        typeIntoCalc(calc, use == 0 ? "c" : "C");
+        EXPECT_EQ(calc.displayText(), "0.");
+        typeIntoCalc(calc, "7=");
+        EXPECT_EQ(calc.displayText(), "7.");  // no operation left pending
+        calc.move(300, 250);
+        calc.accept();
+        EXPECT_DOUBLE_EQ(calc.CalcValue, 7);
+    }
+    // The payroll calculator's remembered place is neither used nor set.
+    TfmCalc payroll(&main);
+    payroll.show();
+    EXPECT_EQ(payroll.pos().x(), m.left() + (m.width() - payroll.frameGeometry().width()) / 2);
+    typeIntoCalc(payroll, "4c");
+    EXPECT_EQ(payroll.displayText(), "4.");  // "c" is none of its keys
+    payroll.reject();
+}
+
 }  // namespace
 }  // namespace ledger::ui
