@@ -7,6 +7,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
 #include "ledger/PayCalcSupport.h"
+#include "ledger/Premium.h"
 #include "ledger/Rounding.h"
 #include "ledger/SalaryCalc.h"
 #include "ledger/YearFileName.h"
@@ -149,17 +150,21 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
         deductions += d[index];
     };
     premium(kDedHealth, kHealthName, [&] {
-        return emp.HealthInsured ? RoundOver50(healthBase * (info.HealthInsRate / 100)) : 0;
+        return emp.HealthInsured ? PremiumOver50(healthBase, RateThousandths(info.HealthInsRate))
+                                 : 0;
     });
     premium(kDedPension, kPensionName, [&] {
-        return emp.PensionInsured ? RoundOver50(pensionBase * (info.PensionRate / 100)) : 0;
+        return emp.PensionInsured ? PremiumOver50(pensionBase, RateThousandths(info.PensionRate))
+                                  : 0;
     });
     premium(kDedPensionFund, kPensionFundName, [&] {
-        return emp.PensionFundMember ? RoundOver50(pensionBase * (info.PensionFundRate / 100)) : 0;
+        return emp.PensionFundMember
+                   ? PremiumOver50(pensionBase, RateThousandths(info.PensionFundRate))
+                   : 0;
     });
     premium(kDedEmployment, kEmploymentName, [&] {
-        return emp.EmpInsured ? RoundOver500((std::int64_t(amt[kPayTotal]) - amt[kPayPost]) *
-                                             (info.EmpInsRate / 100))
+        return emp.EmpInsured ? PremiumOver500(std::int64_t(amt[kPayTotal]) - amt[kPayPost],
+                                               RateThousandths(info.EmpInsRate))
                               : 0;
     });
     // The care premium is the combined premium less the health premium as it now
@@ -167,8 +172,8 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     // combined amount.
     premium(kDedCare, kCareName, [&] {
         if (!emp.CareInsured) return std::int32_t(0);
-        const std::int32_t combined =
-            RoundOver50((info.HealthInsRate + info.CareInsRate) / 100 * healthBase);
+        const std::int32_t combined = PremiumOver50(
+            healthBase, RateThousandths(info.HealthInsRate) + RateThousandths(info.CareInsRate));
         return checkedAmount(std::int64_t(combined) - d[kDedHealth]);
     });
 

@@ -63,12 +63,16 @@ std::string FormatGeneral(long double x, int precision) {
     return negative ? "-" + out : out;
 }
 
-int CalcKeyCode(char key) {
+int CalcKeyCode(char key, CalcVariant variant) {
+    const bool yearEnd = variant == CalcVariant::YearEnd;
     switch (key) {
         case '\r':
             return kCalcEquals;
         case '\x1b':
-            return kCalcClear;
+            return yearEnd ? -1 : kCalcClear;
+        case 'c':
+        case 'C':
+            return yearEnd ? kCalcClear : -1;
         case '*':
             return kCalcMul;
         case '+':
@@ -92,13 +96,15 @@ CalcOutcome Calculator::press(int code) {
 
 void Calculator::showValue(double x) {
     std::string s = FormatGeneral(x, kDisplayDigits);
-    const std::size_t point = s.find('.');
+    std::size_t point = s.find('.');
     if (point == std::string::npos) {
         s += ".";
-    } else {
-        const int decimals = int(s.size() - point - 1);
-        if (decimals < decimalsTyped_) s.append(std::size_t(decimalsTyped_ - decimals), '0');
+        point = s.size() - 1;
     }
+    // Zeros typed after the point are shown (and so kept in the next key's text),
+    // also when the value itself is whole: "1.0" before the 5 of "1.05".
+    const int decimals = int(s.size() - point - 1);
+    if (decimals < decimalsTyped_) s.append(std::size_t(decimalsTyped_ - decimals), '0');
     display_ = s;
 }
 

@@ -32,10 +32,15 @@ struct CalcOutcome {
 // trailing zeros and a bare point are dropped.
 std::string FormatGeneral(long double x, int precision);
 
-// The button code of a typed character: Enter ('\r') is "＝", Esc (0x1B) is
-// "Ｃ", "*" "+" "-" "/" the operators, "." the point, digits themselves; -1 for
-// any other key.
-int CalcKeyCode(char key);
+// The two programs' calculators differ only in their keys and their place: the
+// year-end program clears with the letter C instead of Esc, and opens centred
+// over its main window every time.
+enum class CalcVariant { Payroll, YearEnd };
+
+// The button code of a typed character: Enter ('\r') is "＝", "*" "+" "-" "/"
+// the operators, "." the point, digits themselves; Esc (0x1B) is "Ｃ" in the
+// payroll program, "c" or "C" in the year-end program; -1 for any other key.
+int CalcKeyCode(char key, CalcVariant variant = CalcVariant::Payroll);
 
 class Calculator {
 public:

@@ -282,7 +282,7 @@ bool RecalcDetail(Ledger& ledger, int slot, const SavedBlockReader& reader) {
         ok = CalcBonus(ledger, slot, reader);
         ledger.BonusTaxOk[std::size_t(slot - 1)] = ok;
     } else {
-        CalcSalary(ledger, slot);
+        ok = CalcSalary(ledger, slot);
     }
     RefreshGridColumn(ledger, slot);
     return ok;

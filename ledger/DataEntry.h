@@ -114,8 +114,8 @@ struct DetailTexts {
 void StoreDetail(Ledger& ledger, int slot, const DetailTexts& texts, MessageSink& messages);
 
 // Recalculates the slot: the salary in periods 1..12, the bonus in 13..15.
-// False when a bonus's income tax cannot be computed and must be typed (also
-// kept in BonusTaxOk).
+// False when the income tax cannot be computed and must be typed (for a bonus
+// also kept in BonusTaxOk; for a salary, pay beyond the tax table).
 bool RecalcDetail(Ledger& ledger, int slot, const SavedBlockReader& reader = fileBlockReader());
 
 // Switches the manual flag of the entry's item in the slot's records. False

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "ledger/Common.h"
-#include "ledger/Rounding.h"
+#include "ledger/Premium.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Sjis.h"
@@ -358,16 +358,16 @@ GradePremiums PremiumsFromGrade(const GradeTable& table, const TBasicInfo& rates
     if (table.Count < 1) return p;
     // Row 0 of the file holds the table's limits, never a grade.
     const int g = std::clamp(grade, 1, int(table.Count));
-    const double s = table.Grade(g).Standard;
-    p.health = RoundOver50(rates.HealthInsRate / 100 * s);
-    p.care = RoundOver50(rates.CareInsRate / 100 * s);
+    const std::int64_t s = table.Grade(g).Standard;
+    p.health = PremiumOver50(s, RateThousandths(rates.HealthInsRate));
+    p.care = PremiumOver50(s, RateThousandths(rates.CareInsRate));
     int pg = g;
     if (pg < table.PensionLowest) pg = table.PensionLowest;
     if (pg > table.PensionHighest) pg = table.PensionHighest;
     pg = std::clamp(pg, 1, int(table.Count));
-    const double ps = table.Grade(pg).Standard;
-    p.pension = RoundOver50(rates.PensionRate / 100 * ps);
-    p.pensionFund = RoundOver50(rates.PensionFundRate / 100 * ps);
+    const std::int64_t ps = table.Grade(pg).Standard;
+    p.pension = PremiumOver50(ps, RateThousandths(rates.PensionRate));
+    p.pensionFund = PremiumOver50(ps, RateThousandths(rates.PensionFundRate));
     return p;
 }
 

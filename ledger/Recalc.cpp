@@ -6,6 +6,7 @@
 
 #include "ledger/BonusCalc.h"
 #include "ledger/Ledger.h"
+#include "ledger/NumberText.h"
 #include "ledger/SalaryCalc.h"
 
 namespace ledger {
@@ -69,7 +70,8 @@ private:
 std::vector<int> RecalcAll(Ledger& ledger, MessageSink& messages, const SavedBlockReader& reader) {
     std::vector<int> manualTax;
     if (!ledger.isBonusPeriod()) {
-        for (int slot = 1; slot <= kSlots; ++slot) RecalcSalarySlot(ledger, slot, messages);
+        for (int slot = 1; slot <= kSlots; ++slot)
+            if (!RecalcSalarySlot(ledger, slot, messages)) manualTax.push_back(slot);
         return manualTax;
     }
     const OncePerCallReader once(reader);
@@ -79,6 +81,20 @@ std::vector<int> RecalcAll(Ledger& ledger, MessageSink& messages, const SavedBlo
             manualTax.push_back(slot);
     }
     return manualTax;
+}
+
+std::string ManualTaxQuestion(const Ledger& ledger, const std::vector<int>& slots) {
+    if (ledger.isBonusPeriod()) return std::string(kManualTaxQuestion);
+    const auto end = SalaryTaxTableEnd(ledger.tables.salary);
+    std::string text = "下記の社員は今回支給の｢社保控除後計｣の金額が税額表の範囲";
+    if (end) text += "(" + FmtAmount(0, *end) + "円未満)";
+    text +=
+        "を超えている為、所得税が自動計算されません。\r"
+        "ユーザーによる所得税の計算と入力が必要です。\r";
+    for (int slot : slots)
+        if (slot >= 1 && slot <= kSlots) text += "　" + ledger.Employee(slot).Name.str() + "\r";
+    text += "\r該当する社員の所得税を手入力モードに変更しますか？";
+    return text;
 }
 
 void SetManualIncomeTax(Ledger& ledger, const std::vector<int>& slots) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,12 +28,18 @@ inline constexpr std::string_view kManualTaxDone =
     "詳細入力画面にて該当社員の確認と入力を行って下さい。";
 
 // Copies every slot's grid column into its records and calculates it, slots 1..80
-// in order. For a bonus period returns the slots in use whose income tax could
-// not be computed (those to ask kManualTaxQuestion about); a salary period
-// returns none. Other periods and last year's file are read through `reader`,
-// each stored block at most once per call.
+// in order. Returns the slots in use whose income tax could not be computed and
+// must be typed (to ask ManualTaxQuestion about): in a bonus period those without
+// a usable previous month, in a salary period those whose pay after social
+// insurance is beyond the tax table. Other periods and last year's file are read
+// through `reader`, each stored block at most once per call.
 std::vector<int> RecalcAll(Ledger& ledger, MessageSink& messages,
                            const SavedBlockReader& reader = fileBlockReader());
+
+// The question about the slots RecalcAll returned: kManualTaxQuestion in a bonus
+// period; in a salary period one that names each employee and says the amount
+// is beyond the tax table.
+std::string ManualTaxQuestion(const Ledger& ledger, const std::vector<int>& slots);
 
 // Marks the income tax of the slots as typed by hand (deduction flag 8): from
 // now on the calculation keeps their tax and no longer asks about them.

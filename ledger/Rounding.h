@@ -35,6 +35,8 @@ std::int32_t RoundDeduction(const SysOption& option, double a, double b);
 // Rounds a fraction above 0.50 (RoundOver50) or above 0.500 (RoundOver500) away
 // from zero, and anything up to it toward zero: 10.5 gives 10, 10.51 gives 11.
 // The two differ in how many decimals they see: 10.505 gives 10 and 11.
+// Insurance premiums follow the same rules on their exact products (Premium.h),
+// not on a binary product that may fall just below the edge.
 std::int32_t RoundOver50(double x);
 std::int32_t RoundOver500(double x);
 

@@ -8,6 +8,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
 #include "ledger/PayCalcSupport.h"
+#include "ledger/Premium.h"
 #include "ledger/Rounding.h"
 #include "ledger/YearFileName.h"
 
@@ -83,14 +84,14 @@ bool IsVariableItemUsed(const Ledger& ledger, int payType, std::string_view labe
             usedEntryWithLabel(ledger, ItemGroup::Other, label, payType));
 }
 
-void CalcSalary(Ledger& ledger, int slot) {
-    if (IsNoCalcYear(ledger)) return;
+bool CalcSalary(Ledger& ledger, int slot) {
+    if (IsNoCalcYear(ledger)) return true;
     TPaymentRec& pay = ledger.Payment(slot);
     TDeductionRec& ded = ledger.Deduction(slot);
     if (!IsActive(ledger, slot)) {
         std::memset(static_cast<void*>(&pay), 0, sizeof pay);
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
-        return;
+        return true;
     }
     const TEmployeeRec& emp = ledger.Employee(slot);
     const SysOption& o = ledger.sysOption;
@@ -200,7 +201,10 @@ void CalcSalary(Ledger& ledger, int slot) {
     // the non-taxable commuting allowance raises it, the reductions lower it.
     dedItem(
         kDedEmployment, kEmploymentName,
-        [&] { return emp.EmpInsured ? RoundOver500(amt[kPayTotal] * (info.EmpInsRate / 100)) : 0; },
+        [&] {
+            return emp.EmpInsured ? PremiumOver500(amt[kPayTotal], RateThousandths(info.EmpInsRate))
+                                  : 0;
+        },
         true, false);
     dedItem(
         kDedCare, kCareName, [&] { return emp.CareInsured ? emp.CarePremium : 0; }, true, false);
@@ -226,18 +230,22 @@ void CalcSalary(Ledger& ledger, int slot) {
     d[kDedSocialInsBase] = checkedAmount(base);
     d[kDedSocialInsTotal] = checkedAmount(social);
     d[kDedAfterSocialIns] = checkedAmount(std::int64_t(amt[kPayTaxableTotal]) - social);
+    bool computed = true;
     if (IsDeductionItemUsed(ledger, kIncomeTaxName, t)) {
-        if (!isManual(ded.ManualFlags, kDedIncomeTax))
+        if (!isManual(ded.ManualFlags, kDedIncomeTax)) {
+            computed = !BeyondSalaryTaxTable(ledger.tables.salary, d[kDedAfterSocialIns]);
             d[kDedIncomeTax] = MonthlyTax(ledger.tables.salary, o, d[kDedAfterSocialIns],
                                           emp.TaxColumn, std::max(0, emp.TaxDependants));
+        }
         deductions += d[kDedIncomeTax];
     } else {
         d[kDedIncomeTax] = 0;
     }
     d[kDedTotal] = checkedAmount(deductions);
+    return computed;
 }
 
-void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
+bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
     TEmployeeRec& emp = ledger.Employee(slot);
     TPaymentRec& pay = ledger.Payment(slot);
     TDeductionRec& ded = ledger.Deduction(slot);
@@ -245,12 +253,12 @@ void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
         std::memset(static_cast<void*>(&ledger.Attendance(slot)), 0, sizeof(TAttendanceRec));
         std::memset(static_cast<void*>(&pay), 0, sizeof pay);
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
-        return;
+        return true;
     }
     if (!IsActive(ledger, slot)) {
         std::memset(static_cast<void*>(&pay), 0, sizeof pay);
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
-        return;
+        return true;
     }
     const int t = emp.PayForm;
     double* att = ledger.Attendance(slot).Values;
@@ -294,7 +302,7 @@ void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
                 break;
         }
     }
-    CalcSalary(ledger, slot);
+    return CalcSalary(ledger, slot);
 }
 
 double PrevPaidLeaveBalance(const Ledger& ledger, int period, const ShortString<14>& key,

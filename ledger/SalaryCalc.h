@@ -39,14 +39,16 @@ bool IsVariableItemUsed(const Ledger& ledger, int payType, std::string_view labe
 // Computes the payment and deduction records of a slot of the open salary
 // period from the employee record, the attendance and the typed amounts already
 // in the records. Amounts marked as typed by hand are kept and still counted.
-// Does nothing in a year for which no pay is calculated.
-void CalcSalary(Ledger& ledger, int slot);
+// Does nothing in a year for which no pay is calculated. False when the income
+// tax could not be computed because the pay after social insurance is beyond the
+// tax table: the tax is then 0 and must be typed.
+bool CalcSalary(Ledger& ledger, int slot);
 
 // Copies the slot's grid column (attendance and the typed variable items) into
 // its records and calculates it; an empty slot is cleared and a slot whose
 // employee is on leave or retired keeps only its attendance. Malformed numbers in
-// the grid are reported to `messages`.
-void RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages);
+// the grid are reported to `messages`. False as CalcSalary.
+bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages);
 
 // The remaining paid-leave days (有休残日数) of the employee with this Key at the
 // end of a period of the stored files: a period 1..15 of the open year's file,

@@ -62,10 +62,24 @@ std::string DecodeSalaryTaxTable(std::string_view bytes, SalaryTaxTable& out) {
     return {};
 }
 
+std::optional<std::int32_t> SalaryTaxTableEnd(const SalaryTaxTable& table) {
+    if (table.RowCount < 3) return std::nullopt;
+    const SalaryTaxRow& last = table.Row(table.RowCount);
+    if (last.Upper == 0 || last.Upper <= last.Lower ||
+        last.Upper == std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return last.Upper;
+}
+
+bool BeyondSalaryTaxTable(const SalaryTaxTable& table, std::int32_t amount) {
+    const auto end = SalaryTaxTableEnd(table);
+    return end && amount >= *end;
+}
+
 std::int32_t MonthlyTax(const SalaryTaxTable& table, const SysOption& option, std::int32_t amount,
                         int column, std::int32_t dependants) {
     const int n = table.RowCount;
-    if (n < 3) return 0;
+    if (n < 3 || BeyondSalaryTaxTable(table, amount)) return 0;
 
     const bool kou = column == kColumnKou;
     const std::int64_t people = std::max<std::int32_t>(dependants, 0);

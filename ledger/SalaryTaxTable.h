@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,11 +49,18 @@ struct SalaryTaxTable {
 // outside 3..380, or formula starts that do not ascend.
 std::string DecodeSalaryTaxTable(std::string_view bytes, SalaryTaxTable& out);
 
+// Where the file's ranges end: row N's Upper, when it marks an end (above row
+// N's Lower, and neither 0 nor the int32 maximum, which leave the last range
+// open). The file holds three formula ranges only; beyond them the official
+// table goes on with ranges it cannot hold, so there the tax must be typed.
+std::optional<std::int32_t> SalaryTaxTableEnd(const SalaryTaxTable& table);
+bool BeyondSalaryTaxTable(const SalaryTaxTable& table, std::int32_t amount);
+
 // The withheld income tax of a month's pay after social insurance, for column
 // kColumnKou or kColumnOtsu (any other value counts as 乙) and a number of
 // dependants (a negative count is taken as 0). Rounds with the settings'
 // deduction rounding. Computes from the table in memory; a table that was never
-// loaded gives 0. Never negative.
+// loaded, or an amount beyond the table, gives 0. Never negative.
 std::int32_t MonthlyTax(const SalaryTaxTable& table, const SysOption& option, std::int32_t amount,
                         int column, std::int32_t dependants);
 

@@ -51,7 +51,8 @@ char keyChar(const QKeyEvent* e) {
 
 }  // namespace
 
-TfmCalc::TfmCalc(QWidget* parent) : QDialog(parent) {
+TfmCalc::TfmCalc(QWidget* parent, ledger::CalcVariant variant)
+    : QDialog(parent), variant_(variant) {
     setWindowTitle(QStringLiteral("簡易電卓"));
     setFont(dialogFont());
     // Keys go to the buttons, never to an input method.
@@ -117,7 +118,8 @@ QWidget* TfmCalc::mainWindow() const {
 
 void TfmCalc::FormShow() {
     QWidget* main = mainWindow();
-    const QVariant last = main ? main->property(kLastPlace) : QVariant();
+    const bool remembers = variant_ == ledger::CalcVariant::Payroll;
+    const QVariant last = main && remembers ? main->property(kLastPlace) : QVariant();
     if (last.isValid()) {
         move(last.toPoint());
     } else if (main) {
@@ -133,6 +135,7 @@ void TfmCalc::FormActivate() {
 }
 
 void TfmCalc::FormClose() {
+    if (variant_ != ledger::CalcVariant::Payroll) return;
     if (QWidget* main = mainWindow()) main->setProperty(kLastPlace, pos());
 }
 
@@ -174,7 +177,7 @@ void TfmCalc::sbFuncClick(int code) {
 }
 
 bool TfmCalc::FormKeyPress(char key) {
-    const int code = CalcKeyCode(key);
+    const int code = CalcKeyCode(key, variant_);
     if (code < 0) return false;
     if (pressed_) pressed_->setDown(false);
     pressed_ = buttons_.at(code);
@@ -192,7 +195,7 @@ void TfmCalc::keyPressEvent(QKeyEvent* event) {
         QDialog::keyPressEvent(event);
         return;
     }
-    // Enter and Esc are the calculator's "＝" and "Ｃ", never OK or Cancel.
+    // Enter is the calculator's "＝", never OK; Esc is "Ｃ" or nothing, never Cancel.
     if (!FormKeyPress(keyChar(event)) && event->key() != Qt::Key_Escape &&
         event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         QDialog::keyPressEvent(event);

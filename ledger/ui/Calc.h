@@ -16,23 +16,26 @@ class QToolButton;
 //     if (calc.exec() == QDialog::Accepted) use(calc.CalcValue);
 //
 // Its buttons never take the focus; the keys reach it wherever the focus is
-// (Enter is "＝", Esc is "Ｃ"). It opens centred on the program's main window the
-// first time in a run and where it was last closed afterwards.
+// (Enter is "＝"; Esc never closes it). The payroll program's calculator clears
+// with Esc and opens centred on the main window the first time in a run and
+// where it was last closed afterwards; the year-end program's clears with the
+// letter C and opens centred on the main window every time.
 namespace ledger::ui {
 
 class TfmCalc : public QDialog {
     Q_OBJECT
 public:
-    explicit TfmCalc(QWidget* parent = nullptr);
+    explicit TfmCalc(QWidget* parent = nullptr,
+                     ledger::CalcVariant variant = ledger::CalcVariant::Payroll);
 
     // The value shown; what the caller reads after OK.
     double CalcValue = 0;
 
-    // Places the window (first use: centred on the main window).
+    // Places the window (centred on the main window, or where it was last closed).
     void FormShow();
     // Every use starts at "0." with value 0.
     void FormActivate();
-    // Remembers where the window was closed.
+    // Remembers where the payroll calculator was closed.
     void FormClose();
     // A typed character ('\r' Enter, 0x1B Esc): presses the button it stands for.
     // Returns false for a key that is not one of the calculator's.
@@ -59,6 +62,7 @@ private:
     void refresh();
     QWidget* mainWindow() const;
 
+    ledger::CalcVariant variant_;
     ledger::Calculator calc_;
     std::map<int, QToolButton*> buttons_;
     QToolButton* pressed_ = nullptr;

@@ -17,6 +17,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
 #include "ledger/PayrollRecords.h"
+#include "ledger/Recalc.h"
 #include "ledger/SalaryCalc.h"
 #include "ledger/ui/Calc.h"
 #include "ledger/ui/DialogFont.h"
@@ -389,8 +390,11 @@ void TfmDataEdit::sbCalcClick() {
 }
 
 void TfmDataEdit::askForTypedTax() {
-    if (!platform::ui::MessageBox::confirm(this, kTypedTaxQuestion, platform::ui::Icon::Warning))
-        return;
+    const QString question =
+        ledger_.isBonusPeriod()
+            ? kTypedTaxQuestion
+            : QString::fromStdString(ledger::ManualTaxQuestion(ledger_, {slot_}));
+    if (!platform::ui::MessageBox::confirm(this, question, platform::ui::Icon::Warning)) return;
     ledger::SetIncomeTaxManual(ledger_, slot_);
     if (QLineEdit* tax = editOf(ItemGroup::Deduction, std::string(ledger::kIncomeTaxName))) {
         current_ = tax;

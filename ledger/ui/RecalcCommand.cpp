@@ -18,7 +18,8 @@ void RunRecalcAll(ledger::Ledger& ledger, QWidget* parent) {
     MessageBoxSink sink(parent);
     const std::vector<int> untaxed = ledger::RecalcAll(ledger, sink);
     if (untaxed.empty()) return;
-    if (!MessageBox::confirm(parent, text(ledger::kManualTaxQuestion), platform::ui::Icon::Warning))
+    if (!MessageBox::confirm(parent, text(ledger::ManualTaxQuestion(ledger, untaxed)),
+                             platform::ui::Icon::Warning))
         return;
     ledger::SetManualIncomeTax(ledger, untaxed);
     MessageBox::information(parent, text(ledger::kManualTaxDone));

@@ -8,9 +8,9 @@ struct Ledger;
 
 namespace ledger::ui {
 
-// Recalculates the open period; for a bonus period whose income tax could not be
-// computed for some employees, asks whether to switch them to typed tax and does
-// so on Yes.
+// Recalculates the open period; when the income tax of some employees could not
+// be computed (a bonus without a usable previous month, a salary beyond the tax
+// table), asks whether to switch them to typed tax and does so on Yes.
 void RunRecalcAll(ledger::Ledger& ledger, QWidget* parent);
 
 }  // namespace ledger::ui

@@ -206,6 +206,34 @@ TEST_F(BonusTest, CareIsTheCombinedPremiumLessTheHealthPremium) {
     EXPECT_EQ(ded(1, kDedCare), 1097);
 }
 
+// Rates have three decimals and bases are whole yen, so a premium whose exact
+// value ends in .51 (.501 for employment insurance) must round up, even where the
+// binary product falls just below it.
+TEST_F(BonusTest, PremiumsRoundTheirExactValue) {
+    insured();
+    ledger.BasicInfo().HealthInsRate = 5.095;
+    ledger.BasicInfo().CareInsRate = 0.82;
+    setBonusDate(14, 6, 30);
+    storeTaxable(thisYear, 14, 5644200);  // leaves a health base of 85,800
+    recalcWithBonus("100,000");
+    EXPECT_EQ(ded(1, kDedHealth), 4372);     // 4,371.51
+    EXPECT_EQ(ded(1, kDedCare), 703);        // 5,075.07 combined
+    EXPECT_EQ(ded(1, kDedPension), 9150);    // unchanged: exact
+    EXPECT_EQ(ded(1, kDedEmployment), 600);  // unchanged: exact
+
+    storeTaxable(thisYear, 14, 0);
+    ledger.BasicInfo().EmpInsRate = 0.95;
+    recalcWithBonus("216,158");
+    EXPECT_EQ(ded(1, kDedEmployment), 2054);  // 2,053.501
+    EXPECT_EQ(ded(1, kDedHealth), 11005);     // 11,005.2 on 216,000, unchanged
+
+    ledger.BasicInfo().HealthInsRate = 4.907;
+    ledger.BasicInfo().CareInsRate = 0.8;
+    recalcWithBonus("93,000");
+    EXPECT_EQ(ded(1, kDedHealth), 4564);  // 4,563.51
+    EXPECT_EQ(ded(1, kDedCare), 744);     // 5,307.51 combined
+}
+
 TEST_F(BonusTest, DirectorsFeeCarriesNoEmploymentInsurance) {
     insured();
     recalcWithBonus("500,000", "300,000");

@@ -54,6 +54,19 @@ TEST(Calculator, SequencesShowAndReturnTheDisplayedValue) {
              Sequence{"7-9=", "-2.", -2},
              Sequence{"12+34C", "0.", 0},
              Sequence{"1234567+7654321=", "8888888.", 8888888},  // a new number after +
+             // A zero right after the point is kept.
+             Sequence{"1.0", "1.0", 1},
+             Sequence{"1.05", "1.05", 1.05},
+             Sequence{"1000*1.05=", "1050.", 1050},
+             Sequence{"250000*0.05=", "12500.", 12500},
+             Sequence{"8.05*3=", "24.15", 24.15},
+             Sequence{"0.000", "0.000", 0},
+             Sequence{"0.00001", "0.00001", 0.00001},
+             // Typed zeros count toward the seven characters too, so a typed
+             // number never reaches the exponent form.
+             Sequence{"0.000001", "0.00000", 0},
+             Sequence{"1.0000009", "1.00000", 1},
+             Sequence{"100.0000", "100.000", 100},
          }) {
         Calculator c;
         keys(c, s.keys);
@@ -114,6 +127,15 @@ TEST(Calculator, KeyboardMapping) {
     EXPECT_EQ(CalcKeyCode('7'), 7);
     EXPECT_EQ(CalcKeyCode('c'), -1);
     EXPECT_EQ(CalcKeyCode('='), -1);
+    // The year-end calculator clears with the letter C; Esc is none of its keys.
+    constexpr CalcVariant yearEnd = CalcVariant::YearEnd;
+    EXPECT_EQ(CalcKeyCode('c', yearEnd), kCalcClear);
+    EXPECT_EQ(CalcKeyCode('C', yearEnd), kCalcClear);
+    EXPECT_EQ(CalcKeyCode('\x1b', yearEnd), -1);
+    EXPECT_EQ(CalcKeyCode('\r', yearEnd), kCalcEquals);
+    EXPECT_EQ(CalcKeyCode('*', yearEnd), kCalcMul);
+    EXPECT_EQ(CalcKeyCode('.', yearEnd), kCalcPoint);
+    EXPECT_EQ(CalcKeyCode('9', yearEnd), 9);
 }
 
 TEST(CalculatorFormat, GeneralFormatWithTenDigits) {

@@ -49,11 +49,53 @@ TEST_F(RecalcTest, AGridBuiltFromTheRecordsRecalculatesToTheSameRecords) {
     EXPECT_EQ(pay(3, kPayOther1 + 2), -250);
 }
 
-TEST_F(RecalcTest, SalaryPeriodsNeverAskAboutTheTax) {
+TEST_F(RecalcTest, SalaryPeriodsWithinTheTaxTableDoNotAsk) {
     staff();
     BuildItemGrid(ledger);
     EXPECT_TRUE(recalc().empty());
     EXPECT_EQ(reader.reads, 0);  // and read no stored period
+}
+
+// Where the table file's ranges end, the tax is left to be typed: 0 and the slot
+// listed, like a bonus whose previous month is missing.
+TEST_F(RecalcTest, PayBeyondTheTaxTableIsListedWithNoTax) {
+    ledger.tables.salary.Rows[4].Upper = 1710000;
+    for (int slot : {1, 2, 3, 4}) {
+        TEmployeeRec& e = addEmployee(slot, "K" + std::to_string(slot), 1);
+        e.TaxDependants = 2;
+        e.TaxColumn = slot == 3 ? 1 : 0;
+    }
+    ledger.Employee(1).BasePay = 2500000;
+    ledger.Employee(2).BasePay = 1709999;
+    ledger.Employee(3).BasePay = 1710000;  // 乙 too
+    ledger.Employee(4).BasePay = 2500000;
+    ledger.Employee(4).Status = 3;  // retired: nothing to ask
+    ledger.Employee(1).Name.set("山田 太郎");
+    ledger.Employee(3).Name.set("佐藤 花子");
+    BuildItemGrid(ledger);
+    EXPECT_EQ(recalc(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(ded(1, kDedIncomeTax), 0);
+    EXPECT_EQ(ded(3, kDedIncomeTax), 0);
+    EXPECT_EQ(ded(1, kDedTotal), 0);
+    // The last row's 112,000 for two dependants, plus 33.693 % of 759,999.
+    EXPECT_EQ(ded(2, kDedIncomeTax), 112000 + 256066);
+
+    const std::string question = ManualTaxQuestion(ledger, {1, 3});
+    EXPECT_NE(question.find("税額表の範囲(1,710,000円未満)を超えている"), std::string::npos);
+    EXPECT_NE(question.find("\r　山田 太郎\r　佐藤 花子\r\r"), std::string::npos) << question;
+    EXPECT_NE(question.find("手入力モードに変更しますか？"), std::string::npos);
+
+    // A typed tax is kept as always.
+    SetManualIncomeTax(ledger, {1});
+    ledger.Deduction(1).Amounts[kDedIncomeTax] = 703940;
+    EXPECT_EQ(recalc(), (std::vector<int>{3}));
+    EXPECT_EQ(ded(1, kDedIncomeTax), 703940);
+    EXPECT_EQ(ded(1, kDedTotal), 703940);
+}
+
+TEST_F(RecalcTest, BonusPeriodsKeepTheirOwnQuestion) {
+    openPeriod(13);
+    EXPECT_EQ(ManualTaxQuestion(ledger, {1}), kManualTaxQuestion);
 }
 
 TEST_F(RecalcTest, ManualTaxFlagsAreSetOnlyForGivenSlots) {

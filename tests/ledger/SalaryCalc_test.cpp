@@ -175,6 +175,24 @@ TEST_F(SalaryTest, EmploymentInsuranceIsTakenOnEverythingPaid) {
     }
 }
 
+TEST_F(SalaryTest, EmploymentInsuranceRoundsItsExactValue) {
+    ledger.BasicInfo().EmpInsRate = 0.95;
+    struct Case {
+        int basePay, expected;
+    };
+    // 216,158 × 0.95 % is exactly 2,053.501: over the 0.500 rule, though its
+    // binary product is 2,053.50099…; the others were exact before and stay.
+    for (const Case& c :
+         {Case{216158, 2054}, Case{216157, 2053}, Case{300000, 2850}, Case{216210, 2054}}) {
+        TEmployeeRec& e = addEmployee(1, "A", 1);
+        e.BasePay = c.basePay;
+        e.EmpInsured = 1;
+        BuildItemGrid(ledger);
+        recalc();
+        EXPECT_EQ(ded(1, kDedEmployment), c.expected) << c.basePay;
+    }
+}
+
 TEST_F(SalaryTest, RoundingModesOfComputedPaysAndReductions) {
     struct Case {
         int mode;

@@ -137,9 +137,13 @@ TEST_F(OfficialMonthlyTax, DependantsBeyondSevenAndOtsuDependants) {
     EXPECT_EQ(tax(300000, kColumnOtsu, -3), tax(300000, kColumnOtsu, 0));
 }
 
-TEST_F(OfficialMonthlyTax, AboveTheLastRangeTheLastRatesGoOn) {
-    // The 960,000 range's 甲 rate and the 790,000 range's 乙 rate carry on past
-    // 1,710,000, where the official table changes rate.
-    EXPECT_EQ(tax(2000000, kColumnKou, 0), 121820 + 350407);   // 0.33693 × 1,040,000
-    EXPECT_EQ(tax(2000000, kColumnOtsu, 0), 279620 + 494164);  // 0.4084 × 1,210,000
+TEST_F(OfficialMonthlyTax, BeyondTheFilesRangesNoTaxIsComputed) {
+    // The file holds three formula ranges; from 1,710,000 the official table has
+    // others, so the tax there is not computed (it is asked for).
+    ASSERT_EQ(SalaryTaxTableEnd(tables_->salary), 1710000);
+    EXPECT_FALSE(BeyondSalaryTaxTable(tables_->salary, 1709999));
+    EXPECT_TRUE(BeyondSalaryTaxTable(tables_->salary, 1710000));
+    EXPECT_EQ(tax(2500000, kColumnKou, 2), 0);  // not 627,752 (officially 703,940)
+    EXPECT_EQ(tax(1710000, kColumnOtsu, 0), 0);
+    EXPECT_EQ(tax(1709999, kColumnKou, 2), 361577);  // 108,880 + 33.693 % of 749,999
 }

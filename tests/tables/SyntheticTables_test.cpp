@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ledger/TaxTables.h"
 #include "support/TempDir.h"
 #include "tables/OfficialCsv.h"
@@ -128,6 +130,30 @@ TEST_F(SyntheticTables, MonthlyTaxIgnoresRowsBeyondTheCountAndTheUnusedRate) {
     for (std::int32_t a : {50000, 88500, 100000, 760000, 2000000, 1700000})
         EXPECT_EQ(MonthlyTax(other, SysOption{}, a, kColumnKou, 0),
                   MonthlyTax(monthly, SysOption{}, a, kColumnKou, 0));
+}
+
+// Row N's Upper ends the table only where it can: 0, a value not above its
+// Lower, or the int32 maximum leave the last formula range open, as before.
+TEST_F(SyntheticTables, TheLastRowsUpperEndsTheTableOnlyWhenItMarksAnEnd) {
+    struct Case {
+        std::int32_t upper;
+        bool ends;
+    };
+    for (const Case& c :
+         {Case{1700000, true}, Case{0, false}, Case{950000, false}, Case{900000, false},
+          Case{std::numeric_limits<std::int32_t>::max(), false}}) {
+        ImageBytes img = monthlyFixture();
+        img.i32(4 + 44 * 4 + 4, c.upper);
+        testing_support::writeBytes(dir / "m3.dat", img.bytes());
+        SalaryTaxTable t;
+        std::string problem;
+        ASSERT_TRUE(LoadTableFile(dir / "m3.dat", t, problem)) << problem;
+        EXPECT_EQ(SalaryTaxTableEnd(t).has_value(), c.ends) << c.upper;
+        // 120,000 + 33.693 % of 1,050,000 where the range goes on.
+        EXPECT_EQ(MonthlyTax(t, SysOption{}, 2000000, kColumnKou, 0), c.ends ? 0 : 473776)
+            << c.upper;
+        EXPECT_EQ(MonthlyTax(t, SysOption{}, 1699999, kColumnKou, 0), 372697) << c.upper;
+    }
 }
 
 TEST_F(SyntheticTables, BonusTaxFindsTheRateByThePreviousMonth) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "ui/BoxRecorder.h"
+#include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
 
 namespace ledger::ui {
@@ -78,6 +79,61 @@ TEST(CalcDialog, OpensCentredFirstThenWhereItWasClosed) {
     EXPECT_EQ(again.displayText(), "0.");  // every use starts cleared
     EXPECT_DOUBLE_EQ(again.CalcValue, 0);
     again.reject();
+}
+
+using testing_support::typeIntoCalc;
+
+TEST(CalcDialog, AZeroTypedAfterThePointIsKept) {
+    struct Case {
+        const char* keys;
+        const char* display;
+        double value;
+    };
+    for (const Case& c : {Case{"1.05", "1.05", 1.05}, Case{"1000*1.05=", "1050.", 1050},
+                          Case{"250000*0.05=", "12500.", 12500}, Case{"8.05*3=", "24.15", 24.15},
+                          Case{"0.0000001", "0.00000", 0}}) {
+        TfmCalc calc;
+        calc.show();
+        calc.activateWindow();
+        typeIntoCalc(calc, c.keys);
+        EXPECT_EQ(calc.displayText(), c.display) << c.keys;
+        EXPECT_DOUBLE_EQ(calc.CalcValue, c.value) << c.keys;
+        calc.accept();
+    }
+}
+
+TEST(CalcDialog, TheYearEndCalculatorClearsWithCAndIgnoresEsc) {
+    QWidget main;
+    main.setGeometry(100, 100, 800, 600);
+    main.show();
+    const QRect m = main.frameGeometry();
+    for (int use = 0; use < 2; ++use) {
+        TfmCalc calc(&main, CalcVariant::YearEnd);
+        calc.show();
+        // Centred every time, wherever it was closed before.
+        EXPECT_EQ(calc.pos().x(), m.left() + (m.width() - calc.frameGeometry().width()) / 2);
+        EXPECT_EQ(calc.pos().y(), m.top() + (m.height() - calc.frameGeometry().height()) / 2);
+        typeIntoCalc(calc, "12+3");
+        sendKey(calc.btOk, Qt::Key_Escape);
+        EXPECT_TRUE(calc.isVisible());
+        EXPECT_EQ(calc.displayText(), "3.");  // Esc did nothing
+        typeIntoCalc(calc, "=");
+        EXPECT_EQ(calc.displayText(), "15.");
+        typeIntoCalc(calc, use == 0 ? "c" : "C");
+        EXPECT_EQ(calc.displayText(), "0.");
+        typeIntoCalc(calc, "7=");
+        EXPECT_EQ(calc.displayText(), "7.");  // no operation left pending
+        calc.move(300, 250);
+        calc.accept();
+        EXPECT_DOUBLE_EQ(calc.CalcValue, 7);
+    }
+    // The payroll calculator's remembered place is neither used nor set.
+    TfmCalc payroll(&main);
+    payroll.show();
+    EXPECT_EQ(payroll.pos().x(), m.left() + (m.width() - payroll.frameGeometry().width()) / 2);
+    typeIntoCalc(payroll, "4c");
+    EXPECT_EQ(payroll.displayText(), "4.");  // "c" is none of its keys
+    payroll.reject();
 }
 
 }  // namespace

@@ -83,6 +83,21 @@ TEST_F(DataEditDialogTest, ShowsTheEmployee) {
     testing_support::screenshot(&dialog, "DataEdit");
 }
 
+TEST_F(DataEditDialogTest, PayBeyondTheTaxTableAsksForTypedTax) {
+    ledger.tables.salary.Rows[4].Upper = 1710000;
+    boxes.answer = platform::ui::Answer::No;
+    dialog.show();
+    QLineEdit* base = ed(ItemGroup::Payment, "基本給");
+    dialog.InputItemEnter(base);
+    dialog.sbManualClick();
+    typeAndLeave(base, "2500000");
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_TRUE(boxes.boxes[0].contains("税額表の範囲(1,710,000円未満)を超えている"));
+    EXPECT_TRUE(boxes.boxes[0].contains("\r　山田太郎\r")) << boxes.boxes[0].toStdString();
+    EXPECT_EQ(ded(2, kDedIncomeTax), 0);
+    EXPECT_EQ(ledger.Deduction(2).ManualFlags[kDedIncomeTax], 0);
+}
+
 TEST_F(DataEditDialogTest, ManualFlagMakesAFixedItemTypedAndKeepsIt) {
     dialog.show();
     QLineEdit* base = ed(ItemGroup::Payment, "基本給");

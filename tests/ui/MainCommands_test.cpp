@@ -91,6 +91,44 @@ TEST_F(MainCommandsUiTest, SaveWritesThePeriodAndShowsTheNotice) {
     EXPECT_TRUE(shown.empty());
 }
 
+// The table file's ranges end at 1,710,000 yen; beyond it the tax is asked for,
+// never computed by a rate that no longer holds.
+TEST_F(MainCommandsUiTest, PayBeyondTheTaxTableAsksForTheTaxOfThatEmployee) {
+    ledger.Employee(1).BasePay = 2500000;
+    ledger.Employee(1).TaxDependants = 2;
+    ledger.Employee(2).BasePay = 1709999;
+    ledger.Employee(2).TaxDependants = 2;
+    box.answer = platform::ui::Answer::No;
+    w->SaveCommand();
+    ASSERT_EQ(box.boxes.size(), 1);
+    EXPECT_EQ(box.requests[0].icon, platform::ui::Icon::Warning);
+    const QString question = box.boxes[0];
+    EXPECT_TRUE(question.contains(QStringLiteral("　山田\r"))) << question.toStdString();
+    EXPECT_FALSE(question.contains(QStringLiteral("佐藤")));
+    EXPECT_TRUE(question.contains(QStringLiteral("税額表の範囲(1,710,000円未満)を超えている")));
+    EXPECT_EQ(ledger.Deduction(1).Amounts[ledger::kDedIncomeTax], 0);  // not 627,752
+    // 108,880 + 33.693 % of 749,999, as before.
+    EXPECT_EQ(ledger.Deduction(2).Amounts[ledger::kDedIncomeTax], 361577);
+    EXPECT_EQ(ledger.Deduction(1).ManualFlags[ledger::kDedIncomeTax], 0);
+
+    // Yes switches that employee to a typed tax; a typed tax is kept and no
+    // longer asked about.
+    box.boxes.clear();
+    box.requests.clear();
+    box.answer = platform::ui::Answer::Yes;
+    w->SaveCommand();
+    ASSERT_EQ(box.boxes.size(), 2);
+    EXPECT_EQ(box.boxes[1], QStringLiteral("該当社員の所得税計算を手入力モードに変更しました。\r"
+                                           "詳細入力画面にて該当社員の確認と入力を行って下さい。"));
+    EXPECT_EQ(ledger.Deduction(1).ManualFlags[ledger::kDedIncomeTax], 1);
+    EXPECT_EQ(ledger.Deduction(2).ManualFlags[ledger::kDedIncomeTax], 0);
+    ledger.Deduction(1).Amounts[ledger::kDedIncomeTax] = 703940;
+    box.boxes.clear();
+    w->SaveCommand();
+    EXPECT_TRUE(box.boxes.isEmpty());
+    EXPECT_EQ(ledger.Deduction(1).Amounts[ledger::kDedIncomeTax], 703940);
+}
+
 TEST_F(MainCommandsUiTest, CommandsOpenTheProgramsDialogs) {
     w->imVersionClick();
     w->sbShowLogClick();

@@ -20,6 +20,7 @@
 #include "ledger/ui/Notice.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
+#include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
 
 namespace ledger::ui {
@@ -347,6 +348,18 @@ TEST_F(MembEditTest, KeysOfTheKindFieldAndTheCalculator) {
     dialog.NumericField = dialog.edAmount[kAmResidentTax];
     dialog.sbCalculatorClick();
     EXPECT_EQ(dialog.edAmount[kAmResidentTax]->text(), "     -5");
+
+    // The real calculator, typed key by key: the zero after the point counts.
+    dialog.calculator = [](QWidget* owner) {
+        TfmCalc calc(owner);
+        calc.show();
+        testing_support::typeIntoCalc(calc, "250000*1.05=");
+        calc.accept();
+        return std::optional<double>(calc.CalcValue);
+    };
+    dialog.NumericField = dialog.edAmount[kAmBasePay];
+    dialog.sbCalculatorClick();
+    EXPECT_EQ(dialog.edAmount[kAmBasePay]->text(), "  262,500");
 }
 
 TEST_F(MembEditTest, GradeListShowsTheTableAndKeepsTheChoiceOnCancel) {

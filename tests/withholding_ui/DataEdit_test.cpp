@@ -13,6 +13,7 @@
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "ui/BoxRecorder.h"
+#include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
 #include "withholding/WithholdingFile.h"
 #include "withholding/ui/DataEdit.h"
@@ -176,6 +177,28 @@ TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
     EXPECT_FALSE(e->sbCalculator->isEnabled());
     focus(e->edit("edJusyo1"));
     EXPECT_FALSE(e->sbCalculator->isEnabled());
+}
+
+// The record editors open the year-end program's calculator: "c" clears there,
+// and the figure goes into the field.
+TEST(RecordEditor, CalculatorIsTheYearEndOne) {
+    EditorFixture f;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    QLineEdit* amount = e->edit("edSeihoGaku");
+    focus(amount);
+    bool opened = false;
+    e->runModal = [&](QDialog& d) {
+        auto* calc = qobject_cast<ledger::ui::TfmCalc*>(&d);
+        if (!calc) return false;
+        opened = true;
+        calc->show();
+        testing_support::typeIntoCalc(*calc, "12c3*2.05=");
+        return true;
+    };
+    e->sbCalculatorClick();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(amount->text().trimmed(), "6");  // 6.15 cut to whole yen
+    e->reject();
 }
 
 TEST(RecordEditor, LeavingFieldsAppliesTheirRules) {

@@ -463,7 +463,7 @@ void TfmRecordEditor::sbManualClick() {
 void TfmRecordEditor::sbCalculatorClick() {
     auto* e = qobject_cast<QLineEdit*>(NumericField);
     if (!e) return;
-    ledger::ui::TfmCalc calc(this);
+    ledger::ui::TfmCalc calc(this, ledger::CalcVariant::YearEnd);
     if (runModal(calc)) {
         const double v = std::trunc(calc.CalcValue);
         e->setText(q(ledger::FmtAmount(tagOf(e) / 10, v)));
