@@ -9,6 +9,7 @@
 
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
+#include "platform/Files.h"
 
 namespace withholding {
 namespace fs = std::filesystem;
@@ -135,7 +136,7 @@ bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
     const bool newLayout = IsNewLayoutYear(path);
     WithholdingData loaded;
     std::error_code ec;
-    if (fs::exists(path, ec)) {
+    if (platform::regularFileExists(path)) {
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
         ReadWithholdingFile(path, loaded);
     } else {
