@@ -110,7 +110,7 @@ void templateAndLog() {
     rec.Kind = 2;
     rec.PayForm = 1;
     rec.Status = 1;
-    rec.Department.set("営業部");
+    rec.Dept.set("営業部");
     ledger::SaveTemplate(work, rec);
     fs::rename(work / ledger::kEmployeeTemplateName, seed("employee_template", "template.dat"));
 

@@ -6,6 +6,7 @@
 #include "ledger/Password.h"
 #include "ledger/Startup.h"
 #include "ledger/SysOption.h"
+#include "platform/IniFile.h"
 #include "reports/PrintInfo.h"
 #include "withholding/YearEndOption.h"
 #include "withholding/YearEndStartup.h"
