@@ -234,7 +234,15 @@ void FinishRestore(const RestorePlaces& places, const RestoreJournal& journal,
 RestoreRecovery RecoverUnfinishedRestore(const RestorePlaces& places) {
     std::error_code ec;
     if (!fs::is_directory(places.iniFile.parent_path(), ec)) return RestoreRecovery::NothingToDo;
-    platform::FileLock lock(places.iniFile);
+    std::optional<platform::FileLock> lock;
+    try {
+        lock.emplace(places.iniFile);
+    } catch (const std::exception&) {
+        // Without the lock nothing can be cleared safely; only an unfinished
+        // restore makes that a reason to stop.
+        return nameExists(places.journal()) ? RestoreRecovery::Failed
+                                            : RestoreRecovery::NothingToDo;
+    }
     RestoreRecovery result = RestoreRecovery::NothingToDo;
     if (nameExists(places.journal())) {
         std::optional<RestoreJournal> journal;

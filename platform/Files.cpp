@@ -202,6 +202,9 @@ FileLock::FileLock(const fs::path& file)
     if (fd_ < 0) throw IoError::fromErrno(errno);
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
+        // A file system without locks (some network shares) is written as it
+        // always was, unlocked, rather than not at all.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
         int err = errno;
         ::close(fd_);
         throw IoError::fromErrno(err);
