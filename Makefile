@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps bench format clean
+.PHONY: run test build deps bench fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -24,8 +24,32 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	for b in $(BUILD)-bench/bench/bench_*; do $$b; done
 
+# Each fuzz harness runs FUZZ_SECONDS from a seed corpus the programs' own
+# writers made; needs clang (libFuzzer), else it is skipped. Not part of `test`.
+FUZZ_SECONDS ?= 30
+FUZZ_HARNESSES = year_file withholding_file settings_file tax_tables health_rates \
+	postal_codes employee_template event_log restore_journal
+fuzz:
+	@if ! command -v clang++ >/dev/null 2>&1; then \
+		echo "clang++ not installed: fuzzing skipped"; exit 0; fi; \
+	set -e; \
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTOLVANE_FUZZ=ON >/dev/null; \
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_all; \
+	rm -rf $(BUILD)-fuzz/seeds; \
+	$(BUILD)-fuzz/tests/fuzz/make_fuzz_seeds $(BUILD)-fuzz/seeds; \
+	mkdir -p $(BUILD)-fuzz/logs; failed=0; \
+	for h in $(FUZZ_HARNESSES); do \
+		mkdir -p $(BUILD)-fuzz/corpus/$$h; \
+		if $(BUILD)-fuzz/tests/fuzz/fuzz_$$h -max_total_time=$(FUZZ_SECONDS) \
+			-rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=$(BUILD)-fuzz/logs/$$h- \
+			$(BUILD)-fuzz/corpus/$$h $(BUILD)-fuzz/seeds/$$h >$(BUILD)-fuzz/logs/$$h.log 2>&1; \
+		then echo "$$h: $$(grep -h number_of_executed_units $(BUILD)-fuzz/logs/$$h.log)"; \
+		else echo "$$h: FOUND A FAULT, see $(BUILD)-fuzz/logs/$$h.log"; failed=1; fi; \
+	done; exit $$failed
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-fuzz

@@ -1,9 +1,12 @@
 #include "ledger/Backup.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <exception>
+#include <optional>
 #include <system_error>
 
 #include "ledger/SysOption.h"
@@ -21,8 +24,8 @@ bool isPostalCodeFile(const std::string& name) {
     return lower == "yubinno.dat";
 }
 
-// A fresh hidden folder inside `parent` for the files of one restore, removed
-// with everything in it when the restore ends.
+// A fresh hidden folder inside `parent` for the files of one restore. Removed
+// with everything in it unless the restore reached its journal, which then owns it.
 class StagingFolder {
 public:
     explicit StagingFolder(const fs::path& parent) {
@@ -32,46 +35,33 @@ public:
         path_ = tmpl;
     }
     ~StagingFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
+        if (!kept_) {
+            std::error_code ec;
+            fs::remove_all(path_, ec);
+        }
     }
     StagingFolder(const StagingFolder&) = delete;
     StagingFolder& operator=(const StagingFolder&) = delete;
     const fs::path& path() const { return path_; }
+    void keep() { kept_ = true; }
 
 private:
     fs::path path_;
+    bool kept_ = false;
 };
 
-// One file of a restore: its copy waits in the staging folder until every copy
-// is made; the file it replaces is moved aside until every replacement is made.
-struct StagedFile {
-    fs::path target;
-    fs::path staged;
-    fs::path aside;
-};
+// The old file's content put aside for an undo: a second name for it where the
+// file system allows, else a copy.
+void putAside(const fs::path& target, const fs::path& aside) {
+    if (::link(target.c_str(), aside.c_str()) == 0) return;
+    platform::copyReplacing(target, aside);
+}
 
-// Renames the staged files over their targets. When any rename fails, the
-// renames already made are undone in reverse, so the targets are as before.
-void replaceAll(const std::vector<StagedFile>& files) {
-    std::vector<std::pair<fs::path, fs::path>> done;  // from, to
-    auto move = [&](const fs::path& from, const fs::path& to) {
-        fs::rename(from, to);
-        done.emplace_back(from, to);
-    };
-    try {
-        for (const StagedFile& f : files) {
-            std::error_code ec;
-            if (fs::exists(fs::symlink_status(f.target, ec))) move(f.target, f.aside);
-            move(f.staged, f.target);
-        }
-    } catch (...) {
-        for (auto it = done.rbegin(); it != done.rend(); ++it) {
-            std::error_code ec;
-            fs::rename(it->second, it->first, ec);
-        }
-        throw;
-    }
+void syncFolder(const fs::path& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
@@ -130,36 +120,69 @@ bool DataBackup(const fs::path& dataPath, const fs::path& iniFile, const fs::pat
     return true;
 }
 
-RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile,
-                          const fs::path& folder) {
+RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
+                          const RestoreStepHook& step) {
     const fs::path backupIni = folder / iniFile.filename();
     std::error_code ec;
     if (!fs::is_regular_file(backupIni, ec)) return RestoreResult::NoSettingsFile;
+    const RestorePlaces places{dataPath, iniFile};
+    std::optional<RestoreJournal> journal;
     try {
+        // The other program must not write the settings file in between, and its
+        // start-up must not take this restore's files for leftovers.
+        platform::FileLock lock(iniFile);
         const std::vector<fs::path> sources = RestoreSourceFiles(folder);
         // Staged beside their targets, so that the final renames stay within
         // one file system.
         StagingFolder dataStage(dataPath);
         StagingFolder iniStage(iniFile.parent_path());
-        std::vector<StagedFile> files;
-        auto stage = [&](const fs::path& source, const fs::path& target, const StagingFolder& at) {
-            const std::string name = target.filename().string();
-            StagedFile f{target, at.path() / ("new-" + name), at.path() / ("old-" + name)};
-            platform::copyReplacing(source, f.staged);
-            files.push_back(std::move(f));
+        RestoreJournal j;
+        j.dataStage = dataStage.path().filename().string();
+        j.settingsStage = iniStage.path().filename().string();
+        auto stage = [&](const fs::path& source, RestoreJournal::Place place) {
+            RestoreJournal::File f{place, source.filename().string(), false};
+            if (place == RestoreJournal::Place::Settings) f.name = iniFile.filename().string();
+            platform::copyReplacing(source, places.staged(j, f));
+            const fs::path target = places.target(f);
+            f.hadOld = fs::exists(fs::symlink_status(target, ec));
+            if (f.hadOld) putAside(target, places.aside(j, f));
+            j.files.push_back(std::move(f));
+            if (step) step();
         };
-        for (const fs::path& f : sources) stage(f, dataPath / f.filename(), dataStage);
-        stage(backupIni, iniFile, iniStage);
-        replaceAll(files);
+        for (const fs::path& f : sources) stage(f, RestoreJournal::Place::Data);
+        stage(backupIni, RestoreJournal::Place::Settings);
+        syncFolder(dataStage.path());
+        syncFolder(iniStage.path());
+
+        // From here on a crash is finished at the next start.
+        WriteRestoreJournal(places, j);
+        dataStage.keep();
+        iniStage.keep();
+        journal = j;
+        if (step) step();
+        RollRestoreForward(places, j, step);
+        FinishRestore(places, j, step);
         return RestoreResult::Restored;
     } catch (const std::exception&) {
+        if (journal) {
+            // Undo what was renamed; should that fail too, the next start does it.
+            try {
+                platform::FileLock lock(iniFile);
+                journal->phase = RestoreJournal::Phase::Back;
+                WriteRestoreJournal(places, *journal);
+                if (step) step();
+                RollRestoreBack(places, *journal, step);
+                FinishRestore(places, *journal, step);
+            } catch (const std::exception&) {
+            }
+        }
         return RestoreResult::Failed;
     }
 }
 
 bool DataRestore(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
                  MessageSink& messages) {
-    switch (RestoreData(dataPath, iniFile, folder)) {
+    switch (RestoreData(dataPath, iniFile, folder, {})) {
         case RestoreResult::NoSettingsFile:
             messages.error(std::string(kRestoreNoData));
             return false;

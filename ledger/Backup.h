@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ledger/Messages.h"
+#include "ledger/RestoreJournal.h"
 
 namespace platform {
 class IniFile;
@@ -62,10 +63,11 @@ enum class RestoreResult { Restored, NoSettingsFile, Failed };
 // the folder's settings file over the settings file. Every file is first copied
 // beside its target and only when all copies succeeded do they replace the
 // current files, so a failure leaves the data folder and the settings file as
-// they were; nothing is copied when the folder holds no settings file.
+// they were; nothing is copied when the folder holds no settings file. A crash
+// during the replacements is finished at the next start (RestoreJournal.h).
 RestoreResult RestoreData(const std::filesystem::path& dataPath,
-                          const std::filesystem::path& iniFile,
-                          const std::filesystem::path& folder);
+                          const std::filesystem::path& iniFile, const std::filesystem::path& folder,
+                          const RestoreStepHook& step = {});
 
 // The restore command after the question and the folder choice: restores and
 // reports the outcome. True when the data were restored and the program must end.

@@ -227,8 +227,10 @@ double TimeStrToHours(std::string_view text, MessageSink& messages) {
 }
 
 std::string FmtHours(double hours, int timeStyle) {
-    if (timeStyle == 0) return padLeft(fixedText(hours, 2), 6);
-    if (!std::isfinite(hours)) return padLeft(fixedText(hours, 0), 6);
+    // Hours no whole-number type can hold (only a damaged file or setting gives
+    // them) are shown as the decimal style shows them.
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (timeStyle == 0 || !(std::fabs(hours) < kTwoTo63)) return padLeft(fixedText(hours, 2), 6);
 
     double h = std::trunc(hours);
     double m = std::nearbyint((hours - h) * 60.0);  // halves to even

@@ -22,8 +22,7 @@ constexpr std::int64_t kHeaderSize = sizeof(TPayrollFileHeader);
 // Reads exactly size bytes at offset; a file that ends before them is reported,
 // and nothing past its end is ever used.
 void readAt(const fs::path& file, std::int64_t offset, void* dst, std::size_t size) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw platform::IoError::fromErrno(errno);
+    int fd = platform::openForReading(file);
     auto* p = static_cast<char*>(dst);
     std::size_t done = 0;
     while (done < size) {
@@ -59,8 +58,8 @@ std::int64_t PeriodOffset(std::int32_t index) {
 }
 
 void CreateDataFile(Ledger& ledger, const fs::path& fileName) {
-    std::error_code ec;
-    if (fs::exists(fileName, ec)) return;
+    // A dangling link or a pipe under the name is reported, never replaced.
+    if (platform::regularFileExists(fileName)) return;
     platform::writeFileAtomic(fileName, std::string(std::size_t(kYearFileSize), '\0'));
     ledger.clearPeriod();
 }
@@ -91,17 +90,17 @@ void LoadPeriod(Ledger& ledger, const fs::path& fileName) {
 void SavePeriod(Ledger& ledger, const fs::path& fileName) {
     const int period = checkedPeriod(ledger.CurData.Period);
     const std::int64_t offset = PeriodOffset(period - 1);
-    std::string bytes = platform::readFile(fileName);
-    // A file cut short (by a copy that failed, say) is made whole again with the
-    // zero bytes a fresh file holds; what it still had stays as it was.
-    if (std::int64_t(bytes.size()) < kYearFileSize) bytes.resize(std::size_t(kYearFileSize), '\0');
     // Marked saved in memory only once the file says so, so that a failed save
     // leaves memory agreeing with the file.
     TPayrollFileHeader header = ledger.FileHeader;
     header.PeriodSaved[period - 1] = 1;
-    std::memcpy(bytes.data(), &header, sizeof(TPayrollFileHeader));
-    std::memcpy(bytes.data() + offset, ledger.block.get(), sizeof(TPeriodBlock));
-    platform::writeFileAtomic(fileName, bytes);
+    // A file cut short (by a copy that failed, say) is made whole again with the
+    // zero bytes a fresh file holds; what it still had stays as it was. Bytes past
+    // the fifteenth block are carried over unread, however many there are.
+    platform::writeFilePartsAtomic(
+        fileName, kYearFileSize,
+        {{0, {reinterpret_cast<const char*>(&header), sizeof header}},
+         {offset, {reinterpret_cast<const char*>(ledger.block.get()), sizeof(TPeriodBlock)}}});
     ledger.FileHeader = header;
 }
 

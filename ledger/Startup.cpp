@@ -38,7 +38,7 @@ bool HasReadOnlyAttribute(const fs::path& file) {
 
 int ProbeWritable(const fs::path& folder) {
     const fs::path probe = folder / std::string(kProbeFileName);
-    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
     ::close(fd);
     ::unlink(probe.c_str());
@@ -56,7 +56,7 @@ std::vector<std::string> SettingsFolderFailureMessages(int err) {
 bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile, Prompter& prompter) {
     int err = 0;
     std::error_code ec;
-    fs::create_directories(settingsDir, ec);
+    platform::createPrivateFolders(settingsDir, ec);
     if (ec) {
         err = ec.value();
     } else if (HasReadOnlyAttribute(iniFile)) {
@@ -123,7 +123,7 @@ bool PrepareDataFolder(Ledger& ledger, const fs::path& dataPath, const fs::path&
 
     std::error_code ec;
     if (!fs::exists(dataPath, ec)) {
-        if (!fs::create_directories(dataPath, ec) || ec) {
+        if (!platform::createPrivateFolders(dataPath, ec) || ec) {
             prompter.error(std::string(kDataFolderNotCreated));
             return false;
         }

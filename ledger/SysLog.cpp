@@ -49,7 +49,10 @@ std::filesystem::path SysLogFile(const std::filesystem::path& dataPath) {
 void WriteSysLog(const std::filesystem::path& dataPath, const Clock& clock, int code) {
     const std::string line = SysLogLine(clock.now(), code);
     const std::filesystem::path file = SysLogFile(dataPath);
-    int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // The log holds who was paid when: for its owner only. Not blocking: a pipe
+    // in its place without a reader fails at once instead of hanging.
+    platform::ignoreFileSizeSignal();
+    int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) throw platform::IoError::fromErrno(errno);
     ssize_t n;
     do n = ::write(fd, line.data(), line.size());

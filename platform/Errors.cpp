@@ -8,6 +8,7 @@ IoError IoError::fromErrno(int err) {
     switch (err) {
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:  // over the file-size limit: for the user, as full as a full disk
             return IoError(err, "ディスクがいっぱいです");
         case ENOENT:
         case ENOTDIR:
@@ -23,6 +24,14 @@ IoError IoError::fromErrno(int err) {
 
 IoError IoError::pastEnd() {
     return IoError(0, "ファイルの末尾以降を読み込みました");
+}
+
+IoError IoError::notRegularFile() {
+    return IoError(EINVAL, "通常のファイルではありません");
+}
+
+IoError IoError::danglingLink() {
+    return IoError(ENOENT, "リンク先のファイルが見つかりません");
 }
 
 }  // namespace platform

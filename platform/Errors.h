@@ -17,6 +17,10 @@ public:
     static IoError fromErrno(int err);
     // A read that ran past the end of a file.
     static IoError pastEnd();
+    // A name that is a folder, a pipe or a device where a file belongs.
+    static IoError notRegularFile();
+    // A symbolic link whose file is not there (an unmounted share, say).
+    static IoError danglingLink();
 
 private:
     int code_;

@@ -1,13 +1,19 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <random>
 
 #include "platform/Errors.h"
@@ -26,6 +32,11 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
     // Closes now and reports the failure, which a destructor cannot.
     void close() {
         int fd = fd_;
@@ -38,6 +49,7 @@ private:
 };
 
 void writeAll(int fd, std::string_view bytes) {
+    ignoreFileSizeSignal();
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -51,19 +63,58 @@ void writeAll(int fd, std::string_view bytes) {
     }
 }
 
-// A fresh file beside the target, created with the mode a plain new file would get
-// (umask applied), so that a file saved for the first time looks like any other.
+// A fresh file beside the target, for its owner only: a file saved for the first
+// time holds pay data. It stays locked while it is written, which tells the
+// start-up clean-up that it is no leftover.
 Fd createTemp(const fs::path& file, std::string& name) {
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(rd()));
         name = (file.parent_path() / ("." + file.filename().string() + suffix)).string();
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return Fd(fd);
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+            return Fd(fd);
+        }
         if (errno != EEXIST) throw IoError::fromErrno(errno);
     }
     throw IoError::fromErrno(EEXIST);
+}
+
+// The regular file a save replaces: the name itself, or the file a link names,
+// so that the link survives and its file is the one updated.
+fs::path saveTarget(const fs::path& file) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0) {
+        if (errno == ENOENT) return file;  // a new file
+        throw IoError::fromErrno(errno);
+    }
+    if (S_ISREG(st.st_mode)) return file;
+    if (!S_ISLNK(st.st_mode)) throw IoError::notRegularFile();
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr), &std::free);
+    if (!real) {
+        if (errno == ENOENT || errno == ENOTDIR) throw IoError::danglingLink();
+        throw IoError::fromErrno(errno);
+    }
+    if (::stat(real.get(), &st) != 0) throw IoError::fromErrno(errno);
+    if (!S_ISREG(st.st_mode)) throw IoError::notRegularFile();
+    return fs::path(real.get());
+}
+
+// ".<name>.<8 hex digits>": the name of a temporary file of createTemp, and the
+// name it stands for.
+std::optional<std::string> temporaryFor(const std::string& entry) {
+    constexpr std::size_t kSuffix = 9;  // "." and eight hex digits
+    if (entry.size() < 1 + 1 + kSuffix || entry.front() != '.') return std::nullopt;
+    const std::size_t dot = entry.size() - kSuffix;
+    if (entry[dot] != '.') return std::nullopt;
+    for (std::size_t i = dot + 1; i < entry.size(); ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(entry[i])) ||
+            std::isupper(static_cast<unsigned char>(entry[i])))
+            return std::nullopt;
+    return entry.substr(1, dot - 1);
 }
 
 // Makes the rename itself durable; file systems that cannot sync a folder are
@@ -77,9 +128,95 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::string readFile(const fs::path& file) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+int openForReading(const fs::path& file) {
+    // Not blocking: opening a pipe for reading would otherwise wait for a writer.
+    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) throw IoError::fromErrno(errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw IoError::fromErrno(errno);
+    if (!S_ISREG(st.st_mode)) throw IoError::notRegularFile();
+    int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd.release();
+}
+
+bool regularFileExists(const fs::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) throw IoError::notRegularFile();
+        return true;
+    }
+    if (errno != ENOENT && errno != ENOTDIR) throw IoError::fromErrno(errno);
+    if (::lstat(file.c_str(), &st) == 0) throw IoError::danglingLink();
+    return false;
+}
+
+void ignoreFileSizeSignal() {
+    // Set on every save, not once: nothing else may have put the default back.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool createPrivateFolders(const fs::path& folder, std::error_code& ec) {
+    ec.clear();
+    if (fs::is_directory(folder, ec)) return true;
+    ec.clear();
+    const fs::path parent = folder.parent_path();
+    if (!parent.empty() && parent != folder && !createPrivateFolders(parent, ec)) return false;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        ec.assign(errno, std::generic_category());
+        return false;
+    }
+    if (!fs::is_directory(folder, ec)) {
+        if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
+        return false;
+    }
+    return true;
+}
+
+int removeStaleTemporaries(const fs::path& folder, std::string_view pattern) {
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path entry = it->path();
+        const auto target = temporaryFor(entry.filename().string());
+        if (!target || !matchesPattern(*target, pattern)) continue;
+        Fd fd(::open(entry.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+        struct stat st {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        // A save under way holds its temporary file locked.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        struct stat now {};
+        if (::lstat(entry.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
+            continue;
+        if (::unlink(entry.c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
+fs::path FileLock::lockFileOf(const fs::path& file) {
+    return file.parent_path() / ("." + file.filename().string() + ".lock");
+}
+
+FileLock::FileLock(const fs::path& file)
+    : fd_(::open(lockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    if (fd_ < 0) throw IoError::fromErrno(errno);
+    while (::flock(fd_, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        // A file system without locks (some network shares) is written as it
+        // always was, unlocked, rather than not at all.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
+        int err = errno;
+        ::close(fd_);
+        throw IoError::fromErrno(err);
+    }
+}
+
+FileLock::~FileLock() {
+    ::close(fd_);  // releases the lock
+}
+
+std::string readFile(const fs::path& file) {
+    Fd fd(openForReading(file));
     std::string out;
     char buf[65536];
     for (;;) {
@@ -94,7 +231,8 @@ std::string readFile(const fs::path& file) {
     return out;
 }
 
-void writeFileAtomic(const fs::path& file, std::string_view bytes) {
+void writeFileAtomic(const fs::path& name, std::string_view bytes) {
+    const fs::path file = saveTarget(name);
     std::string tmp;
     Fd fd = createTemp(file, tmp);
     try {
@@ -103,6 +241,77 @@ void writeFileAtomic(const fs::path& file, std::string_view bytes) {
         if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd.get(), st.st_mode & 07777) != 0)
             throw IoError::fromErrno(errno);
         writeAll(fd.get(), bytes);
+        if (::fsync(fd.get()) != 0) throw IoError::fromErrno(errno);
+        fd.close();
+        if (::rename(tmp.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);
+    } catch (...) {
+        ::unlink(tmp.c_str());
+        throw;
+    }
+    syncFolder(file.parent_path());
+}
+
+namespace {
+
+// Copies the whole source into the destination from their current offsets, in
+// the kernel where it can.
+void copyContent(int from, int to) {
+    bool kernel = true;
+    char buf[65536];
+    for (;;) {
+        ssize_t n;
+        if (kernel) {
+            n = ::copy_file_range(from, nullptr, to, nullptr, std::size_t(1) << 30, 0);
+            if (n < 0 &&
+                (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+                kernel = false;
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) throw IoError::fromErrno(errno);
+            if (n == 0) return;
+            continue;
+        }
+        n = ::read(from, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw IoError::fromErrno(errno);
+        }
+        if (n == 0) return;
+        writeAll(to, std::string_view(buf, std::size_t(n)));
+    }
+}
+
+void writeAt(int fd, std::int64_t offset, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                             off_t(offset + std::int64_t(done)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw IoError::fromErrno(errno);
+        }
+        done += std::size_t(n);
+    }
+}
+
+}  // namespace
+
+void writeFilePartsAtomic(const fs::path& name, std::int64_t minSize,
+                          const std::vector<FilePart>& parts) {
+    const fs::path file = saveTarget(name);
+    Fd source(openForReading(file));
+    std::string tmp;
+    Fd fd = createTemp(file, tmp);
+    try {
+        ignoreFileSizeSignal();
+        struct stat st {};
+        if (::fstat(source.get(), &st) != 0) throw IoError::fromErrno(errno);
+        if (::fchmod(fd.get(), st.st_mode & 07777) != 0) throw IoError::fromErrno(errno);
+        copyContent(source.get(), fd.get());
+        if (st.st_size < minSize && ::ftruncate(fd.get(), off_t(minSize)) != 0)
+            throw IoError::fromErrno(errno);
+        for (const FilePart& part : parts) writeAt(fd.get(), part.offset, part.bytes);
         if (::fsync(fd.get()) != 0) throw IoError::fromErrno(errno);
         fd.close();
         if (::rename(tmp.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);

@@ -1,7 +1,9 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 // Whole-file operations. Every failure throws platform::IoError with the fixed
@@ -9,14 +11,70 @@
 // real name.
 namespace platform {
 
-// The whole content of a file.
+// The whole content of a file. A name that is not a regular file (a folder, a
+// pipe) is refused rather than read.
 std::string readFile(const std::filesystem::path& file);
 
+// Opens a regular file for reading and returns its descriptor; a pipe in its
+// place is refused without waiting for a writer.
+int openForReading(const std::filesystem::path& file);
+
+// Whether a regular file is there: false when nothing has the name; a dangling
+// link or a name that is no regular file throws, so that nobody creates a file
+// over it.
+bool regularFileExists(const std::filesystem::path& file);
+
 // Writes the bytes to a temporary file in the same folder, flushes it to disk,
-// renames it over the file and flushes the folder. The file keeps its
-// permissions; a new one gets those of any new file. On any failure the
-// temporary file is removed and the old file stays as it was.
+// renames it over the file and flushes the folder. A symbolic link is followed:
+// the file it names is replaced and the link stays; a dangling link or a name
+// that is no regular file is refused. The file keeps its permissions; a new one
+// is readable and writable by its owner only. On any failure the temporary file
+// is removed and the old file stays as it was; a write over the file-size limit
+// fails like one on a full disk.
 void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes);
+
+// Bytes to put at an offset of a file.
+struct FilePart {
+    std::int64_t offset;
+    std::string_view bytes;
+};
+
+// Replaces an existing file as writeFileAtomic does, with a copy of it in which
+// the parts are overwritten: the rest of the file, however long, is carried over
+// by the kernel and never held in memory. A file shorter than minSize is first
+// lengthened with zero bytes. A missing file is an error.
+void writeFilePartsAtomic(const std::filesystem::path& file, std::int64_t minSize,
+                          const std::vector<FilePart>& parts);
+
+// Creates the folder and any missing parents, each readable by its owner only
+// (pay data must not be open to other accounts, whatever the umask). True when
+// the folder exists afterwards.
+bool createPrivateFolders(const std::filesystem::path& folder, std::error_code& ec);
+
+// Makes a write beyond the file-size limit fail (EFBIG) instead of ending the
+// process, so the save can report it.
+void ignoreFileSizeSignal();
+
+// Removes the temporary files that writeFileAtomic leaves when the process dies
+// during a save (".<name>.<8 hex digits>"), for names of the folder matching the
+// pattern, and only those that no running save still holds. Returns how many.
+int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view pattern);
+
+// An advisory lock (flock) on a lock file beside the given file, held while the
+// object lives; every process that reads, changes and replaces the file takes it,
+// so that no change of one is undone by another.
+class FileLock {
+public:
+    explicit FileLock(const std::filesystem::path& file);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    static std::filesystem::path lockFileOf(const std::filesystem::path& file);
+
+private:
+    int fd_;
+};
 
 // Copies a file, replacing the target.
 void copyReplacing(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -201,6 +201,12 @@ void writeLine(const std::filesystem::path& file, const std::string& section,
     save(file, l);
 }
 
+// The working copy of a grouped write: ".<name>.<pid>.batch" beside the file,
+// named per process because both programs write the same settings file.
+std::filesystem::path workingCopyName(const std::filesystem::path& file, const std::string& pid) {
+    return file.parent_path() / ("." + file.filename().string() + "." + pid + ".batch");
+}
+
 std::optional<int> parseInt(std::string_view s) {
     s = trim(s);
     if (s.empty()) return std::nullopt;
@@ -217,6 +223,8 @@ std::optional<int> parseInt(std::string_view s) {
         base = 16;
         s.remove_prefix(1);
     }
+    // One sign only: the number parser would take a second one ("--5", "-0x-5").
+    if (s.empty() || s.front() == '-' || s.front() == '+') return std::nullopt;
     long long v = 0;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
     if (ec != std::errc() || p != s.data() + s.size()) return std::nullopt;
@@ -280,9 +288,16 @@ std::vector<std::string> IniFile::readSectionKeys(const std::string& section) co
     return out;
 }
 
+std::unique_ptr<FileLock> IniFile::lock() const {
+    if (workingCopy_) return nullptr;
+    return std::make_unique<FileLock>(file_);
+}
+
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    writeLine(file_, section, key, sjis::fromUtf8(value));
+    const std::string bytes = sjis::fromUtf8(value);
+    auto held = lock();
+    writeLine(file_, section, key, bytes);
 }
 
 std::string IniFile::readBytes(const std::string& section, const std::string& key,
@@ -296,6 +311,7 @@ std::string IniFile::readBytes(const std::string& section, const std::string& ke
 
 void IniFile::writeBytes(const std::string& section, const std::string& key,
                          std::string_view bytes) {
+    auto held = lock();
     writeLine(file_, section, key, bytes);
 }
 
@@ -313,20 +329,18 @@ void IniFile::writeBool(const std::string& section, const std::string& key, bool
 }
 
 void IniFile::writeAll(const std::function<void(IniFile&)>& writes) {
+    auto held = lock();
     std::string current;
     try {
         current = readFile(file_);
     } catch (const IoError& e) {
         if (e.code() != ENOENT) throw;
     }
-    // A working copy beside the file, named per process because both programs
-    // write the same settings file.
-    const std::filesystem::path work =
-        file_.parent_path() /
-        ("." + file_.filename().string() + "." + std::to_string(::getpid()) + ".batch");
+    const std::filesystem::path work = workingCopyName(file_, std::to_string(::getpid()));
     try {
         writeFileAtomic(work, current);
         IniFile copy(work);
+        copy.workingCopy_ = true;
         writes(copy);
         writeFileAtomic(file_, readFile(work));
     } catch (...) {
@@ -339,6 +353,7 @@ void IniFile::writeAll(const std::function<void(IniFile&)>& writes) {
 
 void IniFile::eraseSection(const std::string& section) {
     std::string sec = checkedSection(section);
+    auto held = lock();
     Lines l = load(file_);
     bool found = false;
     // Every copy of a repeated section goes, or the next one would surface.
@@ -348,6 +363,27 @@ void IniFile::eraseSection(const std::string& section) {
         found = true;
     }
     if (found) save(file_, l);
+}
+
+int IniFile::removeStaleWorkingCopies(const std::filesystem::path& file) {
+    // Under the lock no grouped write is under way, so every copy is a leftover.
+    FileLock held(file);
+    const std::string prefix = workingCopyName(file, "").filename().string();  // ".name..batch"
+    const std::string before = prefix.substr(0, prefix.size() - std::string_view(".batch").size());
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || !name.starts_with(before) || !name.ends_with(".batch"))
+            continue;
+        const std::string_view pid =
+            std::string_view(name).substr(before.size(), name.size() - prefix.size());
+        if (pid.find_first_not_of("0123456789") != std::string_view::npos) continue;
+        std::error_code rmEc;
+        if (it->is_regular_file(rmEc) && std::filesystem::remove(it->path(), rmEc)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace platform

@@ -1,11 +1,14 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+class FileLock;
 
 // The settings file with the semantics of the Windows profile functions the
 // programs were written against:
@@ -18,7 +21,9 @@ namespace platform {
 //   unreadable line as it was;
 // - the file is CP932 with CR LF line ends and is replaced through a temporary
 //   file, so a failed write leaves it as it was.
-// Every call reads the file anew (both programs share it). Texts are UTF-8 here.
+// Every call reads the file anew (both programs share it), and every write holds
+// the file's lock from its read to its replacement, so that two programs writing
+// their own keys at the same moment never undo each other. Texts are UTF-8 here.
 class IniFile {
 public:
     explicit IniFile(std::filesystem::path file) : file_(std::move(file)) {}
@@ -62,8 +67,16 @@ public:
     // (platform::ConvertError), as for every value.
     void writeBytes(const std::string& section, const std::string& key, std::string_view bytes);
 
+    // Removes the working copies of grouped writes that a process left when it
+    // died. Returns how many.
+    static int removeStaleWorkingCopies(const std::filesystem::path& file);
+
 private:
+    // The file's lock, or nothing for writeAll's private working copy.
+    std::unique_ptr<FileLock> lock() const;
+
     std::filesystem::path file_;
+    bool workingCopy_ = false;
 };
 
 }  // namespace platform

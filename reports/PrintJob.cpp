@@ -197,12 +197,20 @@ std::optional<double> ParseAdjust(std::string_view text) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
         return std::nullopt;
+    // Only what the five-character field can show again ("-99.9" to "999.9"), so
+    // the value always fits the tenths the settings keep.
+    const double tenths = std::nearbyint(v * 10);
+    if (tenths < kMinAdjustTenths || tenths > kMaxAdjustTenths) return std::nullopt;
     return v;
 }
 
 int AdjustToTenths(double mm) {
-    // Halves go to the even neighbour, as the stored value always has.
-    return int(std::nearbyint(mm * 10));
+    // Halves go to the even neighbour, as the stored value always has. A stored
+    // value beyond the field's range is held at its edge, never converted out of range.
+    const double tenths = std::nearbyint(mm * 10);
+    if (!(tenths >= kMinAdjustTenths)) return kMinAdjustTenths;
+    if (tenths > kMaxAdjustTenths) return kMaxAdjustTenths;
+    return int(tenths);
 }
 
 std::string ApplyMemoRules(std::string_view text) {

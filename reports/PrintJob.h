@@ -125,9 +125,13 @@ struct SlipOffset {
 SlipOffset SlipPageOffset(int formType, bool lowerSlip, bool smallPreview);
 
 // The print-position correction as its edits show it ("%5.1f", halves away
-// from zero) and read back; nullopt for a text that is no number.
+// from zero) and read back; nullopt for a text that is no number or a value the
+// field cannot show.
 std::string AdjustText(double mm);
 std::optional<double> ParseAdjust(std::string_view text);
+// The range the correction field can show, in tenths of a millimetre.
+inline constexpr int kMinAdjustTenths = -999;
+inline constexpr int kMaxAdjustTenths = 9999;
 // Tenths of a millimetre as the settings keep them, and back.
 int AdjustToTenths(double mm);
 inline double AdjustFromTenths(int tenths) {

@@ -67,9 +67,15 @@ std::string PostalLookupKey(std::string_view code) {
 PostalSearchResult FindPostalAddress(const std::filesystem::path& file, std::string_view key) {
     PostalSearchResult r;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    const auto st = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(st)) {
         r.status = PostalSearch::NoFile;
-        r.message = std::string(kPostalDataMissing);
+        return r;
+    }
+    // A folder or a pipe under the name is no data (and a pipe would never end).
+    if (!std::filesystem::is_regular_file(st)) {
+        r.status = PostalSearch::Unreadable;
+        r.message = std::string(kPostalDataDamaged);
         return r;
     }
     // Only a seven-character ASCII key can equal the code of a line.
@@ -120,8 +126,8 @@ std::optional<std::string> LookupAddress(const YearEndOption& option,
         case PostalSearch::Found:
             return sjis::cutUtf8(found.address, kAddressLineBytes);
         case PostalSearch::NoMatch:
+        case PostalSearch::NoFile:  // no data installed: the look-up just finds nothing
             return std::nullopt;
-        case PostalSearch::NoFile:
         case PostalSearch::Unreadable:
             sink.warning(found.message);
             return std::nullopt;

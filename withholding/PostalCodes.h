@@ -21,8 +21,6 @@ inline constexpr std::string_view kPostalDataFile = "YubinNo.dat";
 inline constexpr int kAddressLineBytes = 32;
 
 inline constexpr std::string_view kNoPostalData = "(郵便番号データ無し)";
-inline constexpr std::string_view kPostalDataMissing =
-    "郵便番号データ(YubinNo.dat)が見つかりません。";
 inline constexpr std::string_view kPostalDataDamaged =
     "郵便番号データ(YubinNo.dat)の内容が正しくありません。";
 
@@ -56,8 +54,8 @@ PostalSearchResult FindPostalAddress(const std::filesystem::path& file, std::str
 
 // Run after Enter in the postal-code field: the new text of the first address
 // line, cut to its 32 bytes, or nothing when the line is to stay as it is (it is
-// already filled, the code is empty, no line matches, or the look-up is off). A
-// missing or damaged data file is reported to the sink.
+// already filled, the code is empty, there is no data file, no line matches, or
+// the look-up is off). A data file that cannot be read is reported to the sink.
 //
 // The look-up through the input method's postal dictionary works by feeding the
 // code to the input method as key presses; Linux input methods take no key

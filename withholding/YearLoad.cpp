@@ -10,6 +10,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
 #include "platform/Errors.h"
+#include "platform/Files.h"
 
 namespace withholding {
 namespace fs = std::filesystem;
@@ -156,7 +157,7 @@ bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
     const bool newLayout = IsNewLayoutYear(path);
     WithholdingData loaded;
     std::error_code ec;
-    if (fs::exists(path, ec)) {
+    if (platform::regularFileExists(path)) {
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
         naming(path, [&] { ReadWithholdingFile(path, loaded); });
     } else {

@@ -287,12 +287,16 @@ void TfmFolder::bbOkClick() {
     accept();
 }
 
+// Backups hold pay data: a folder made for them is for its owner only.
+constexpr QFileDevice::Permissions kOwnerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
 void TfmFolder::btMkDirClick() {
     const std::optional<QString> name = askFolderName();
     if (!name || name->isEmpty()) return;
     // One folder inside the selected one, nothing else: no path of its own.
     const bool plainName = !name->contains('/') && *name != "." && *name != "..";
-    if (CurrentPath.isEmpty() || !plainName || !QDir().mkdir(CurrentPath + *name)) {
+    if (CurrentPath.isEmpty() || !plainName || !QDir().mkdir(CurrentPath + *name, kOwnerOnly)) {
         MessageBox::error(this, QStringLiteral("フォルダー作成に失敗しました"));
         return;
     }

@@ -2,6 +2,8 @@
 
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
+#include "ledger/RestoreJournal.h"
+#include "ledger/StaleFiles.h"
 #include "ledger/Startup.h"
 #include "ledger/ui/Main.h"
 #include "ledger/ui/MessageBoxSink.h"
@@ -41,6 +43,12 @@ int main(int argc, char** argv) {
 
     ledger::ui::MessageBoxSink prompter;
     if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(), prompter)) return 0;
+    // Before anything reads the data: a restore a crash cut short is finished or
+    // undone, and what dead saves left behind goes.
+    if (!ledger::RecoverUnfinishedRestore({platform::paths::dataDir(), platform::paths::iniFile()},
+                                          prompter))
+        return 1;
+    ledger::RemoveStaleFiles(platform::paths::dataDir(), platform::paths::iniFile());
 
     ledger::SystemClock clock;
     ledger::Ledger ledger(clock);

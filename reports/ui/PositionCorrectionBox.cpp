@@ -97,8 +97,10 @@ void PositionCorrectionBox::sbPosClick(QObject* sender) {
         return;
     }
     const double step = sender == sbPosUp || sender == sbPosLeft ? -0.1 : 0.1;
-    // Through the shown text, so that repeated steps never gather float noise.
-    edit->setText(qs(AdjustText(*ParseAdjust(AdjustText(*value + step)))));
+    // Through the shown text, so that repeated steps never gather float noise; a
+    // step past the field's range leaves the value at its edge.
+    if (const auto stepped = ParseAdjust(AdjustText(*value + step)))
+        edit->setText(qs(AdjustText(*stepped)));
 }
 
 void PositionCorrectionBox::edPrAdjustExit(QLineEdit* edit) {

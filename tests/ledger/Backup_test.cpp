@@ -171,4 +171,21 @@ TEST_F(RestoreTest, RestoringFromTheDataFolderItselfLosesNothing) {
     EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=in data\r\n");
 }
 
+// A backup holds every employee's pay: the copies it creates are for their
+// owner only under the usual umask; a file it replaces keeps the mode it had.
+TEST_F(BackupTest, BackupCopiesAreForTheirOwnerOnly) {
+    writeText(target / "社員情報.dat", "older");
+    ASSERT_EQ(::chmod((target / "社員情報.dat").c_str(), 0644), 0);
+    const mode_t old = ::umask(022);
+    const bool done = BackupData(data, ini, target);
+    ::umask(old);
+    ASSERT_TRUE(done);
+    for (const auto& e : fs::directory_iterator(target)) {
+        struct stat st {};
+        ASSERT_EQ(::stat(e.path().c_str(), &st), 0);
+        const mode_t expected = e.path().filename() == "社員情報.dat" ? 0644 : 0600;
+        EXPECT_EQ(st.st_mode & 0777, expected) << e.path();
+    }
+}
+
 }  // namespace

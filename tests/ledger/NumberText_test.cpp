@@ -131,6 +131,17 @@ TEST(NumberTextTest, HoursShowAsHoursAndMinutesOrDecimals) {
         EXPECT_EQ(ledger::FmtHours(c.hours, c.style), c.text) << c.hours << " style " << c.style;
 }
 
+// A damaged year file or setting can hold hours no integer can; they show as the
+// decimal style shows them instead of a wrapped-around count.
+TEST(NumberTextTest, HoursBeyondAnyIntegerShowAsDecimals) {
+    for (double h : {1e300, -1e300, 9.3e18, -9223372036854775808.0}) {
+        SCOPED_TRACE(h);
+        EXPECT_EQ(ledger::FmtHours(h, 1), ledger::FmtHours(h, 0));
+        EXPECT_EQ(ledger::FmtHours(h, 1).find("9223372036854775808:"), std::string::npos);
+    }
+    EXPECT_EQ(ledger::FmtHours(9.2e18, 1), "9200000000000000000:00");
+}
+
 TEST(NumberTextTest, CheckNumEditNormalisesToTheFieldFormat) {
     struct Case {
         int code;

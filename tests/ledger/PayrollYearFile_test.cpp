@@ -4,13 +4,16 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include "ledger/Ledger.h"
 #include "platform/Errors.h"
+#include "platform/Files.h"
 #include "support/TempDir.h"
 
 namespace ledger {
@@ -215,11 +218,89 @@ TEST_F(YearFileTest, SaveThatFailsPartWayKeepsTheOldFile) {
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(message, "I/O エラー (27)");
+    EXPECT_EQ(message, "ディスクがいっぱいです");  // the limit is as final as a full disk
     EXPECT_EQ(readBytes(file()), patternFile());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     // Memory still says what the file says: the period was not saved.
     EXPECT_EQ(ledger.FileHeader.PeriodSaved[14 - 1], 0);
+}
+
+// Bytes past the fifteenth block are kept, however many: a save carries them
+// over without reading them, so its cost does not grow with them.
+TEST_F(YearFileTest, AHugeTailIsCarriedOverBySaves) {
+    writeBytes(file(), patternFile());
+    constexpr off_t kTail = 24 << 20;
+    ASSERT_EQ(::truncate(file().c_str(), off_t(kFileSize) + kTail), 0);
+    {
+        std::FILE* f = std::fopen(file().c_str(), "r+b");
+        ASSERT_NE(f, nullptr);
+        std::fseek(f, long(kFileSize) + kTail - 4, SEEK_SET);
+        std::fwrite("TAIL", 1, 4, f);
+        std::fclose(f);
+    }
+    ledger.CurData.Period = 3;
+    LoadFileHeader(ledger, file());
+    LoadPeriod(ledger, file());
+    ledger.BasicInfo().PayDay = 17;
+
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        // Address space for the program but not for a copy of the tail.
+        long pages = 0;
+        if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        rlimit limit{};
+        ::getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (12 << 20);
+        ::setrlimit(RLIMIT_AS, &limit);
+        try {
+            SavePeriod(ledger, file());
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(std::filesystem::file_size(file()), kFileSize + std::size_t(kTail));
+    const std::string bytes = platform::readFile(file());
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), "TAIL");
+    EXPECT_EQ(ReadPeriodBlock(file(), 3)->BasicInfo.PayDay, 17);
+}
+
+// A link to the year file is saved through; a dangling link (an unmounted share)
+// or a pipe under the name is reported at start-up, never replaced or waited on.
+TEST_F(YearFileTest, LinksAreFollowedAndWhatIsNoFileIsRefused) {
+    std::filesystem::create_directory(dir / "share");
+    writeBytes(dir / "share/year.dat", patternFile());
+    std::filesystem::create_symlink("share/year.dat", file());
+    CreateDataFile(ledger, file());  // there already: nothing to do
+    ledger.CurData.Period = 2;
+    LoadFileHeader(ledger, file());
+    LoadPeriod(ledger, file());
+    ledger.BasicInfo().PayDay = 9;
+    SavePeriod(ledger, file());
+    EXPECT_TRUE(std::filesystem::is_symlink(file()));
+    EXPECT_EQ(ReadPeriodBlock(dir / "share/year.dat", 2)->BasicInfo.PayDay, 9);
+
+    std::filesystem::remove(dir / "share/year.dat");
+    EXPECT_EQ(expectIoError([&] { CreateDataFile(ledger, file()); }),
+              "リンク先のファイルが見つかりません");
+    EXPECT_TRUE(std::filesystem::is_symlink(file()));
+    EXPECT_FALSE(std::filesystem::exists(dir / "share/year.dat"));
+
+    std::filesystem::remove(file());
+    ASSERT_EQ(::mkfifo(file().c_str(), 0600), 0);
+    EXPECT_EQ(expectIoError([&] { CreateDataFile(ledger, file()); }),
+              "通常のファイルではありません");
+    EXPECT_EQ(expectIoError([&] { LoadFileHeader(ledger, file()); }),
+              "通常のファイルではありません");
+    EXPECT_EQ(expectIoError([&] { SavePeriod(ledger, file()); }), "通常のファイルではありません");
+    EXPECT_TRUE(std::filesystem::is_fifo(file()));
 }
 
 TEST_F(YearFileTest, EmployeesAreFoundByKeyNotBySlot) {

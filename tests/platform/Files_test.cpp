@@ -1,7 +1,11 @@
 #include "platform/Files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,7 +47,7 @@ TEST(Files, AtomicWriteCreatesAndReplacesLeavingNoTemporaryFile) {
     const fs::path file = dir / "令和8年給与･賞与.dat";
     platform::writeFileAtomic(file, std::string("first\0", 6));
     EXPECT_EQ(readText(file), std::string("first\0", 6));
-    EXPECT_EQ(modeOf(file), 0640u);  // as any new file would be
+    EXPECT_EQ(modeOf(file), 0600u);  // pay data: for its owner only, whatever the umask
 
     std::string big(300000, 'x');  // more than one write() may take
     platform::writeFileAtomic(file, big);
@@ -188,6 +192,151 @@ TEST(Files, ErrorTextsForTheCommonCauses) {
                  "ファイルへのアクセスが拒否されました");
     EXPECT_STREQ(platform::IoError::fromErrno(EIO).what(), "I/O エラー (5)");
     EXPECT_EQ(platform::IoError::fromErrno(EIO).code(), EIO);
+}
+
+// A name that is a link is saved through: the link stays and the file it names
+// takes the bytes. A dangling link (an unmounted share) or a name that is no
+// regular file is refused and left as it is.
+TEST(Files, ASaveWritesThroughALinkAndRefusesWhatIsNoRegularFile) {
+    TempDir dir;
+    fs::create_directory(dir / "share");
+    writeText(dir / "share/令和8年給与･賞与.dat", "old");
+    ASSERT_EQ(::chmod((dir / "share/令和8年給与･賞与.dat").c_str(), 0640), 0);
+    const fs::path link = dir / "令和8年給与･賞与.dat";
+    fs::create_symlink("share/令和8年給与･賞与.dat", link);
+    platform::writeFileAtomic(link, "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readText(dir / "share/令和8年給与･賞与.dat"), "new");
+    EXPECT_EQ(modeOf(dir / "share/令和8年給与･賞与.dat"), 0640u);
+    EXPECT_EQ(namesIn(dir / "share"), std::vector<std::string>{"令和8年給与･賞与.dat"});
+    EXPECT_TRUE(platform::regularFileExists(link));
+
+    const fs::path dangling = dir / "Tolvane.ini";
+    fs::create_symlink("unmounted/Tolvane.ini", dangling);
+    try {
+        platform::writeFileAtomic(dangling, "new");
+        ADD_FAILURE() << "a dangling link was replaced";
+    } catch (const platform::IoError& e) {
+        EXPECT_STREQ(e.what(), "リンク先のファイルが見つかりません");
+    }
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_THROW(platform::regularFileExists(dangling), platform::IoError);
+
+    const fs::path fifo = dir / "源泉徴収(令和8年).dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THROW(platform::writeFileAtomic(fifo, "x"), platform::IoError);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    // Read without waiting for a writer that never comes.
+    EXPECT_THROW(platform::readFile(fifo), platform::IoError);
+    EXPECT_THROW(platform::regularFileExists(fifo), platform::IoError);
+    EXPECT_THROW(platform::writeFileAtomic(dir / "share", "x"), platform::IoError);
+    EXPECT_TRUE(fs::is_directory(dir / "share"));
+    EXPECT_FALSE(platform::regularFileExists(dir / "missing.dat"));
+}
+
+// Under a file-size limit the kernel would end the process in the middle of the
+// write; the save must fail and say so like a full disk instead.
+TEST(Files, AWriteOverTheFileSizeLimitFailsLikeAFullDisk) {
+    TempDir dir;
+    writeText(dir / "a.dat", "old");
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            platform::writeFileAtomic(dir / "a.dat", std::string(100000, 'x'));
+        } catch (const platform::IoError& e) {
+            ::_exit(std::string(e.what()) == "ディスクがいっぱいです" ? 0 : 2);
+        }
+        ::_exit(3);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readText(dir / "a.dat"), "old");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a.dat"});
+}
+
+// Folders the programs make hold pay data: owner only, under the usual umask.
+TEST(Files, CreatedFoldersAreForTheirOwnerOnly) {
+    TempDir dir;
+    ScopedUmask mask(022);
+    std::error_code ec;
+    EXPECT_TRUE(platform::createPrivateFolders(dir / "Quenby/Tolvane4/Data", ec));
+    EXPECT_FALSE(ec);
+    for (const char* f : {"Quenby", "Quenby/Tolvane4", "Quenby/Tolvane4/Data"})
+        EXPECT_EQ(modeOf(dir / f), 0700u) << f;
+    EXPECT_TRUE(platform::createPrivateFolders(dir / "Quenby", ec));  // already there
+    writeText(dir / "file", "x");
+    EXPECT_FALSE(platform::createPrivateFolders(dir / "file/sub", ec));
+    EXPECT_TRUE(ec);
+}
+
+// Replacing parts of a file carries the rest over unread: a year file with a huge
+// tail is saved without that tail ever being in memory.
+TEST(Files, ReplacingPartsCarriesTheRestWithoutHoldingIt) {
+    TempDir dir;
+    const fs::path file = dir / "y.dat";
+    constexpr std::int64_t kTail = 32 << 20;
+    {
+        writeText(file, "0123456789");
+        ASSERT_EQ(::truncate(file.c_str(), kTail), 0);
+        int fd = ::open(file.c_str(), O_WRONLY);
+        ASSERT_EQ(::pwrite(fd, "END", 3, kTail - 3), 3);
+        ::close(fd);
+    }
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        // Far less address space than the file's size.
+        rlimit limit{};
+        ::getrlimit(RLIMIT_AS, &limit);
+        long pages = 0, resident = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) pages = 0;
+            std::fclose(f);
+        }
+        limit.rlim_cur = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (16 << 20);
+        ::setrlimit(RLIMIT_AS, &limit);
+        try {
+            platform::writeFilePartsAtomic(file, 20, {{2, "ab"}, {8, "XYZ"}});
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string bytes = platform::readFile(file);
+    ASSERT_EQ(std::int64_t(bytes.size()), kTail);
+    EXPECT_EQ(bytes.substr(0, 12), std::string("01ab4567XYZ\0", 12));
+    EXPECT_EQ(bytes.substr(bytes.size() - 3), "END");
+
+    // A short file is lengthened with zeros; a missing one is an error.
+    writeText(file, "abc");
+    platform::writeFilePartsAtomic(file, 8, {{1, "Z"}});
+    EXPECT_EQ(readText(file), std::string("aZc\0\0\0\0\0", 8));
+    EXPECT_THROW(platform::writeFilePartsAtomic(dir / "none.dat", 8, {}), platform::IoError);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"y.dat"});
+}
+
+// What a killed save left behind goes at the next start; a save under way (its
+// temporary file locked) and names that are not ours stay.
+TEST(Files, StaleTemporaryFilesOfOurNamingAreRemoved) {
+    TempDir dir;
+    for (const char* name :
+         {"a.dat", ".a.dat.0badf00d", ".令和8年給与･賞与.dat.12345678", ".a.dat.89abcdef",
+          ".notes.txt.12345678", ".a.dat.0BADF00D", ".a.dat.123", "a.dat.12345678"})
+        writeText(dir / name, "x");
+    int busy = ::open((dir / ".a.dat.89abcdef").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), "*.dat"), 2);
+    ::close(busy);
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{".a.dat.0BADF00D", ".a.dat.123", ".a.dat.89abcdef",
+                                        ".notes.txt.12345678", "a.dat", "a.dat.12345678"}));
 }
 
 }  // namespace

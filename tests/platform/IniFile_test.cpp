@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -37,7 +38,9 @@ protected:
 
     std::size_t entriesInFolder() const {
         std::size_t n = 0;
-        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++n;
+        // The lock file stays beside the settings file for good.
+        for (auto& e : std::filesystem::directory_iterator(dir.path()))
+            if (e.path().filename() != ".Tolvane.ini.lock") ++n;
         return n;
     }
 };
@@ -109,6 +112,19 @@ TEST_F(IniFileTest, GivesTheDefaultForWhatIsAbsentOrNoNumber) {
     EXPECT_TRUE(ini.readBool("Option", "Neg", false));
     // A key name that cannot even be written in CP932 is simply absent.
     EXPECT_EQ(ini.readString("Option", "😀", "def"), "def");
+}
+
+TEST_F(IniFileTest, TakesOneSignOnlyInAWholeNumber) {
+    writeText(file,
+              "[Option]\r\nA=--5\r\nB=+-7\r\nC=-0x-5\r\nD=--9223372036854775808\r\n"
+              "E=-+1\r\nF=$-3\r\nG=+12\r\nH=-0x1f\r\nI=-2147483648\r\n");
+    for (const char* key : {"A", "B", "C", "D", "E", "F"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(ini.readInteger("Option", key, 99), 99);
+    }
+    EXPECT_EQ(ini.readInteger("Option", "G", 99), 12);
+    EXPECT_EQ(ini.readInteger("Option", "H", 99), -31);
+    EXPECT_EQ(ini.readInteger("Option", "I", 99), -2147483647 - 1);
 }
 
 TEST_F(IniFileTest, AQuotedValueKeepsItsBlanks) {
@@ -274,4 +290,69 @@ TEST_F(IniFileTest, AGroupOfWritesLandsWholeOrNotAtAll) {
                  platform::ConvertError);
     EXPECT_EQ(readText(file), before);
     EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+// Both programs write the settings file; each write reads the file, changes one
+// line and replaces it. Two processes writing keys of their own at the same time,
+// one line by line and one in groups, must not lose a single key.
+TEST_F(IniFileTest, TwoProcessesWritingTheirOwnKeysLoseNoUpdate) {
+    constexpr int kWrites = 150;
+    auto writer = [&](char who) {
+        pid_t pid = ::fork();
+        if (pid != 0) return pid;
+        try {
+            IniFile mine(file);
+            for (int i = 0; i < kWrites; ++i) {
+                const std::string key = std::string(1, who) + std::to_string(i);
+                if (who == 'A')
+                    mine.writeInteger("Option", key, i);
+                else
+                    mine.writeAll([&](IniFile& w) {
+                        w.writeInteger("PrintInfo", key, i);
+                        w.writeInteger("Window", key, i);
+                    });
+            }
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    };
+    const pid_t a = writer('A');
+    const pid_t b = writer('B');
+    for (pid_t pid : {a, b}) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int lost = 0;
+    for (int i = 0; i < kWrites; ++i) {
+        lost += ini.readInteger("Option", "A" + std::to_string(i), -1) != i;
+        lost += ini.readInteger("PrintInfo", "B" + std::to_string(i), -1) != i;
+        lost += ini.readInteger("Window", "B" + std::to_string(i), -1) != i;
+    }
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+// A process that died in a group of writes left its working copy; the next
+// start removes it, and only copies of that naming.
+TEST_F(IniFileTest, LeftWorkingCopiesOfGroupedWritesAreRemoved) {
+    writeText(file, kSample);
+    writeText(dir / ".Tolvane.ini.4242.batch", kSample);
+    writeText(dir / ".Tolvane.ini.12.batch", kSample);
+    writeText(dir / ".Tolvane.ini.x1.batch", "not ours");
+    writeText(dir / "Tolvane.ini.7.batch", "not ours");
+    EXPECT_EQ(IniFile::removeStaleWorkingCopies(file), 2);
+    EXPECT_EQ(entriesInFolder(), 3u);
+    EXPECT_EQ(readText(file), kSample);
+}
+
+// A settings file kept elsewhere through a link stays a link after a write.
+TEST_F(IniFileTest, AWriteGoesThroughALinkedSettingsFile) {
+    std::filesystem::create_directory(dir / "real");
+    writeText(dir / "real/Tolvane.ini", kSample);
+    std::filesystem::create_symlink("real/Tolvane.ini", file);
+    ini.writeString("Option", "TimeStyle", "0");
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    expectOnlyChange(kSample, "TimeStyle=1", "TimeStyle=0");
 }

@@ -5,6 +5,11 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ledger/Backup.h"
 #include "ledger/Era.h"
 #include "ledger/YearFileName.h"
 #include "platform/Sjis.h"
@@ -88,6 +93,72 @@ TEST(Tolvane4Startup, FreshStartCreatesFoldersYearFileAndLogsTheStart) {
     // The only box is the exit question of the closing hook.
     EXPECT_EQ(r.shown(), QStringList{QStringLiteral("プログラムを終了しますか？")});
     EXPECT_NE(readText(r.settings / "Tolvane.ini").find("State=wsMaximized"), std::string::npos);
+}
+
+// Everything a fresh start creates holds pay data or leads to it: nothing may be
+// open to other accounts under the usual umask.
+TEST(Tolvane4Startup, AFreshStartUnderTheUsualUmaskKeepsEverythingPrivate) {
+    const mode_t old = ::umask(022);
+    ProgramRun r;
+    const bool ran = r.run();
+    ::umask(old);
+    ASSERT_TRUE(ran);
+    int seen = 0;
+    for (const auto& e : fs::recursive_directory_iterator(r.drive / "Quenby")) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(e.path().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 077, 0u) << e.path();
+        ++seen;
+    }
+    EXPECT_GE(seen, 5);  // Tolvane4, Tolvane.ini, Data, the year file, the log
+    struct stat quenby {};
+    ASSERT_EQ(::stat((r.drive / "Quenby").c_str(), &quenby), 0);
+    EXPECT_EQ(quenby.st_mode & 077, 0u);
+}
+
+// A restore killed after its journal: the next start finishes it before it opens
+// the year, says so, and removes what killed saves left behind.
+TEST(Tolvane4Startup, AStartFinishesAnInterruptedRestoreAndClearsLeftovers) {
+    ProgramRun r;
+    const fs::path data = r.settings / "Data";
+    fs::create_directories(data);
+    writeText(r.settings / "Tolvane.ini", "[Option]\r\nBackupPath=old\r\n");
+    writeText(data / "社員情報.dat", "old template");
+    const fs::path backup = r.drive / "usb";
+    fs::create_directories(backup);
+    writeText(backup / "Tolvane.ini", "[Option]\r\nBackupPath=new\r\n");
+    std::string year(1426928, '\0');
+    year[100] = 'N';  // a reserved header byte every writer keeps
+    writeText(backup / todaysYearFile(), year);
+    writeText(backup / "社員情報.dat", "new template");
+    const int staged = int(ledger::RestoreSourceFiles(backup).size()) + 1;
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        int steps = 0;
+        ledger::RestoreData(data, r.settings / "Tolvane.ini", backup, [&] {
+            if (++steps == staged + 1) ::_exit(9);  // the journal is on disk
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 9);
+    writeText(data / ("." + todaysYearFile() + ".0badf00d"), "left by a killed save");
+    writeText(r.settings / ".Tolvane.ini.4242.batch", "left by a killed write");
+
+    ASSERT_TRUE(r.run());
+    EXPECT_EQ(r.shown().value(0), QString::fromUtf8(ledger::kRestoreCompleted.data()));
+    EXPECT_EQ(readText(data / todaysYearFile()).at(100), 'N');
+    EXPECT_EQ(readText(data / "社員情報.dat"), "new template");
+    EXPECT_NE(readText(r.settings / "Tolvane.ini").find("BackupPath=new"), std::string::npos);
+    for (const auto& e : fs::directory_iterator(data))
+        EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
+    for (const auto& e : fs::directory_iterator(r.settings)) {
+        const std::string name = e.path().filename().string();
+        if (name.front() == '.') {
+            EXPECT_EQ(name, ".Tolvane.ini.lock");
+        }
+    }
 }
 
 TEST(Tolvane4Startup, FirstRunMigratesTolvane3) {

@@ -5,6 +5,10 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ledger/Backup.h"
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
@@ -111,6 +115,35 @@ TEST(TolvaneG4Startup, FailedStartsCloseWithoutQuestionOrTrace) {
         EXPECT_FALSE(fs::exists(r.data / "源泉徴収(令和7年).dat"));
         EXPECT_FALSE(fs::exists(r.settings / "Tolvane.ini"));
     }
+}
+
+// The year-end program may be the first to start after a restore was killed: it
+// finishes the restore before it reads the year.
+TEST(TolvaneG4Startup, AStartFinishesAnInterruptedRestore) {
+    YearEndRun r;
+    r.makeYear(true);
+    testing_support::writeText(r.settings / "Tolvane.ini", "[Option]\r\nSyubetu=old\r\n");
+    const fs::path backup = r.drive / "usb";
+    fs::create_directories(backup);
+    fs::copy_file(r.yearFile, backup / r.yearFile.filename());
+    testing_support::writeText(backup / "Tolvane.ini", "[Option]\r\nSyubetu=new\r\n");
+    fs::remove(r.yearFile);  // the restore brings it back
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        int steps = 0;
+        // Two files staged, the journal, then the first rename.
+        ledger::RestoreData(r.data, r.settings / "Tolvane.ini", backup, [&] {
+            if (++steps == 4) ::_exit(9);
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 9);
+    ASSERT_TRUE(r.run());
+    EXPECT_EQ(r.shown().value(0), QString::fromUtf8(ledger::kRestoreCompleted.data()));
+    EXPECT_EQ(fs::file_size(r.yearFile), 1426928u);
+    EXPECT_NE(readText(r.settings / "Tolvane.ini").find("Syubetu=new"), std::string::npos);
 }
 
 TEST(TolvaneG4Startup, ASecondStartEndsByItself) {

@@ -166,7 +166,12 @@ TEST(PrintJobAdjust, TextsReadBackAndTenths) {
     EXPECT_EQ(ParseAdjust("1.5"), 1.5);
     EXPECT_EQ(ParseAdjust(" -0.1"), -0.1);
     EXPECT_EQ(ParseAdjust("  2 "), 2.0);
-    for (const char* bad : {"", "   ", "abc", "1.5mm", "1,5", "nan", "inf"}) {
+    // Only what the five-character field shows again: "1e300" is five characters
+    // but no correction.
+    EXPECT_EQ(ParseAdjust("999.9"), 999.9);
+    EXPECT_EQ(ParseAdjust("-99.9"), -99.9);
+    for (const char* bad : {"", "   ", "abc", "1.5mm", "1,5", "nan", "inf", "1e300", "-1e20",
+                            "1000", "-100", "1e3"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(ParseAdjust(bad).has_value());
     }
@@ -176,6 +181,8 @@ TEST(PrintJobAdjust, TextsReadBackAndTenths) {
     EXPECT_EQ(AdjustToTenths(0.25), 2);
     EXPECT_EQ(AdjustToTenths(0.75), 8);
     EXPECT_DOUBLE_EQ(AdjustFromTenths(15), 1.5);
+    EXPECT_EQ(AdjustToTenths(1e300), kMaxAdjustTenths);
+    EXPECT_EQ(AdjustToTenths(-1e300), kMinAdjustTenths);
 }
 
 TEST(PrintJobMemo, FiveLinesAndTheByteLimit) {

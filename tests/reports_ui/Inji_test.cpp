@@ -175,6 +175,11 @@ TEST_F(InjiTest, CorrectionButtonsStepAndReset) {
     dlg->edPrAdjustH->setText(QStringLiteral("1.5"));
     dlg->edPrAdjustExit(dlg->edPrAdjustH);
     EXPECT_EQ(dlg->edPrAdjustH->text(), QStringLiteral("  1.5"));
+
+    // A step past what the field can show keeps the value at its edge.
+    dlg->edPrAdjustH->setText(QStringLiteral("999.9"));
+    dlg->sbPosClick(dlg->sbPosRight);
+    EXPECT_EQ(dlg->edPrAdjustH->text(), QStringLiteral("999.9"));
 }
 
 TEST_F(InjiTest, PrintStoresTheSettingsAndDrawsEverySheet) {

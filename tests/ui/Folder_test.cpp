@@ -1,6 +1,7 @@
 #include "ledger/ui/Folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QLabel>
 #include <QPushButton>
@@ -148,8 +149,14 @@ TEST_F(FolderTest, NewFolderIsCreatedInsideTheSelectedOneAndSelected) {
     EXPECT_EQ(box.boxes[0], QStringLiteral("フォルダー作成に失敗しました"));
 
     answer = QStringLiteral("給与バックアップ");
+    const mode_t oldMask = ::umask(022);
     chooser->btMkDirClick();
+    ::umask(oldMask);
     EXPECT_TRUE(fs::is_directory(disk / "archive" / "給与バックアップ"));
+    // Backups hold pay data: the new folder is its owner's alone.
+    EXPECT_EQ(fs::status(disk / "archive" / "給与バックアップ").permissions() &
+                  (fs::perms::group_all | fs::perms::others_all),
+              fs::perms::none);
     EXPECT_EQ(chooser->FolderPath, q(disk / "archive" / "給与バックアップ"));
     EXPECT_EQ(chooser->CurrentPath, q(disk / "archive" / "給与バックアップ") + "/");
     EXPECT_TRUE(chooser->SelectPath(q(disk / "archive")));
