@@ -112,7 +112,7 @@ TfmConfig::TfmConfig(ledger::Ledger& ledger, std::filesystem::path iniFile, QWid
 
     const SysOption& opt = ledger_.sysOption;
     EditHelper::attachText(edCorpName, kCorpNameBytes, opt);
-    EditHelper::attachDigits(edCorpNumber, kCorpNumberDigits, opt);
+    EditHelper::attachDigits(edCorpNumber, kCorpNumberDigits, opt)->setOvertypes(true);
     struct NumberField {
         QLineEdit* edit;
         ConfigField field;

@@ -432,6 +432,9 @@ void TfmDataEdit::sbManualClick() {
     sbCalcClick();
     current_ = edit;
     edit->setFocus();
+    // The button takes no focus, so the edit is not entered again: a figure now
+    // typed by hand replaces the one shown instead of merging into it.
+    if (!edit->isReadOnly()) edit->selectAll();
     updateButtons();
 }
 

@@ -6,7 +6,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include "ledger/EditRules.h"
 #include "ledger/NumberText.h"
@@ -17,6 +19,21 @@ namespace ledger::ui {
 namespace {
 
 constexpr int kAutoSelectDelayMs = 150;
+
+bool isModifierKey(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+        case Qt::Key_AltGr:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return true;
+        default:
+            return false;
+    }
+}
 
 // Byte length of the CP932 form of the first `chars` characters.
 int bytesBefore(const QString& text, int chars) {
@@ -51,6 +68,8 @@ EditHelper* EditHelper::attachNumber(QLineEdit* edit, int formatCode, const SysO
         formatCode == 70 || formatCode == 90 ? integerDigitBudget(formatCode) : formatCode / 10;
     auto* h = attach(edit, edit, Kind::Number, typed, &options);
     h->formatCode_ = formatCode;
+    h->selectsOnEntry_ = true;
+    h->overtypes_ = true;
     h->extraKeys_ = extraKeys ? *extraKeys : (formatCode % 10 > 0 ? "-." : "");
     return h;
 }
@@ -104,15 +123,23 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
     // gets the focus-out of its base destructor): leave it alone.
     if (widget_->metaObject() != fieldClass_) return false;
     switch (event->type()) {
-        case QEvent::KeyPress:
-            return keyPress(static_cast<QKeyEvent*>(event));
-        case QEvent::InputMethod:
-            return line_ && inputMethod(static_cast<QInputMethodEvent*>(event));
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(event);
+            if (!isModifierKey(k->key())) typed_ = true;
+            return keyPress(k);
+        }
+        case QEvent::InputMethod: {
+            auto* im = static_cast<QInputMethodEvent*>(event);
+            if (!im->commitString().isEmpty() || !im->preeditString().isEmpty()) typed_ = true;
+            return line_ && inputMethod(im);
+        }
         case QEvent::FocusIn:
-            if (line_ && options_ && options_->autoSelect) {
-                // After the click that gave the focus has placed the caret.
+            typed_ = false;
+            if (line_ && selectsOnEntry_ && options_ && options_->autoSelect) {
+                // After the click that gave the focus has placed the caret; a key
+                // typed meanwhile keeps its place.
                 QTimer::singleShot(kAutoSelectDelayMs, this, [this] {
-                    if (widget_->hasFocus()) line_->selectAll();
+                    if (widget_->hasFocus() && !typed_) line_->selectAll();
                 });
             }
             return false;
@@ -133,6 +160,9 @@ bool EditHelper::keyPress(QKeyEvent* e) {
     const auto mods = e->modifiers();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
         !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+        // A focused push or tool button is pressed by Enter instead.
+        if (qobject_cast<QPushButton*>(widget_) || qobject_cast<QToolButton*>(widget_))
+            return false;
         focusNext(widget_);
         return true;
     }
@@ -155,7 +185,7 @@ bool EditHelper::inputMethod(QInputMethodEvent* e) {
     bool refused =
         !std::all_of(commit.begin(), commit.end(), [this](QChar c) { return acceptsChar(c); }) ||
         !sjis::encodable(commit.toStdString());
-    bool overtype = options_ && options_->inputOverN;
+    bool overtype = overtypes_ && options_ && options_->inputOverN;
     if (!refused && !overtype) return false;  // the change handler fits the length
 
     // End the composition without its text, then type what may be typed.
@@ -201,7 +231,7 @@ bool EditHelper::typeText(const QString& chars) {
         QApplication::beep();
         return true;
     }
-    if (options_ && options_->inputOverN) {
+    if (overtypes_ && options_ && options_->inputOverN) {
         for (QChar c : chars) typeOne(QString(c));
         return true;
     }
@@ -223,12 +253,11 @@ bool EditHelper::typeOne(const QString& ch) {
         int max = kind_ == Kind::Text ? maxLength_ : std::max(maxLength_, int(cp932->size()));
         OvertypeResult r = OvertypeKey(*cp932, caret, selected, max, *key);
         if (r.handled) {
-            if (r.text != *cp932) {
-                line_->setText(QString::fromStdString(sjis::toUtf8(r.text)));
-                line_->setCursorPosition(
-                    int(QString::fromStdString(sjis::toUtf8(r.text.substr(0, std::size_t(r.caret))))
-                            .size()));
-            }
+            // The caret moves on even when the key equals what it wrote over.
+            if (r.text != *cp932) line_->setText(QString::fromStdString(sjis::toUtf8(r.text)));
+            line_->setCursorPosition(
+                int(QString::fromStdString(sjis::toUtf8(r.text.substr(0, std::size_t(r.caret))))
+                        .size()));
             return true;
         }
     }

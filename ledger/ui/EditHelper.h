@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,10 +15,14 @@ class QLineEdit;
 class QWidget;
 
 // The behaviour every entry field of the programs shares: Enter moves to the
-// next field, Ctrl+Delete empties it, typing overwrites with [Option] InputOverN,
-// the whole text is selected 150 ms after entering with [Option] AutoSelect,
-// numeric fields take only digits and their separators, text fields are held to
-// a Shift-JIS byte length and refuse characters Shift-JIS cannot hold.
+// next field, Ctrl+Delete empties it, numeric fields take only digits and their
+// separators, text fields are held to a Shift-JIS byte length and refuse
+// characters Shift-JIS cannot hold.
+//
+// Only numeric fields overtype with [Option] InputOverN and have their whole
+// text selected 150 ms after entering with [Option] AutoSelect; text fields
+// insert at the caret like any line edit. Number fields do both by default,
+// digit fields only where the dialog turns it on.
 //
 // A helper is attached to one field and lives as its child. The settings are
 // read at each event, so a change in the settings dialog applies at once; they
@@ -54,7 +59,8 @@ public:
                                     const QString& extraKeys = {});
     static EditHelper* attachDigits(QComboBox* combo, int maxBytes, const SysOption& options,
                                     const QString& extraKeys = {});
-    // Check boxes, buttons, lists: Enter moves to the next field.
+    // Check boxes and lists: Enter moves to the next field (a push or tool
+    // button is pressed by Enter instead).
     static EditHelper* attachEnter(QWidget* widget);
 
     // What the number field shows after normalising; without one it shows the
@@ -62,6 +68,27 @@ public:
     void setReformat(Reformat reformat) { reformat_ = std::move(reformat); }
     // A reformat that shows FmtAmount(width, StrToIntNum(text)).
     static Reformat amountReformat(int width);
+
+    // Whether entering the field selects its text after the delay (with
+    // AutoSelect) and whether typing overtypes (with InputOverN).
+    EditHelper* setSelectsOnEntry(bool on) {
+        selectsOnEntry_ = on;
+        return this;
+    }
+    EditHelper* setOvertypes(bool on) {
+        overtypes_ = on;
+        return this;
+    }
+    // The most one may type (a field whose format allows more).
+    EditHelper* setMaxLength(int length) {
+        maxLength_ = std::max(length, 0);
+        return this;
+    }
+    bool selectsOnEntry() const { return selectsOnEntry_; }
+    bool overtypes() const { return overtypes_; }
+    // A key reached the field since it was last entered: a select-all still
+    // pending must not swallow what was typed.
+    bool typedSinceEntering() const { return typed_; }
 
     // Normalises a number field now, as leaving it would (for an OK button that
     // reads the fields while one of them still has the focus).
@@ -102,6 +129,9 @@ private:
     Reformat reformat_;
     QString accepted_;  // the last text with a CP932 form
     bool busy_ = false;
+    bool selectsOnEntry_ = false;
+    bool overtypes_ = false;
+    bool typed_ = false;
 };
 
 }  // namespace ledger::ui

@@ -125,9 +125,26 @@ QWidget* ItemGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     auto* edit = new QLineEdit(parent);
     edit->setFrame(false);
     const int row = index.row() + 1;
-    EditHelper::attachDigits(edit, 0, ledger_.sysOption, qs(GridExtraKeys(ledger_.grid, row)));
+    // The editor opens with its text selected, so keys typed at once replace
+    // it: no delayed select-all here.
+    EditHelper::attachDigits(edit, 0, ledger_.sysOption, qs(GridExtraKeys(ledger_.grid, row)))
+        ->setOvertypes(true);
     view_->editorCreated(edit);
     return edit;
+}
+
+bool ItemGridDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
+            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            // Handled here rather than by the base class, which would close this
+            // editor a second time after the move has closed it.
+            view_->moveToNextEditableRow();
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(watched, event);
 }
 
 void ItemGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
@@ -200,8 +217,7 @@ void ItemGridView::selectCell(int col, int row) {
 
 void ItemGridView::editorCreated(QLineEdit* editor) {
     editor_ = editor;
-    // Enter moves down the grid rather than to the next field of the window;
-    // filters installed later see the keys first.
+    // The editor's key releases reach the grid's input-method keys.
     editor->installEventFilter(this);
     platform::ui::setImeMode(editor, platform::ui::ImeMode::Off);
 }
@@ -307,16 +323,7 @@ void ItemGridView::inputMethodOff() {
 
 bool ItemGridView::eventFilter(QObject* watched, QEvent* event) {
     if (editor_ && watched == editor_) {
-        if (event->type() == QEvent::KeyPress) {
-            auto* k = static_cast<QKeyEvent*>(event);
-            if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
-                !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-                moveToNextEditableRow();
-                return true;
-            }
-        } else if (event->type() == QEvent::KeyRelease) {
-            keyReleaseEvent(static_cast<QKeyEvent*>(event));
-        }
+        if (event->type() == QEvent::KeyRelease) keyReleaseEvent(static_cast<QKeyEvent*>(event));
         return false;
     }
     if (watched == horizontalHeader()->viewport()) {

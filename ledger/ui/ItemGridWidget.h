@@ -49,6 +49,11 @@ public:
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 
+protected:
+    // Enter in the editor moves down the grid; the move commits and closes the
+    // editor through the view.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     ledger::Ledger& ledger_;
     ItemGridView* view_;

@@ -140,7 +140,8 @@ TfmMembEdit::TfmMembEdit(ledger::Ledger& ledger, QWidget* parent)
     const SysOption& opt = ledger_.sysOption;
     EditHelper::attachText(edSimei, kNameBytes, opt);
     EditHelper::attachText(edSimeiF, kKanaBytes, opt);
-    EditHelper::attachDigits(edMyNo, kMyNumberDigits, opt);
+    // Digits-only fields overtype; only fields with a number format select on entry.
+    EditHelper::attachDigits(edMyNo, kMyNumberDigits, opt)->setOvertypes(true);
     EditHelper::attachText(edBusyo, kDeptBytes, opt);
     EditHelper::attachText(edSyaCod, kCodeBytes, opt);
     EditHelper::attachText(cbKubun, kKindTextBytes, opt);
@@ -150,7 +151,7 @@ TfmMembEdit::TfmMembEdit(ledger::Ledger& ledger, QWidget* parent)
     EditHelper::attachText(edKinyuF, kBankKanaBytes, opt);
     EditHelper::attachText(edSiten, kBankNameBytes, opt);
     EditHelper::attachText(edSitenF, kBankKanaBytes, opt);
-    EditHelper::attachDigits(edKouzaNo, kAccountNoDigits, opt);
+    EditHelper::attachDigits(edKouzaNo, kAccountNoDigits, opt)->setOvertypes(true);
     for (int a = 0; a < kEmployeeAmounts; ++a) {
         auto am = EmployeeAmount(a);
         EditHelper::attachNumber(edAmount[std::size_t(a)], AmountFormatCode(am), opt)
@@ -554,6 +555,7 @@ void TfmMembEdit::putForm(const EmployeeForm& f) {
 
 void TfmMembEdit::sbBackNextDataClick(int tag) {
     if (tag != 0) {
+        normaliseFocusedField();
         bool stored = platform::ui::guarded(this, [&] {
             EditRec = StoreEmployee(readForm(), EditRec, selectedGrade(),
                                     UniqueEmployeeKey(ledger_, ledger_.clock));
@@ -573,6 +575,7 @@ void TfmMembEdit::sbBackNextDataClick(int tag) {
 }
 
 void TfmMembEdit::bbOkClick() {
+    normaliseFocusedField();
     const EmployeeForm form = readForm();
     if (auto check = CheckEmployee(form, ledger_, EditRec.Key.bytes(), EditSlot)) {
         MessageBox::error(this, q(check->message));
@@ -590,6 +593,14 @@ void TfmMembEdit::bbOkClick() {
     ledger_.Employee(slot) = EditRec;
     StoredSlot = slot;
     accept();
+}
+
+void TfmMembEdit::normaliseFocusedField() {
+    // Leaving the record by a page key or a button that takes no focus does not
+    // leave the field: give it the check leaving it would.
+    if (QWidget* f = focusWidget())
+        if (auto* h = f->findChild<EditHelper*>(QString(), Qt::FindDirectChildrenOnly))
+            h->normalise();
 }
 
 void TfmMembEdit::focusField(const EmployeeCheck& check) {

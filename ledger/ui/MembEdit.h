@@ -107,6 +107,7 @@ protected:
 private:
     int& selectedGrade();
     void focusField(const EmployeeCheck& check);
+    void normaliseFocusedField();
     void focusLast();
     void focusChanged(QWidget* now);
     void showNotice(const QString& text);

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <exception>
 
+#include "platform/ui/EnterPressesButton.h"
 #include "platform/ui/MessageBox.h"
 
 namespace platform::ui {
@@ -51,7 +52,9 @@ bool EventBoundary::deliver(QObject* receiver, QEvent* event, const Deliver& sen
     return false;
 }
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    installEnterPressesButton(*this);
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     return boundary_.deliver(receiver, event,

@@ -74,7 +74,9 @@ TfmInji::TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile,
     // The payment date: blanks and digits, Enter moves on, Ctrl+Delete empties,
     // overtype and select-all by the settings.
     for (QLineEdit* e : {edPrnDateYY, edPrnDateMM, edPrnDateDD})
-        ledger::ui::EditHelper::attachDigits(e, 2, ledger_.sysOption, QStringLiteral(" "));
+        ledger::ui::EditHelper::attachDigits(e, 2, ledger_.sysOption, QStringLiteral(" "))
+            ->setOvertypes(true)
+            ->setSelectsOnEntry(true);
     auto* dateRow = new QWidget(this);
     auto* dl = new QHBoxLayout(dateRow);
     dl->setContentsMargins(0, 0, 0, 0);

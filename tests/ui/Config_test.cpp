@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTest>
 #include <vector>
 
 #include "ledger/HealthRates.h"
@@ -81,6 +82,17 @@ TEST_F(ConfigDialogTest, NewPeriodShowsDefaultsAndOkWalksTheChecks) {
     EXPECT_EQ(texts.back(), "保険料負担率が入力されていません。");
     EXPECT_EQ(dialog.focusWidget(), dialog.edEmpIns);
     EXPECT_TRUE(ledger.BasicInfo().CorpName.empty());  // nothing stored yet
+}
+
+TEST_F(ConfigDialogTest, EnterOnTheFocusedOkButtonPressesIt) {
+    dialog.FormShow();
+    dialog.show();
+    dialog.activateWindow();
+    dialog.btSysSave->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(dialog.btSysSave, Qt::Key_Return);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], "会社名が入力されていません。");
+    dialog.hide();
 }
 
 TEST_F(ConfigDialogTest, OkStoresTheRecordAndTheSettingsAndHintsAtNewRates) {

@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 #include "../ledger/PayCalcFixture.h"
 #include "ledger/DataEntry.h"
+#include "support/PersonTyping.h"
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 
@@ -128,6 +130,29 @@ TEST_F(DataEditDialogTest, ManualFlagMakesAFixedItemTypedAndKeepsIt) {
     dialog.InputItemEnter(ed(ItemGroup::Attendance, "出勤日数"));
     EXPECT_FALSE(dialog.sbManual->isEnabled());
     EXPECT_TRUE(boxes.boxes.isEmpty());
+}
+
+TEST_F(DataEditDialogTest, AFigureTypedAfterTheManualSwitchReplacesTheOneShown) {
+    dialog.show();
+    dialog.activateWindow();
+    QLineEdit* base = ed(ItemGroup::Payment, "基本給");
+    base->setFocus(Qt::TabFocusReason);
+    QTest::qWait(250);
+    QTest::mouseClick(dialog.sbManual, Qt::LeftButton);
+    ASSERT_FALSE(base->isReadOnly());
+    EXPECT_EQ(QApplication::focusWidget(), base);
+    testing_support::typeAtPace("1234\n", 100);
+    EXPECT_EQ(pay(2, kPayBase), 1234);
+    EXPECT_EQ(base->text(), "     1,234");
+
+    // Overtyping equal digits moves on: "05" before the first 0 of 300,000.
+    base->setFocus(Qt::TabFocusReason);
+    base->setText("   300,000");
+    QTest::qWait(250);
+    testing_support::pressAtPace(Qt::Key_Home, 100);
+    for (int i = 0; i < 4; ++i) testing_support::pressAtPace(Qt::Key_Right, 100);
+    testing_support::typeAtPace("05\n", 100);
+    EXPECT_EQ(pay(2, kPayBase), 305000);
 }
 
 TEST_F(DataEditDialogTest, OtherAndVariableItemsAreStoredAndTotalled) {

@@ -9,12 +9,15 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <vector>
 
 #include "platform/ui/MessageBox.h"
+#include "support/PersonTyping.h"
 
 namespace {
 
@@ -22,6 +25,9 @@ using ledger::ui::EditHelper;
 using platform::ui::Answer;
 using platform::ui::MessageRequest;
 using platform::ui::ScopedResponder;
+using testing_support::clickAtEnd;
+using testing_support::pressAtPace;
+using testing_support::typeAtPace;
 
 void press(QWidget* w, int key, const QString& text = {},
            Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -206,7 +212,7 @@ TEST_F(EditHelperTest, EnterMovesOnAndCtrlDeleteEmpties) {
 TEST_F(EditHelperTest, OvertypeWritesOverTheCharacterAtTheCaret) {
     options.inputOverN = true;
     EditHelper::attachNumber(edits[0], 70, options);
-    EditHelper::attachText(edits[1], 8, options);
+    EditHelper::attachDigits(edits[1], 8, options)->setOvertypes(true);
 
     focus(edits[0]);
     edits[0]->setText("12345");
@@ -223,19 +229,16 @@ TEST_F(EditHelperTest, OvertypeWritesOverTheCharacterAtTheCaret) {
     type(edits[0], "5");
     EXPECT_EQ(edits[0]->text(), "5");
 
+    // A digit field made to overtype never splits what stands in it.
     focus(edits[1]);
     edits[1]->setText("あいう");
     edits[1]->setCursorPosition(0);
     type(edits[1], "1");
     EXPECT_EQ(edits[1]->text(), "1 いう");
-    // え takes the blank and half of い; the other half becomes a blank.
-    commit(edits[1], "え");
-    EXPECT_EQ(edits[1]->text(), "1え う");
-    EXPECT_EQ(edits[1]->cursorPosition(), 2);
 }
 
 TEST_F(EditHelperTest, AutoSelectSelectsTheWholeTextAfterAShortDelay) {
-    EditHelper::attachText(edits[0], 10, options);
+    EditHelper::attachNumber(edits[0], 70, options);
     edits[0]->setText("123");
     options.autoSelect = true;
     focus(edits[1]);
@@ -268,6 +271,102 @@ TEST_F(EditHelperTest, ComboBoxTextKeepsItsByteLimit) {
     EXPECT_EQ(combo->currentText(), "abあ");
     type(combo, "c");
     EXPECT_EQ(combo->currentText(), "abあ");
+}
+
+// With the programs' default settings (select on entry and overtype both on),
+// typed at a person's pace.
+TEST_F(EditHelperTest, TextFieldsInsertAtTheCaretAndNeverSelectOnEntry) {
+    options.autoSelect = true;
+    options.inputOverN = true;
+    EditHelper::attachText(edits[0], 32, options);
+    EditHelper::attachText(edits[1], 14, options);
+
+    edits[0]->setText("abc");
+    clickAtEnd(edits[0]);
+    QTest::qWait(250);
+    EXPECT_EQ(edits[0]->selectedText(), "");
+    typeAtPace("de", 100);
+    EXPECT_EQ(edits[0]->text(), "abcde");
+
+    // Before a kanji: inserted, the kanji kept whole.
+    edits[0]->setText("x東京都港区芝公園");
+    pressAtPace(Qt::Key_Home, 100);
+    typeAtPace("yz", 100);
+    EXPECT_EQ(edits[0]->text(), "yzx東京都港区芝公園");
+    pressAtPace(Qt::Key_Right, 100);
+    pressAtPace(Qt::Key_Right, 100);
+    typeAtPace("1", 100);
+    EXPECT_EQ(edits[0]->text(), "yzx東1京都港区芝公園");
+
+    // Tab in, then quickly: every key stays where it was typed.
+    typeAtPace("\t03-1234", 60);
+    EXPECT_EQ(QApplication::focusWidget(), edits[1]);
+    EXPECT_EQ(edits[1]->text(), "03-1234");
+    edits[1]->clear();
+    focus(edits[0]);
+    typeAtPace("\tBldg 5F", 100);
+    EXPECT_EQ(edits[1]->text(), "Bldg 5F");
+}
+
+TEST_F(EditHelperTest, KeysTypedBeforeTheDelayedSelectAllKeepTheirPlace) {
+    options.autoSelect = true;
+    options.inputOverN = true;
+    EditHelper::attachText(edits[0], 10, options);
+    EditHelper::attachNumber(edits[1], 70, options)->setReformat(EditHelper::amountReformat(7));
+    edits[1]->setText("  1,234");
+    focus(edits[0]);
+    typeAtPace("\t5678", 60);
+    EXPECT_EQ(edits[1]->text(), "5678");
+    typeAtPace("\n", 60);
+    EXPECT_EQ(edits[1]->text(), "  5,678");
+
+    // Nothing typed: the whole figure is selected once the delay has run out.
+    focus(edits[0]);
+    typeAtPace("\t", 250);
+    EXPECT_EQ(edits[1]->selectedText(), "  5,678");
+}
+
+TEST_F(EditHelperTest, OvertypeMovesOnPastACharacterEqualToTheKey) {
+    options.autoSelect = true;
+    options.inputOverN = true;
+    EditHelper::attachNumber(edits[0], 90, options)->setReformat(EditHelper::amountReformat(9));
+    edits[0]->setText("  300,000");
+    focus(edits[0]);
+    QTest::qWait(250);
+    pressAtPace(Qt::Key_Home, 100);
+    for (int i = 0; i < 3; ++i) pressAtPace(Qt::Key_Right, 100);  // before the first 0
+    typeAtPace("05", 100);
+    EXPECT_EQ(edits[0]->text(), "  305,000");
+    EXPECT_EQ(edits[0]->cursorPosition(), 5);
+    focus(edits[1]);
+    EXPECT_EQ(edits[0]->text(), "  305,000");
+}
+
+TEST_F(EditHelperTest, EnterPressesAFocusedButtonAndMovesOnFromACheckBox) {
+    auto* ok = new QPushButton("OK", &window);
+    ok->setAutoDefault(false);
+    auto* tool = new QToolButton(&window);
+    window.layout()->addWidget(ok);
+    window.layout()->addWidget(tool);
+    int okPressed = 0;
+    int toolPressed = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&] { ++okPressed; });
+    QObject::connect(tool, &QToolButton::clicked, [&] { ++toolPressed; });
+    EditHelper::attachEnter(check);
+    EditHelper::attachEnter(ok);  // a button Enter would otherwise only move on from
+
+    focus(ok);
+    QTest::keyClick(ok, Qt::Key_Return);
+    QTest::keyClick(ok, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(okPressed, 2);
+    EXPECT_EQ(QApplication::focusWidget(), ok);
+    focus(tool);
+    QTest::keyClick(tool, Qt::Key_Return);
+    EXPECT_EQ(toolPressed, 1);
+    focus(check);
+    QTest::keyClick(check, Qt::Key_Return);
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), combo);
 }
 
 }  // namespace

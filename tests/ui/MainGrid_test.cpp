@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -17,6 +18,7 @@
 #include "ledger/ui/ItemGridWidget.h"
 #include "ledger/ui/Main.h"
 #include "platform/ui/Ime.h"
+#include "support/PersonTyping.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
@@ -182,6 +184,66 @@ TEST_F(MainGridTest, EnterFollowsTheRowsOfTheColumnsPayType) {
     key(grid, Qt::Key_1, "1");
     EXPECT_EQ(grid->editor(), nullptr);
     EXPECT_EQ(cell(5, kAbsent + 1), "");
+}
+
+// Typed as a person types, with the default settings (the editor shows at
+// once with its text selected, overtype on).
+TEST_F(MainGridTest, KeysTypedAtOnceInAFreshCellAllArrive) {
+    addThree();
+    grid->setFocus();
+    QTest::qWait(300);  // the window's own move to the first cell comes first
+    for (int ms : {50, 120, 200}) {
+        grid->selectCell(1, kDaysWorked);
+        ASSERT_TRUE(grid->editor());
+        testing_support::typeAtPace("10\n4.5\n", ms);
+        EXPECT_EQ(cell(1, kDaysWorked), " 10.00") << ms << " ms";
+        EXPECT_EQ(cell(1, kPaidLeave), "  4.50") << ms << " ms";
+        EXPECT_EQ(grid->currentRow(), kAbsent);
+        grid->selectCell(1, kDaysWorked);
+        testing_support::typeAtPace("0\n0\n", ms);
+    }
+}
+
+TEST_F(MainGridTest, OvertypingTheSameDigitsLeavesTheFigureAsItWas) {
+    addThree();
+    grid->setFocus();
+    QTest::qWait(300);
+    grid->selectCell(1, kHoursWorked);
+    testing_support::typeAtPace("160:00\n", 100);
+    ASSERT_EQ(cell(1, kHoursWorked), "160:00");
+    grid->selectCell(1, kHoursWorked);
+    QTest::qWait(100);
+    testing_support::pressAtPace(Qt::Key_Home, 100);
+    testing_support::typeAtPace("16\n", 100);
+    EXPECT_EQ(cell(1, kHoursWorked), "160:00");
+    // Over a different digit it writes: 1 over 6.
+    grid->selectCell(1, kHoursWorked);
+    testing_support::pressAtPace(Qt::Key_Home, 100);
+    testing_support::pressAtPace(Qt::Key_Right, 100);
+    testing_support::typeAtPace("2\n", 100);
+    EXPECT_EQ(cell(1, kHoursWorked), "120:00");
+}
+
+TEST_F(MainGridTest, EditingTheGridWritesNoWarnings) {
+    static QStringList warnings;
+    warnings.clear();
+    QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg && type != QtInfoMsg) warnings << text;
+        });
+    addThree();
+    grid->setFocus();
+    QTest::qWait(300);
+    grid->selectCell(1, kDaysWorked);
+    testing_support::typeAtPace("20\n1\n\n", 60);
+    grid->selectCell(2, kDaysWorked);
+    testing_support::typeAtPace("3\n", 60);
+    w->SaveCommand();  // commits the open cell
+    QTest::qWait(50);
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_EQ(cell(1, kDaysWorked), " 20.00");
+    EXPECT_EQ(cell(2, kDaysWorked), "  3.00");
 }
 
 TEST_F(MainGridTest, WithoutAutoSelectTheEditorOpensOnAKeyTheRowTakes) {

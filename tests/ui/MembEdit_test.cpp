@@ -12,12 +12,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <cstring>
 #include <filesystem>
 
 #include "ledger/Ledger.h"
 #include "ledger/ui/KenhoHyo.h"
 #include "ledger/ui/Notice.h"
+#include "support/PersonTyping.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/CalcKeys.h"
@@ -378,6 +380,36 @@ TEST_F(MembEditTest, GradeListShowsTheTableAndKeepsTheChoiceOnCancel) {
     EXPECT_EQ(grades->SelectedGrade, 80);
     grades->bbOkClick();
     EXPECT_EQ(grades->SelectedGrade, 5);
+}
+
+// With the default settings, typed at a person's pace: the text fields insert,
+// the amounts overtype and move on past an equal digit, and the field still
+// focused is checked when the record is stored.
+TEST_F(MembEditTest, FieldsTypedAtAPersonsPace) {
+    yamada();
+    ledger.Employee(1).BasePay = 300000;
+    dialog.EditSlot = 1;
+    dialog.FormShow();
+    dialog.show();
+    dialog.activateWindow();
+    QTest::qWait(50);
+    testing_support::clickAtEnd(dialog.edBusyo);
+    QTest::qWait(250);
+    testing_support::typeAtPace("2", 100);
+    EXPECT_EQ(dialog.edBusyo->text(), "営業部2");
+
+    dialog.PageCtrl->setCurrentIndex(1);
+    QLineEdit* base = dialog.edAmount[kAmBasePay];
+    base->setFocus(Qt::TabFocusReason);
+    QTest::qWait(250);
+    EXPECT_EQ(base->selectedText(), "  300,000");
+    testing_support::pressAtPace(Qt::Key_Home, 100);
+    for (int i = 0; i < 3; ++i) testing_support::pressAtPace(Qt::Key_Right, 100);
+    testing_support::typeAtPace("05", 100);
+    EXPECT_EQ(base->text(), "  305,000");
+    dialog.bbOk->click();
+    EXPECT_EQ(ledger.Employee(1).BasePay, 305000);
+    EXPECT_EQ(ledger.Employee(1).Dept.str(), "営業部2");
 }
 
 TEST_F(MembEditTest, Screenshots) {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cstring>
 
@@ -151,6 +152,17 @@ TEST_F(SelDataTest, OkRefusesOrOpensThePeriod) {
     EXPECT_FALSE(dialog->returnRequested());
     EXPECT_EQ(ledger.CurData.Period, 5);
     EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "株式会社5");
+}
+
+TEST_F(SelDataTest, EnterOnTheFocusedOkButtonPressesIt) {
+    dialog->FormShow(true);
+    dialog->show();
+    dialog->activateWindow();
+    click(5);
+    dialog->bbOk->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(dialog->bbOk, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(ledger.CurData.Period, 5);
 }
 
 TEST_F(SelDataTest, ANewPeriodWithoutSourceAsksForReferenceData) {

@@ -7,15 +7,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <cstring>
 
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
+#include "support/PersonTyping.h"
 #include "ui/BoxRecorder.h"
 #include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
 #include "withholding/WithholdingFile.h"
+#include "withholding/ui/CorpInfo.h"
 #include "withholding/ui/DataEdit.h"
 #include "withholding/ui/DataEdit2.h"
 #include "withholding/ui/Family.h"
@@ -361,4 +364,109 @@ TEST(FamilyDialog, ShowsHidesAndStoresOnEveryClose) {
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(f.data.Record(1).DependantMembers[0].IndividualNo, 123);
 }
+// Typed as a person types (100 ms a key unless said otherwise) with the default
+// settings: numeric fields select on entry and overtype, text fields insert.
+using testing_support::clickAtEnd;
+using testing_support::pressAtPace;
+using testing_support::typeAtPace;
+
+TEST(RecordEditorTyping, TextFieldsInsertAndNumericFieldsTakeEveryKey) {
+    EditorFixture f;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    QLineEdit* address = e->edit("edJusyo2");
+    address->setText("abc");
+    clickAtEnd(address);
+    QTest::qWait(250);
+    typeAtPace("de", 100);
+    EXPECT_EQ(address->text(), "abcde");
+    address->setText("x東京都港区芝公園");
+    pressAtPace(Qt::Key_Home, 100);
+    typeAtPace("yz", 100);
+    EXPECT_EQ(address->text(), "yzx東京都港区芝公園");
+
+    // An amount typed quickly right after entering keeps every digit; at most
+    // eight are taken.
+    focus(e->edit("edSeihoGaku"));
+    typeAtPace("999999999", 60);
+    EXPECT_EQ(e->edit("edSeihoGaku")->text(), "99999999");
+    typeAtPace("\n", 100);
+    e->reject();
+    EXPECT_EQ(f.data.Record(1).LifeInsurance, 99999999);
+}
+
+TEST(RecordEditorTyping, SwitchingAFieldToManualLetsTheTypedFigureReplaceIt) {
+    EditorFixture f;
+    f.data.Record(1).AnnualTax = 0;
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    focus(e->edit("edGensenGak"));
+    QTest::qWait(250);
+    QTest::mouseClick(e->sbManual, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), e->edit("edGensenGak"));
+    typeAtPace("12300\n", 100);
+    EXPECT_EQ(e->edit("edGensenGak")->text(), "    12,300");
+
+    focus(e->edit("edSiharai"));
+    QTest::mouseClick(e->sbManual, Qt::LeftButton);
+    typeAtPace("1234", 100);
+    e->reject();
+    EXPECT_EQ(f.data.Record(1).AnnualTax, 12300);
+    EXPECT_EQ(f.data.Record(1).PaidAmount, 1234);
+}
+
+TEST(RecordEditorTyping, ADatePartIsCheckedHoweverTheRecordIsLeft) {
+    EditorFixture f;
+    f.data.Record(1).BirthDate = {3, 62, 1, 0};
+    f.data.Record(2).BirthDate = {3, 62, 1, 0};
+    auto e = showEditor<TfmDataEdit2>(f, 1);
+    // Esc.
+    focus(e->edit("edSeinenM"));
+    typeAtPace("14", 100);
+    pressAtPace(Qt::Key_Escape, 100);
+    EXPECT_FALSE(e->isVisible());
+    EXPECT_EQ(f.data.Record(1).BirthDate.Month, 0);
+    EXPECT_EQ(f.data.Record(1).BirthDate.Year, 62);
+
+    // The page keys and the buttons.
+    e = showEditor<TfmDataEdit2>(f, 1);
+    focus(e->edit("edSeinenM"));
+    typeAtPace("13", 100);
+    pressAtPace(Qt::Key_PageUp, 100);
+    EXPECT_EQ(e->EditSlot, 2);
+    EXPECT_EQ(f.data.Record(1).BirthDate.Month, 0);
+    focus(e->edit("edSeinenD"));
+    typeAtPace("32", 100);
+    QTest::mouseClick(e->sbBackData, Qt::LeftButton);
+    EXPECT_EQ(e->EditSlot, 1);
+    EXPECT_EQ(f.data.Record(2).BirthDate.Day, 0);
+    EXPECT_EQ(f.data.Record(2).BirthDate.Month, 1);
+    e->reject();
+}
+
+TEST(RecordEditorTyping, CompanyInformationAndFamilyFieldsTakeQuickTyping) {
+    EditorFixture f;
+    testing_support::BoxRecorder boxes;  // a lost digit must fail the test, not block it
+    withholding::ui::TfmCorpInfo corp(f.ledger, f.data);
+    corp.show();
+    corp.activateWindow();
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), corp.edJusyo1);
+    typeAtPace("\t", 60);
+    typeAtPace("Bldg 5F\t03-1234", 60);
+    EXPECT_EQ(corp.edJusyo2->text(), "Bldg 5F");
+    EXPECT_EQ(corp.edTelNo->text(), "03-1234");
+    corp.bbOkClick();
+    EXPECT_EQ(f.data.Header.Telephone.str(), "03-1234");
+
+    TfmFamily d(f.ledger, f.data);
+    d.FamilySlot = 1;
+    d.show();
+    d.activateWindow();
+    settle();
+    focus(d.edNumb[0]);
+    typeAtPace("123456789012", 50);
+    EXPECT_EQ(d.edNumb[0]->text(), "123456789012");
+    d.reject();
+    EXPECT_EQ(f.data.Record(1).Spouse.IndividualNo, 123456789012);
+}
+
 }  // namespace

@@ -99,6 +99,8 @@ QWidget* TfmRecordEditor::makeControl(const FieldInfo& f) {
             const bool isAuto = ManualFieldIndex(f.name) != 0;
             auto* h = EditHelper::attachNumber(e, 100, isAuto ? autoFieldOptions_ : options);
             h->setReformat(EditHelper::amountReformat(10));
+            // Shown ten wide, typed eight digits at most.
+            h->setMaxLength(f.maxLength);
             if (isAuto) setBackground(e, kAutoColour);
             platform::ui::setImeMode(e, platform::ui::ImeMode::Off);
             w = e;
@@ -121,8 +123,12 @@ QWidget* TfmRecordEditor::makeControl(const FieldInfo& f) {
             auto* e = lineEdit(f.kind == FieldKind::PlainDigit ? 2 : f.maxLength + 1);
             if (f.kind != FieldKind::Postal && f.kind != FieldKind::Digits)
                 e->setAlignment(Qt::AlignRight);
+            // Short digit fields overtype; only the date parts (which carry a
+            // number format) select their text on entry.
             EditHelper::attachDigits(e, f.maxLength, options,
-                                     f.kind == FieldKind::Postal ? QStringLiteral("-") : QString());
+                                     f.kind == FieldKind::Postal ? QStringLiteral("-") : QString())
+                ->setOvertypes(f.maxLength <= 9)
+                ->setSelectsOnEntry(f.kind == FieldKind::DatePart);
             platform::ui::setImeMode(e, platform::ui::ImeMode::Off);
             w = e;
             break;
@@ -389,10 +395,17 @@ void TfmRecordEditor::loadRecord() {
 void TfmRecordEditor::storeRecord() {
     if (storing_) return;
     storing_ = true;
-    // A number still being typed is normalised as leaving the field would.
-    if (QWidget* f = focusWidget())
-        if (auto* h = f->findChild<EditHelper*>(QString(), Qt::FindDirectChildrenOnly))
-            if (h->kind() == EditHelper::Kind::Number) h->normalise();
+    // The record is left however it is left (a button, a page key, Esc): a
+    // focused field typed into gets the check that leaving it would give first.
+    // An untouched one stays as loaded, byte for byte.
+    if (QWidget* f = focusWidget(); f && index_.count(f)) {
+        const int i = index_.at(f);
+        if (controlText(fields_[i].name) != loaded_[i]) {
+            if (auto* h = f->findChild<EditHelper*>(QString(), Qt::FindDirectChildrenOnly))
+                if (h->kind() == EditHelper::Kind::Number) h->normalise();
+            leaveField(f);
+        }
+    }
     for (int i = 0; i < int(fields_.size()); ++i) {
         const std::string now = controlText(fields_[i].name);
         if (now != loaded_[i]) storeField(i, now);
@@ -457,7 +470,12 @@ void TfmRecordEditor::sbManualClick() {
         e->deselect();
     }
     sbCalculator->setEnabled(!e->isReadOnly());
-    if (!e->isReadOnly()) e->setFocus(Qt::OtherFocusReason);
+    if (!e->isReadOnly()) {
+        e->setFocus(Qt::OtherFocusReason);
+        // The button takes no focus, so the field is not entered again: select
+        // its figure now so that what is typed replaces it.
+        e->setSelection(0, 99);
+    }
 }
 
 void TfmRecordEditor::sbCalculatorClick() {
@@ -516,6 +534,10 @@ void TfmRecordEditor::startCompletion() {
 void TfmRecordEditor::selectAllLater(QLineEdit* e) {
     QTimer::singleShot(150, e, [this, e] {
         if (NumericField != e || !e->hasFocus()) return;
+        // A key typed before the delay ran out keeps its place.
+        if (auto* h = e->findChild<EditHelper*>(QString(), Qt::FindDirectChildrenOnly);
+            h && h->typedSinceEntering())
+            return;
         // A locked auto field selects nothing.
         if (ManualFieldIndex(e->objectName().toStdString()) && e->isReadOnly()) return;
         e->setSelection(0, 99);
@@ -600,7 +622,9 @@ void TfmRecordEditor::dateLeave(QLineEdit* e) {
                       : r.focus == DateFocus::Year  ? y
                       : r.focus == DateFocus::Month ? m
                                                     : nullptr;
-    if (target) QTimer::singleShot(0, target, [target] { target->setFocus(Qt::OtherFocusReason); });
+    // When the whole record is being left the focus has nowhere to go back to.
+    if (target && !storing_)
+        QTimer::singleShot(0, target, [target] { target->setFocus(Qt::OtherFocusReason); });
 }
 
 void TfmRecordEditor::leaveField(QWidget* w) {
