@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ledger/BonusCalc.h"
+#include "ledger/LayoutItemUse.h"
 #include "ledger/Ledger.h"
 #include "ledger/SalaryCalc.h"
 
@@ -68,13 +69,17 @@ private:
 
 std::vector<int> RecalcAll(Ledger& ledger, MessageSink& messages, const SavedBlockReader& reader) {
     std::vector<int> manualTax;
+    ItemUseCache& use = ledger.itemUse;
     if (!ledger.isBonusPeriod()) {
-        for (int slot = 1; slot <= kSlots; ++slot) RecalcSalarySlot(ledger, slot, messages);
+        use.refresh(ledger, SlipKind::Salary);
+        for (int slot = 1; slot <= kSlots; ++slot)
+            RecalcSalarySlot(ledger, slot, messages, use.of(ledger.Employee(slot).PayForm));
         return manualTax;
     }
+    use.refresh(ledger, SlipKind::Bonus);
     const OncePerCallReader once(reader);
     for (int slot = 1; slot <= kSlots; ++slot) {
-        RecalcBonusSlot(ledger, slot, messages, once);
+        RecalcBonusSlot(ledger, slot, messages, once, use.of(ledger.Employee(slot).PayForm));
         if (!ledger.Employee(slot).Key.empty() && !ledger.BonusTaxOk[std::size_t(slot - 1)])
             manualTax.push_back(slot);
     }
