@@ -58,7 +58,8 @@ void switchUse(Ledger& l, ItemGroup group, std::string_view code, int payType, b
 // Premium rates give whole yen, so no premium rounds at a half.
 void preparePeriod(Ledger& l, const fs::path& folder, int year, int period) {
     l.dataPath = folder;
-    l.CurData = {folder / ("令和" + std::to_string(year) + "年給与･賞与.dat"), "令和", year, period};
+    l.CurData = {folder / ("令和" + std::to_string(year) + "年給与･賞与.dat"), "令和", year,
+                 period};
     l.clearPeriod();
     if (fs::exists(l.CurData.FileName)) LoadFileHeader(l, l.CurData.FileName);
     l.FileHeader.BonusPayMonth[0] = 7;
@@ -163,8 +164,7 @@ TEST(RecalcYear, RecalcAllSavesTheSameFilesAsSlotBySlotCalculationOverAWholeYear
     MessageLog programMessages, referenceMessages;
     for (int year : {7, 8}) {
         CreateDataFile(program, programDir / ("令和" + std::to_string(year) + "年給与･賞与.dat"));
-        CreateDataFile(program,
-                       referenceDir / ("令和" + std::to_string(year) + "年給与･賞与.dat"));
+        CreateDataFile(program, referenceDir / ("令和" + std::to_string(year) + "年給与･賞与.dat"));
         for (int period = 1; period <= kPeriods; ++period) {
             preparePeriod(program, programDir.path(), year, period);
             saveLikeTheProgram(program, programMessages);

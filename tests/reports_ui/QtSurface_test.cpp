@@ -4,10 +4,10 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QRawFont>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QRawFont>
 #include <cstdlib>
 #include <vector>
 
@@ -179,7 +179,8 @@ TEST(QtSurface, ARunInOneCallInksWhereItsCharactersDrawnOneByOneDo) {
         EXPECT_EQ(inkBox(once), box) << f.name << f.bold << f.width;
         int differ = 0;
         for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 300; ++x) differ += dark(once.pixel(x, y)) != dark(each.pixel(x, y));
+            for (int x = 0; x < 300; ++x)
+                differ += dark(once.pixel(x, y)) != dark(each.pixel(x, y));
         EXPECT_LT(differ, 20) << f.name << f.bold << f.width;
     }
 }
