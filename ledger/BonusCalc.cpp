@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ledger/Common.h"
+#include "ledger/LayoutItemUse.h"
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
 #include "ledger/PayCalcSupport.h"
@@ -90,6 +91,12 @@ std::int32_t HealthBonusCapBase(const Ledger& ledger, int slot, std::int32_t sta
 }
 
 bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
+    return CalcBonus(ledger, slot, reader,
+                     ResolveItemUse(ledger, ledger.Employee(slot).PayForm, SlipKind::Bonus));
+}
+
+bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader,
+               const PayTypeItemUse& use) {
     if (IsNoCalcYear(ledger)) return true;
     if (!IsActive(ledger, slot)) {
         zeroPayAndDeduction(ledger, slot);
@@ -102,14 +109,11 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     TDeductionRec& ded = ledger.Deduction(slot);
     std::int32_t* amt = pay.Amounts;
     std::int32_t* d = ded.Amounts;
-    const int t = emp.PayForm;
-    auto freeLabel = [&](int k) -> std::string_view { return o.freeLabels[std::size_t(k)]; };
 
     std::int64_t taxable = 0, total = 0, outOfBase = 0;
     // 賞与 and 役員報酬 off the layout keep their typed value but count nowhere.
-    for (auto [index, name] :
-         {std::pair{int(kPayBase), kBonusName}, std::pair{int(kPayPost), kDirectorsFeeName}}) {
-        if (!IsPaymentItemUsed(ledger, name, t)) continue;
+    for (int index : {int(kPayBase), int(kPayPost)}) {
+        if (!use.payment[std::size_t(index)]) continue;
         taxable += amt[index];
         total += amt[index];
     }
@@ -120,7 +124,7 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     };
     for (int k = 0; k < 3; ++k) {
         const int index = kPayFixed1 + k;
-        if (!IsPaymentItemUsed(ledger, freeLabel(kFreeFixedPay + k), t)) {
+        if (!use.payment[std::size_t(index)]) {
             amt[index] = 0;
             continue;
         }
@@ -128,7 +132,7 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
         countFree(index, kFreeFixedPay + k);
     }
     for (int k = 0; k < 3; ++k)
-        if (IsPaymentItemUsed(ledger, freeLabel(kFreeVarPay + k), t))
+        if (use.payment[std::size_t(kPayVariable1 + k)])
             countFree(kPayVariable1 + k, kFreeVarPay + k);
     amt[kPayTaxableTotal] = checkedAmount(taxable);
     amt[kPayTotal] = checkedAmount(total);
@@ -140,8 +144,8 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     const std::int32_t pensionBase = std::min(standard, kPensionBonusCap);
 
     std::int64_t social = 0, deductions = 0;
-    auto premium = [&](int index, std::string_view name, auto compute) {
-        if (!IsDeductionItemUsed(ledger, name, t)) {
+    auto premium = [&](int index, auto compute) {
+        if (!use.deduction[std::size_t(index)]) {
             d[index] = 0;
             return;
         }
@@ -149,20 +153,20 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
         social += d[index];
         deductions += d[index];
     };
-    premium(kDedHealth, kHealthName, [&] {
+    premium(kDedHealth, [&] {
         return emp.HealthInsured ? PremiumOver50(healthBase, RateThousandths(info.HealthInsRate))
                                  : 0;
     });
-    premium(kDedPension, kPensionName, [&] {
+    premium(kDedPension, [&] {
         return emp.PensionInsured ? PremiumOver50(pensionBase, RateThousandths(info.PensionRate))
                                   : 0;
     });
-    premium(kDedPensionFund, kPensionFundName, [&] {
+    premium(kDedPensionFund, [&] {
         return emp.PensionFundMember
                    ? PremiumOver50(pensionBase, RateThousandths(info.PensionFundRate))
                    : 0;
     });
-    premium(kDedEmployment, kEmploymentName, [&] {
+    premium(kDedEmployment, [&] {
         return emp.EmpInsured ? PremiumOver500(std::int64_t(amt[kPayTotal]) - amt[kPayPost],
                                                RateThousandths(info.EmpInsRate))
                               : 0;
@@ -170,7 +174,7 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     // The care premium is the combined premium less the health premium as it now
     // stands (typed or computed), so the two always add up to the rounded
     // combined amount.
-    premium(kDedCare, kCareName, [&] {
+    premium(kDedCare, [&] {
         if (!emp.CareInsured) return std::int32_t(0);
         const std::int32_t combined = PremiumOver50(
             healthBase, RateThousandths(info.HealthInsRate) + RateThousandths(info.CareInsRate));
@@ -184,7 +188,7 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     };
     for (int k = 0; k < 3; ++k) {
         const int index = kDedFixed1 + k;
-        if (!IsDeductionItemUsed(ledger, freeLabel(kFreeFixedDed + k), t)) {
+        if (!use.deduction[std::size_t(index)]) {
             d[index] = 0;
             continue;
         }
@@ -192,7 +196,7 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
         countFreeDeduction(index, kFreeFixedDed + k);
     }
     for (int k = 0; k < 3; ++k)
-        if (IsDeductionItemUsed(ledger, freeLabel(kFreeVarDed + k), t))
+        if (use.deduction[std::size_t(kDedVariable1 + k)])
             countFreeDeduction(kDedVariable1 + k, kFreeVarDed + k);
 
     d[kDedSocialInsBase] = checkedAmount(base);
@@ -200,7 +204,7 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
     d[kDedAfterSocialIns] = checkedAmount(std::int64_t(amt[kPayTaxableTotal]) - social);
 
     bool computed = true;
-    if (IsDeductionItemUsed(ledger, kIncomeTaxName, t)) {
+    if (use.deduction[kDedIncomeTax]) {
         if (!isManual(ded.ManualFlags, kDedIncomeTax)) {
             const int p = ledger.CurData.Period;
             const int month = p >= kFirstBonus && p <= kPeriods
@@ -224,6 +228,12 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader) {
 
 void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
                      const SavedBlockReader& reader) {
+    RecalcBonusSlot(ledger, slot, messages, reader,
+                    ResolveItemUse(ledger, ledger.Employee(slot).PayForm, SlipKind::Bonus));
+}
+
+void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
+                     const SavedBlockReader& reader, const PayTypeItemUse& use) {
     TEmployeeRec& emp = ledger.Employee(slot);
     if (emp.Key.empty()) {
         std::memset(static_cast<void*>(&ledger.Attendance(slot)), 0, sizeof(TAttendanceRec));
@@ -236,7 +246,6 @@ void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
         ledger.BonusTaxOk[std::size_t(slot - 1)] = true;
         return;
     }
-    const int t = emp.PayForm;
     std::int32_t* amt = ledger.Payment(slot).Amounts;
     std::int32_t* d = ledger.Deduction(slot).Amounts;
     amt[kPayBase] = 0;
@@ -255,7 +264,7 @@ void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
         const bool fixedName =
             item.kind == GridItemKind::Bonus || item.kind == GridItemKind::DirectorsFee;
         // 賞与 and 役員報酬 are taken whatever the layout says.
-        if (!fixedName && !IsGridItemUsed(ledger, t, item)) continue;
+        if (!fixedName && !use.gridRowUsed(row)) continue;
         const std::int32_t v = TruncTol(StrToNum(grid.cell(col, row), messages));
         switch (item.kind) {
             case GridItemKind::Bonus:
@@ -278,7 +287,7 @@ void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
                 break;
         }
     }
-    ledger.BonusTaxOk[std::size_t(slot - 1)] = CalcBonus(ledger, slot, reader);
+    ledger.BonusTaxOk[std::size_t(slot - 1)] = CalcBonus(ledger, slot, reader, use);
 }
 
 }  // namespace ledger

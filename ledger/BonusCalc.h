@@ -13,6 +13,7 @@
 namespace ledger {
 
 struct Ledger;
+struct PayTypeItemUse;
 
 // The health-insurance standard bonus amounts of one April–March year may not
 // exceed this; the pension one of a single payment may not exceed the other.
@@ -25,6 +26,8 @@ inline constexpr std::int32_t kPensionBonusCap = 1500000;
 // than ten times it); the tax is then 0. Does nothing (and returns true) in a
 // year for which no pay is calculated.
 bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader = fileBlockReader());
+// The same with the layout's use of the employee's pay type already resolved.
+bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader, const PayTypeItemUse& use);
 
 // Copies the slot's grid column (賞与, 役員報酬 and the typed variable items) into
 // its records, calculates it and records in BonusTaxOk whether its tax could be
@@ -32,6 +35,8 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader = fileBl
 // payment and deduction records and counts as computed.
 void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
                      const SavedBlockReader& reader = fileBlockReader());
+void RecalcBonusSlot(Ledger& ledger, int slot, MessageSink& messages,
+                     const SavedBlockReader& reader, const PayTypeItemUse& use);
 
 // The part of this bonus's standard amount that still fits under the yearly
 // health cap, given the taxable totals of the employee's earlier bonuses of the

@@ -8,6 +8,7 @@
 #include "ledger/Era.h"
 #include "ledger/ItemGrid.h"
 #include "ledger/ItemTables.h"
+#include "ledger/LayoutItemUse.h"
 #include "ledger/PayrollRecords.h"
 #include "ledger/SysOption.h"
 #include "ledger/TaxTables.h"
@@ -40,6 +41,8 @@ struct Ledger {
     ItemGrid grid;           // the figures typed in the main window, as text
     // [slot - 1]: false = the bonus income tax of the slot could not be computed.
     std::array<bool, kSlots> BonusTaxOk{};
+    // Which items the layouts hold, as the last recalculation resolved them.
+    ItemUseCache itemUse;
 
     // The open period, laid out as in the file.
     TPayrollFileHeader FileHeader{};

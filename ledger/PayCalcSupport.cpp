@@ -27,10 +27,11 @@ bool isMissingFile(const platform::IoError& e) {
 }
 }  // namespace
 
-std::unique_ptr<TPeriodBlock> readBlockIfExists(const SavedBlockReader& reader,
-                                                const std::filesystem::path& file, int period) {
+std::shared_ptr<const TPeriodBlock> readBlockIfExists(const SavedBlockReader& reader,
+                                                      const std::filesystem::path& file,
+                                                      int period) {
     try {
-        return reader.read(file, period);
+        return reader.share(file, period);
     } catch (const platform::IoError& e) {
         if (isMissingFile(e)) return nullptr;
         throw;

@@ -34,8 +34,9 @@ std::string shownLabel(const SysOption& option, std::string_view code);
 
 // The stored block of a period, or nothing when the file is not there. Other
 // read failures (a short file, no permission) reach the caller.
-std::unique_ptr<TPeriodBlock> readBlockIfExists(const SavedBlockReader& reader,
-                                                const std::filesystem::path& file, int period);
+std::shared_ptr<const TPeriodBlock> readBlockIfExists(const SavedBlockReader& reader,
+                                                      const std::filesystem::path& file,
+                                                      int period);
 std::optional<TPayrollFileHeader> readHeaderIfExists(const SavedBlockReader& reader,
                                                      const std::filesystem::path& file);
 

@@ -54,6 +54,12 @@ public:
     virtual std::unique_ptr<TPeriodBlock> read(const std::filesystem::path& fileName,
                                                int period) const = 0;
     virtual TPayrollFileHeader header(const std::filesystem::path& fileName) const = 0;
+    // A block only to look at: a reader that keeps the blocks it read hands out
+    // the one it keeps instead of a copy of its own.
+    virtual std::shared_ptr<const TPeriodBlock> share(const std::filesystem::path& fileName,
+                                                      int period) const {
+        return read(fileName, period);
+    }
 };
 
 // Reads the real files.

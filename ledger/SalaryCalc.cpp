@@ -5,6 +5,7 @@
 
 #include "ledger/Common.h"
 #include "ledger/ItemLabel.h"
+#include "ledger/LayoutItemUse.h"
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
 #include "ledger/PayCalcSupport.h"
@@ -17,21 +18,6 @@ namespace ledger {
 using namespace paycalc;
 
 namespace {
-
-// Positions in SysOption::paymentLabels.
-enum PaymentLabel {
-    kLabelBase = 0,
-    kLabelPost,
-    kLabelFamily,
-    kLabelOvertime,
-    kLabelNight,
-    kLabelHoliday,
-    kLabelHolidayNight,
-    kLabelCommuteFree,
-    kLabelCommuteTaxed,
-    kLabelAbsence,
-    kLabelLate,
-};
 
 bool validPayType(int payType) {
     return payType >= 1 && payType <= kPayTypes;
@@ -85,6 +71,11 @@ bool IsVariableItemUsed(const Ledger& ledger, int payType, std::string_view labe
 }
 
 bool CalcSalary(Ledger& ledger, int slot) {
+    return CalcSalary(ledger, slot,
+                      ResolveItemUse(ledger, ledger.Employee(slot).PayForm, SlipKind::Salary));
+}
+
+bool CalcSalary(Ledger& ledger, int slot, const PayTypeItemUse& use) {
     if (IsNoCalcYear(ledger)) return true;
     TPaymentRec& pay = ledger.Payment(slot);
     TDeductionRec& ded = ledger.Deduction(slot);
@@ -101,9 +92,8 @@ bool CalcSalary(Ledger& ledger, int slot) {
 
     std::int64_t taxable = 0, total = 0, outOfBase = 0;
     // One payment item: unused → 0; computed unless typed; then counted.
-    auto payItem = [&](int index, std::string_view label, auto compute, bool isTaxable,
-                       bool inBase) {
-        if (!IsPaymentItemUsed(ledger, label, t)) {
+    auto payItem = [&](int index, auto compute, bool isTaxable, bool inBase) {
+        if (!use.payment[std::size_t(index)]) {
             amt[index] = 0;
             return;
         }
@@ -112,11 +102,9 @@ bool CalcSalary(Ledger& ledger, int slot) {
         total += amt[index];
         if (!inBase) outOfBase += amt[index];
     };
-    auto payLabel = [&](int k) -> std::string_view { return o.paymentLabels[std::size_t(k)]; };
-    auto freeLabel = [&](int k) -> std::string_view { return o.freeLabels[std::size_t(k)]; };
 
     payItem(
-        kPayBase, payLabel(kLabelBase),
+        kPayBase,
         [&] {
             if (t == 1) return emp.BasePay;
             std::int64_t base = t == 2 ? RoundPayment(o, att[kAttDaysWorked], emp.BasePay)
@@ -126,34 +114,33 @@ bool CalcSalary(Ledger& ledger, int slot) {
         },
         true, true);
     payItem(
-        kPayPost, payLabel(kLabelPost), [&] { return emp.PostAllowance; }, true, true);
+        kPayPost, [&] { return emp.PostAllowance; }, true, true);
     payItem(
-        kPayFamily, payLabel(kLabelFamily), [&] { return emp.FamilyAllowance; }, true, true);
+        kPayFamily, [&] { return emp.FamilyAllowance; }, true, true);
     for (int k = 0; k < 3; ++k)
         payItem(
-            kPayFixed1 + k, freeLabel(kFreeFixedPay + k), [&] { return emp.FixedAllowance[k]; },
-            o.kazeiFlag(kFreeFixedPay + k), o.syahoFlag(kFreeFixedPay + k));
+            kPayFixed1 + k, [&] { return emp.FixedAllowance[k]; }, o.kazeiFlag(kFreeFixedPay + k),
+            o.syahoFlag(kFreeFixedPay + k));
     payItem(
-        kPayOvertime, payLabel(kLabelOvertime),
-        [&] { return RoundPayment(o, att[kAttOvertime], emp.OvertimeUnit); }, true, true);
+        kPayOvertime, [&] { return RoundPayment(o, att[kAttOvertime], emp.OvertimeUnit); }, true,
+        true);
     payItem(
-        kPayNight, payLabel(kLabelNight),
-        [&] { return RoundPayment(o, att[kAttNightOvertime], emp.NightUnit); }, true, true);
+        kPayNight, [&] { return RoundPayment(o, att[kAttNightOvertime], emp.NightUnit); }, true,
+        true);
     payItem(
-        kPayHoliday, payLabel(kLabelHoliday),
-        [&] { return RoundPayment(o, att[kAttHolidayOvertime], emp.HolidayUnit); }, true, true);
+        kPayHoliday, [&] { return RoundPayment(o, att[kAttHolidayOvertime], emp.HolidayUnit); },
+        true, true);
     payItem(
-        kPayHolidayNight, payLabel(kLabelHolidayNight),
+        kPayHolidayNight,
         [&] { return RoundPayment(o, att[kAttHolidayNight], emp.HolidayNightUnit); }, true, true);
     payItem(
-        kPayCommuteFree, payLabel(kLabelCommuteFree), [&] { return emp.CommuteFree; }, false, true);
+        kPayCommuteFree, [&] { return emp.CommuteFree; }, false, true);
     payItem(
-        kPayCommuteTaxed, payLabel(kLabelCommuteTaxed), [&] { return emp.CommuteTaxed; }, true,
-        true);
+        kPayCommuteTaxed, [&] { return emp.CommuteTaxed; }, true, true);
     // The typed variable pays have no flag: their value is never recomputed.
     for (int k = 0; k < 3; ++k) {
         const int index = kPayVariable1 + k;
-        if (!IsPaymentItemUsed(ledger, freeLabel(kFreeVarPay + k), t)) {
+        if (!use.payment[std::size_t(index)]) {
             amt[index] = 0;
             continue;
         }
@@ -162,13 +149,12 @@ bool CalcSalary(Ledger& ledger, int slot) {
         if (!o.syahoFlag(kFreeVarPay + k)) outOfBase += amt[index];
     }
     payItem(
-        kPayAbsence, payLabel(kLabelAbsence),
+        kPayAbsence,
         [&] { return RoundReduction(o, att[kAttAbsentDays], -double(emp.AbsenceDeduction)); }, true,
         true);
     payItem(
-        kPayLate, payLabel(kLabelLate),
-        [&] { return RoundReduction(o, att[kAttLateHours], -double(emp.LateDeduction)); }, true,
-        true);
+        kPayLate, [&] { return RoundReduction(o, att[kAttLateHours], -double(emp.LateDeduction)); },
+        true, true);
 
     amt[kPayTaxableTotal] = checkedAmount(taxable);
     amt[kPayTotal] = checkedAmount(total);
@@ -176,9 +162,8 @@ bool CalcSalary(Ledger& ledger, int slot) {
     std::int32_t* d = ded.Amounts;
     std::int64_t base = std::int64_t(amt[kPayTotal]) - outOfBase;
     std::int64_t social = 0, deductions = 0;
-    auto dedItem = [&](int index, std::string_view label, auto compute, bool inSocial,
-                       bool outOfSocialBase) {
-        if (!IsDeductionItemUsed(ledger, label, t)) {
+    auto dedItem = [&](int index, auto compute, bool inSocial, bool outOfSocialBase) {
+        if (!use.deduction[std::size_t(index)]) {
             d[index] = 0;
             return;
         }
@@ -189,36 +174,34 @@ bool CalcSalary(Ledger& ledger, int slot) {
     };
     const TBasicInfo& info = ledger.BasicInfo();
     dedItem(
-        kDedHealth, kHealthName, [&] { return emp.HealthInsured ? emp.HealthPremium : 0; }, true,
+        kDedHealth, [&] { return emp.HealthInsured ? emp.HealthPremium : 0; }, true, false);
+    dedItem(
+        kDedPension, [&] { return emp.PensionInsured ? emp.PensionPremium : 0; }, true, false);
+    dedItem(
+        kDedPensionFund, [&] { return emp.PensionFundMember ? emp.PensionFundPremium : 0; }, true,
         false);
-    dedItem(
-        kDedPension, kPensionName, [&] { return emp.PensionInsured ? emp.PensionPremium : 0; },
-        true, false);
-    dedItem(
-        kDedPensionFund, kPensionFundName,
-        [&] { return emp.PensionFundMember ? emp.PensionFundPremium : 0; }, true, false);
     // Employment insurance is the one premium computed here, on everything paid:
     // the non-taxable commuting allowance raises it, the reductions lower it.
     dedItem(
-        kDedEmployment, kEmploymentName,
+        kDedEmployment,
         [&] {
             return emp.EmpInsured ? PremiumOver500(amt[kPayTotal], RateThousandths(info.EmpInsRate))
                                   : 0;
         },
         true, false);
     dedItem(
-        kDedCare, kCareName, [&] { return emp.CareInsured ? emp.CarePremium : 0; }, true, false);
+        kDedCare, [&] { return emp.CareInsured ? emp.CarePremium : 0; }, true, false);
     dedItem(
-        kDedResidentTax, kResidentTaxName,
+        kDedResidentTax,
         [&] { return ledger.CurData.Period == 6 ? emp.ResidentTaxJune : emp.ResidentTax; }, false,
         false);
     for (int k = 0; k < 3; ++k)
         dedItem(
-            kDedFixed1 + k, freeLabel(kFreeFixedDed + k), [&] { return emp.FixedDeduction[k]; },
-            o.kazeiFlag(kFreeFixedDed + k), o.syahoFlag(kFreeFixedDed + k));
+            kDedFixed1 + k, [&] { return emp.FixedDeduction[k]; }, o.kazeiFlag(kFreeFixedDed + k),
+            o.syahoFlag(kFreeFixedDed + k));
     for (int k = 0; k < 3; ++k) {
         const int index = kDedVariable1 + k;
-        if (!IsDeductionItemUsed(ledger, freeLabel(kFreeVarDed + k), t)) {
+        if (!use.deduction[std::size_t(index)]) {
             d[index] = 0;
             continue;
         }
@@ -231,7 +214,7 @@ bool CalcSalary(Ledger& ledger, int slot) {
     d[kDedSocialInsTotal] = checkedAmount(social);
     d[kDedAfterSocialIns] = checkedAmount(std::int64_t(amt[kPayTaxableTotal]) - social);
     bool computed = true;
-    if (IsDeductionItemUsed(ledger, kIncomeTaxName, t)) {
+    if (use.deduction[kDedIncomeTax]) {
         if (!isManual(ded.ManualFlags, kDedIncomeTax)) {
             computed = !BeyondSalaryTaxTable(ledger.tables.salary, d[kDedAfterSocialIns]);
             d[kDedIncomeTax] = MonthlyTax(ledger.tables.salary, o, d[kDedAfterSocialIns],
@@ -246,6 +229,12 @@ bool CalcSalary(Ledger& ledger, int slot) {
 }
 
 bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
+    return RecalcSalarySlot(
+        ledger, slot, messages,
+        ResolveItemUse(ledger, ledger.Employee(slot).PayForm, SlipKind::Salary));
+}
+
+bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages, const PayTypeItemUse& use) {
     TEmployeeRec& emp = ledger.Employee(slot);
     TPaymentRec& pay = ledger.Payment(slot);
     TDeductionRec& ded = ledger.Deduction(slot);
@@ -260,7 +249,6 @@ bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
         std::memset(static_cast<void*>(&ded), 0, sizeof ded);
         return true;
     }
-    const int t = emp.PayForm;
     double* att = ledger.Attendance(slot).Values;
     att[kAttScheduledDays] = ledger.BasicInfo().WorkDays;
     att[kAttScheduledHours] = ledger.BasicInfo().WorkHours;
@@ -283,16 +271,16 @@ bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
                     att[item.index] = StrToNum(text, messages);
                 break;
             case GridItemKind::VariablePay:
-                if (IsGridItemUsed(ledger, t, item))
+                if (use.gridRowUsed(row))
                     pay.Amounts[kPayVariable1 + item.index] = TruncTol(StrToNum(text, messages));
                 break;
             case GridItemKind::VariableDeduct:
-                if (IsGridItemUsed(ledger, t, item))
+                if (use.gridRowUsed(row))
                     ded.Amounts[kDedVariable1 + item.index] = TruncTol(StrToNum(text, messages));
                 break;
             case GridItemKind::Other:
                 // その他 is kept in both records.
-                if (IsGridItemUsed(ledger, t, item)) {
+                if (use.gridRowUsed(row)) {
                     const std::int32_t v = TruncTol(StrToNum(text, messages));
                     pay.Amounts[kPayOther1 + item.index] = v;
                     ded.Amounts[kDedOther1 + item.index] = v;
@@ -302,7 +290,7 @@ bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages) {
                 break;
         }
     }
-    return CalcSalary(ledger, slot);
+    return CalcSalary(ledger, slot, use);
 }
 
 double PrevPaidLeaveBalance(const Ledger& ledger, int period, const ShortString<14>& key,

@@ -14,6 +14,7 @@
 namespace ledger {
 
 struct Ledger;
+struct PayTypeItemUse;
 
 // Fixed names of the deduction items (they have no user label).
 inline constexpr std::string_view kHealthName = "健康保険料";
@@ -43,12 +44,15 @@ bool IsVariableItemUsed(const Ledger& ledger, int payType, std::string_view labe
 // tax could not be computed because the pay after social insurance is beyond the
 // tax table: the tax is then 0 and must be typed.
 bool CalcSalary(Ledger& ledger, int slot);
+// The same with the layout's use of the employee's pay type already resolved.
+bool CalcSalary(Ledger& ledger, int slot, const PayTypeItemUse& use);
 
 // Copies the slot's grid column (attendance and the typed variable items) into
 // its records and calculates it; an empty slot is cleared and a slot whose
 // employee is on leave or retired keeps only its attendance. Malformed numbers in
 // the grid are reported to `messages`. False as CalcSalary.
 bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages);
+bool RecalcSalarySlot(Ledger& ledger, int slot, MessageSink& messages, const PayTypeItemUse& use);
 
 // The remaining paid-leave days (有休残日数) of the employee with this Key at the
 // end of a period of the stored files: a period 1..15 of the open year's file,

@@ -217,17 +217,25 @@ FileLock::~FileLock() {
 
 std::string readFile(const fs::path& file) {
     Fd fd(openForReading(file));
+    // Sized once from the file and read straight into place: a year file is well
+    // over a megabyte, and a buffer grown by doubling copies it several times.
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw IoError::fromErrno(errno);
     std::string out;
-    char buf[65536];
+    std::size_t size = st.st_size > 0 ? std::size_t(st.st_size) : 0;
+    out.resize(size + 1);  // one byte more shows a file that grew meanwhile
+    std::size_t used = 0;
     for (;;) {
-        ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (used == out.size()) out.resize(out.size() + 65536);
+        ssize_t n = ::read(fd.get(), out.data() + used, out.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw IoError::fromErrno(errno);
         }
         if (n == 0) break;
-        out.append(buf, std::size_t(n));
+        used += std::size_t(n);
     }
+    out.resize(used);
     return out;
 }
 

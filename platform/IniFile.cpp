@@ -186,6 +186,9 @@ void writeLine(const std::filesystem::path& file, const std::string& section,
     Lines l = load(file);
     if (auto r = findSection(l, sec)) {
         if (auto i = findKey(l, *r, k)) {
+            // Rewriting a line that already reads so (the window placement on
+            // every close) would only cost a flush to disk.
+            if (l.lines[*i] == line) return;
             l.lines[*i] = line;
         } else {
             // After the last non-blank line of the section, as the profile API does.

@@ -109,10 +109,13 @@ void drawRun(const PrnCanvas& c, std::string_view utf8, const std::vector<Glyph>
     const int dy = toDots(my, metrics.DotsPerMmY);
     double cx = startX;
     s.beginText(utf8, toDots(startX, metrics.DotsPerMmX), dy, font);
+    std::vector<PlacedChar> placed;
+    placed.reserve(glyphs.size());
     for (const auto& g : glyphs) {
-        if (!g.utf8.empty()) s.drawChar(g.utf8, toDots(cx, metrics.DotsPerMmX), dy, font);
+        if (!g.utf8.empty()) placed.push_back({g.utf8, toDots(cx, metrics.DotsPerMmX)});
         cx += g.cells * step;
     }
+    s.drawChars(placed, dy, font);
     if (FontInfo.Underline) {
         int uy = toDots(my + double(FontInfo.Height), metrics.DotsPerMmY);
         s.drawLine(toDots(startX, metrics.DotsPerMmX), uy, toDots(cx, metrics.DotsPerMmX), uy,

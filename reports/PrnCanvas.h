@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,6 +39,12 @@ struct DeviceFont {
     bool italic = false;
 };
 
+// A character of a run and the left edge of its cell, in device dots.
+struct PlacedChar {
+    std::string_view utf8;
+    int x = 0;
+};
+
 // What the engine draws on, in device dots. Implemented by the Qt surfaces
 // (printer, PDF, preview widget, image) and by the recording surface of tests.
 class Surface {
@@ -51,6 +58,12 @@ public:
     }
     // One character (UTF-8) with its cell's top-left corner at (x, y).
     virtual void drawChar(std::string_view utf8Char, int x, int y, const DeviceFont& font) = 0;
+    // The characters of the run announced last, their cells' tops at y. A
+    // surface that can place a whole run at once overrides it; any other draws
+    // them one by one.
+    virtual void drawChars(std::span<const PlacedChar> chars, int y, const DeviceFont& font) {
+        for (const PlacedChar& c : chars) drawChar(c.utf8, c.x, y, font);
+    }
     virtual void drawLine(int x1, int y1, int x2, int y2, int penWidth) = 0;
     // The outline of a rectangle, interior untouched.
     virtual void drawRect(int x1, int y1, int x2, int y2, int penWidth) = 0;

@@ -6,6 +6,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
@@ -50,17 +52,48 @@ std::int32_t checkedAmount(std::int64_t sum) {
     return static_cast<std::int32_t>(sum);
 }
 
-PayrollTotals sumForKey(const Blocks& blocks, const ledger::ShortString<14>& key) {
+struct WideTotals {
     std::int64_t pay = 0, social = 0, tax = 0;
+};
+
+PayrollTotals checkedTotals(const WideTotals& t) {
+    return {checkedAmount(t.pay), checkedAmount(t.social), checkedAmount(t.tax)};
+}
+
+PayrollTotals sumForKey(const Blocks& blocks, const ledger::ShortString<14>& key) {
+    WideTotals t;
     for (const auto& block : blocks) {
         for (int k = 0; k < ledger::kSlots; ++k) {
             if (!SameKey(block->EmployeeTbl[k].Key, key)) continue;
-            pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
-            social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
-            tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
+            t.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
+            t.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
+            t.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
         }
     }
-    return {checkedAmount(pay), checkedAmount(social), checkedAmount(tax)};
+    return checkedTotals(t);
+}
+
+// sumForKey for every employee of December at once: each slot of each period is
+// looked at once instead of once per employee.
+std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
+                                                   const TPeriodBlock& december) {
+    // Keys compare as their stored bytes (SameKey).
+    std::unordered_map<std::string_view, WideTotals> byKey;
+    byKey.reserve(2 * kRecords);
+    for (int i = 0; i < kRecords; ++i) byKey.try_emplace(december.EmployeeTbl[i].Key.bytes());
+    for (const auto& block : blocks) {
+        for (int k = 0; k < ledger::kSlots; ++k) {
+            auto it = byKey.find(block->EmployeeTbl[k].Key.bytes());
+            if (it == byKey.end()) continue;
+            it->second.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
+            it->second.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
+            it->second.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
+        }
+    }
+    std::array<PayrollTotals, kRecords> out;
+    for (int i = 0; i < kRecords; ++i)
+        out[std::size_t(i)] = checkedTotals(byKey[december.EmployeeTbl[i].Key.bytes()]);
+    return out;
 }
 
 template <class Rec>
@@ -106,18 +139,21 @@ void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     data.clear();
     data.Header = last.Header;  // the company address and telephone carry over
     const bool convert = newLayout && !lastNew;
+    // The first of last year's slots with each key, as SameKey compares them.
+    std::unordered_map<std::string_view, int> lastSlot;
+    lastSlot.reserve(2 * kRecords);
+    for (int j = 1; j <= kRecords; ++j)
+        lastSlot.try_emplace(lastDecember->EmployeeTbl[j - 1].Key.bytes(), j);
     for (int i = 1; i <= kRecords; ++i) {
-        const auto& key = december.EmployeeTbl[i - 1].Key;
-        for (int j = 1; j <= kRecords; ++j) {
-            if (!SameKey(lastDecember->EmployeeTbl[j - 1].Key, key)) continue;
-            if (convert)
-                ConvertOldRecord(data.Record(i), last.OldRecord(j));
-            else if (lastNew)
-                data.Record(i) = last.Record(j);
-            else
-                data.OldRecord(i) = last.OldRecord(j);
-            break;
-        }
+        auto found = lastSlot.find(december.EmployeeTbl[i - 1].Key.bytes());
+        if (found == lastSlot.end()) continue;
+        const int j = found->second;
+        if (convert)
+            ConvertOldRecord(data.Record(i), last.OldRecord(j));
+        else if (lastNew)
+            data.Record(i) = last.Record(j);
+        else
+            data.OldRecord(i) = last.OldRecord(j);
     }
     // Last year's typed figures are not this year's: every manual flag goes. This
     // holds for the old layout too, by ruling, although its records are otherwise
@@ -172,10 +208,10 @@ bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
             refresh = true;
         }
 
-        const Blocks blocks = readYear(payFile, reader);
+        const auto totals = sumForDecember(readYear(payFile, reader), *december);
         for (int i = 1; i <= kRecords; ++i) {
             const ledger::TEmployeeRec& emp = december->EmployeeTbl[i - 1];
-            applyTotals(loaded, newLayout, i, sumForKey(blocks, emp.Key));
+            applyTotals(loaded, newLayout, i, totals[std::size_t(i - 1)]);
             const std::uint8_t otsu = emp.TaxColumn == 1 ? 1 : 0;
             loaded.Record(i).PersonFlags[kPersonOtsu] = otsu;
             loaded.OldRecord(i).PersonFlags[kPersonOtsu] = otsu;

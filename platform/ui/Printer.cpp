@@ -51,19 +51,27 @@ int QtPageSizeIdOf(int paperCode) {
     return -1;
 }
 
-Printer::Printer() {
-    QPrinterInfo def = QPrinterInfo::defaultPrinter();
-    QString name = def.isNull() ? QString() : def.printerName();
-    if (name.isEmpty()) {
-        const auto names = QPrinterInfo::availablePrinterNames();
-        if (!names.isEmpty()) name = names.front();
+// Finding the default printer loads the system's printing (CUPS, and with it
+// Kerberos, TLS and service discovery) and asks its server; the print dialogs
+// are created at start-up, so that waits until something is printed or shown.
+Printer::Printer() = default;
+
+QPrinter& Printer::device() const {
+    if (!printer_) {
+        QPrinterInfo def = QPrinterInfo::defaultPrinter();
+        QString name = def.isNull() ? QString() : def.printerName();
+        if (name.isEmpty()) {
+            const auto names = QPrinterInfo::availablePrinterNames();
+            if (!names.isEmpty()) name = names.front();
+        }
+        makePrinter(name.isEmpty() ? QString::fromUtf8(kPdfPrinterName) : name);
     }
-    makePrinter(name.isEmpty() ? QString::fromUtf8(kPdfPrinterName) : name);
+    return *printer_;
 }
 
 Printer::~Printer() = default;
 
-void Printer::makePrinter(const QString& name) {
+void Printer::makePrinter(const QString& name) const {
     if (name == QString::fromUtf8(kPdfPrinterName)) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setOutputFormat(QPrinter::PdfFormat);
@@ -91,11 +99,11 @@ std::vector<std::string> Printer::printerNames() const {
 }
 
 bool Printer::isPdf() const {
-    return printer_->outputFormat() == QPrinter::PdfFormat;
+    return device().outputFormat() == QPrinter::PdfFormat;
 }
 
 std::string Printer::printerName() const {
-    return isPdf() ? std::string(kPdfPrinterName) : printer_->printerName().toStdString();
+    return isPdf() ? std::string(kPdfPrinterName) : device().printerName().toStdString();
 }
 
 bool Printer::selectPrinter(const std::string& name) {
@@ -113,7 +121,7 @@ void Printer::resetToDefaults() {
 
 platform::DevMode Printer::devMode() const {
     platform::DevMode m;
-    QPageLayout layout = printer_->pageLayout();
+    QPageLayout layout = device().pageLayout();
     QPageSize size = layout.pageSize();
     int code = PaperCodeOf(int(size.id()));
     m.PaperSize = code ? code : kUserPaper;
@@ -121,52 +129,52 @@ platform::DevMode Printer::devMode() const {
     m.PaperWidth = int(std::nearbyint(std::min(mm.width(), mm.height()) * 10));
     m.PaperLength = int(std::nearbyint(std::max(mm.width(), mm.height()) * 10));
     m.Orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
-    m.DefaultSource = isPdf() ? 0 : sourceCodeOf(printer_->paperSource());
-    m.PrintQuality = printer_->resolution();
-    m.Colour = printer_->colorMode() == QPrinter::Color;
+    m.DefaultSource = isPdf() ? 0 : sourceCodeOf(device().paperSource());
+    m.PrintQuality = device().resolution();
+    m.Colour = device().colorMode() == QPrinter::Color;
     return m;
 }
 
 void Printer::setDevMode(const platform::DevMode& m) {
     int id = QtPageSizeIdOf(m.PaperSize);
     if (id >= 0)
-        printer_->setPageSize(QPageSize(QPageSize::PageSizeId(id)));
+        device().setPageSize(QPageSize(QPageSize::PageSizeId(id)));
     else if ((m.PaperSize == 0 || m.PaperSize == kUserPaper) && m.PaperWidth > 0 &&
              m.PaperLength > 0)
-        printer_->setPageSize(
+        device().setPageSize(
             QPageSize(QSizeF(m.PaperWidth / 10.0, m.PaperLength / 10.0), QPageSize::Millimeter));
-    if (m.Orientation == 1) printer_->setPageOrientation(QPageLayout::Portrait);
-    if (m.Orientation == 2) printer_->setPageOrientation(QPageLayout::Landscape);
+    if (m.Orientation == 1) device().setPageOrientation(QPageLayout::Portrait);
+    if (m.Orientation == 2) device().setPageOrientation(QPageLayout::Landscape);
     int source = qtSourceOf(m.DefaultSource);
-    if (source >= 0 && !isPdf()) printer_->setPaperSource(QPrinter::PaperSource(source));
-    if (m.PrintQuality > 0) printer_->setResolution(m.PrintQuality);
-    if (m.Colour) printer_->setColorMode(QPrinter::Color);
+    if (source >= 0 && !isPdf()) device().setPaperSource(QPrinter::PaperSource(source));
+    if (m.PrintQuality > 0) device().setResolution(m.PrintQuality);
+    if (m.Colour) device().setColorMode(QPrinter::Color);
     // A new sheet has its own unprintable margins.
     if (isPdf())
-        printer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        device().setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     else
-        printer_->setPageMargins(printer_->pageLayout().minimumMargins(),
-                                 printer_->pageLayout().units());
+        device().setPageMargins(device().pageLayout().minimumMargins(),
+                                device().pageLayout().units());
 }
 
 int Printer::dpiX() const {
-    return printer_->logicalDpiX();
+    return device().logicalDpiX();
 }
 int Printer::dpiY() const {
-    return printer_->logicalDpiY();
+    return device().logicalDpiY();
 }
 
 QSize Printer::paperSize() const {
-    return printer_->paperRect(QPrinter::DevicePixel).toRect().size();
+    return device().paperRect(QPrinter::DevicePixel).toRect().size();
 }
 
 QSize Printer::printableSize() const {
-    return printer_->pageRect(QPrinter::DevicePixel).toRect().size();
+    return device().pageRect(QPrinter::DevicePixel).toRect().size();
 }
 
 QPoint Printer::physicalOffset() const {
-    return (printer_->pageRect(QPrinter::DevicePixel).topLeft() -
-            printer_->paperRect(QPrinter::DevicePixel).topLeft())
+    return (device().pageRect(QPrinter::DevicePixel).topLeft() -
+            device().paperRect(QPrinter::DevicePixel).topLeft())
         .toPoint();
 }
 
@@ -180,7 +188,7 @@ bool Printer::preparePdfOutput(QWidget* parent) {
         if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             file += QStringLiteral(".pdf");
     }
-    printer_->setOutputFileName(file);
+    device().setOutputFileName(file);
     return true;
 }
 

@@ -36,7 +36,7 @@ public:
 
     bool isPdf() const;
     // The Qt printer to paint on or to hand to the system's print dialog.
-    QPrinter& qprinter() { return *printer_; }
+    QPrinter& qprinter() { return device(); }
 
     // The device as the page drawing sees it, in printer dots.
     int dpiX() const;
@@ -51,8 +51,10 @@ public:
     bool preparePdfOutput(QWidget* parent);
 
 private:
-    void makePrinter(const QString& name);
-    std::unique_ptr<QPrinter> printer_;
+    // The Qt printer, made for the default printer when first needed.
+    QPrinter& device() const;
+    void makePrinter(const QString& name) const;
+    mutable std::unique_ptr<QPrinter> printer_;
     QString pdfFile_;
 };
 

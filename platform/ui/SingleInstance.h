@@ -3,15 +3,18 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <map>
 #include <memory>
+#include <string>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 class QWidget;
 
 // One running copy of a program per user and settings folder. The first copy
-// holds a lock file and listens on a local socket; a later copy finds the lock,
-// asks the first copy to bring its main window to the front and ends.
+// holds a lock file and listens on a Unix-domain socket beside it; a later copy
+// finds the lock, asks the first copy to bring its main window to the front and
+// ends.
 namespace platform::ui {
 
 class SingleInstance : public QObject {
@@ -37,11 +40,25 @@ public:
     static void raiseWindow(QWidget* window);
 
 private:
+    // The socket's file: in the temporary folder, named by the key.
+    std::string socketPath() const;
+    void listen();
     void onConnection();
+    void onReadable(int fd);
+    void closeClient(int fd);
 
     QString key_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    int serverFd_ = -1;
+    QSocketNotifier* serverNotifier_ = nullptr;
+    // Each connected copy: what it has sent so far, and the notifier watching it.
+    struct Client {
+        QSocketNotifier* notifier = nullptr;
+        std::string received;
+        unsigned long long serial = 0;
+    };
+    unsigned long long lastSerial_ = 0;
+    std::map<int, Client> clients_;
     QPointer<QWidget> window_;
 };
 

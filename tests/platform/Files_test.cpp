@@ -116,6 +116,21 @@ TEST(Files, ReadingAMissingFileOrAFolderThrows) {
     EXPECT_THROW(platform::readFile(dir.path()), platform::IoError);
 }
 
+// A year file is read in one piece sized from the file; files whose size the
+// system does not report (under /proc) are still read to their end.
+TEST(Files, ReadingGivesEveryByteWhateverSizeTheFileReports) {
+    TempDir dir;
+    std::string bytes(1426928 + 7, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7919 % 251);
+    writeText(dir / "year.dat", bytes);
+    EXPECT_TRUE(platform::readFile(dir / "year.dat") == bytes);
+    writeText(dir / "empty.dat", "");
+    EXPECT_EQ(platform::readFile(dir / "empty.dat"), "");
+    const std::string status = platform::readFile("/proc/self/status");
+    EXPECT_NE(status.find("Name:"), std::string::npos);
+    EXPECT_NE(status.find("VmRSS:"), std::string::npos);
+}
+
 TEST(Files, CopyReplacingReplacesTheTarget) {
     TempDir dir;
     writeText(dir / "from.dat", "new contents");

@@ -191,6 +191,21 @@ TEST_F(IniFileTest, ReadsAndRewritesAFileWithBareLineFeeds) {
     EXPECT_EQ(readText(file), "[Option]\r\nA=5\r\nB=2\r\n");
 }
 
+// Closing writes the window placement every time; a value that is already
+// there is not written again, so nothing is flushed to disk for it.
+TEST_F(IniFileTest, WritingTheValueAKeyAlreadyHasLeavesTheFileAlone) {
+    writeText(file, "[Window]\nWidth=800\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    ini.writeInteger("Window", "Width", 800);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // a save would have renamed a new file over it
+    EXPECT_EQ(readText(file), "[Window]\nWidth=800\n");
+    ini.writeInteger("Window", "Width", 801);
+    EXPECT_EQ(readText(file), "[Window]\r\nWidth=801\r\n");
+}
+
 // The second byte of a double-byte character is no letter: "ア" (83 41) and
 // "ヂ" (83 61) differ only in the case bit of that byte. "ゾ" ends in "]".
 TEST_F(IniFileTest, DoubleByteNamesAreComparedByCharacter) {

@@ -81,6 +81,16 @@ std::string todaysYearFile() {
     return ledger::TodayYearFileName(clock);
 }
 
+// Neither program needs the network: the module would load Kerberos, GSSAPI
+// and libproxy into every start for nothing.
+TEST(Tolvane4Startup, NeitherProgramLoadsTheNetworkModule) {
+    for (const char* program : {"Tolvane4", "TolvaneG4"}) {
+        const std::string bytes = testing_support::readText(kBuild / program);
+        ASSERT_GT(bytes.size(), 100000u) << program;
+        EXPECT_EQ(bytes.find("libQt6Network"), std::string::npos) << program;
+    }
+}
+
 TEST(Tolvane4Startup, FreshStartCreatesFoldersYearFileAndLogsTheStart) {
     ProgramRun r;
     ASSERT_TRUE(r.run());

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QRawFont>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/ui/Printer.h"
 #include "support/TempDir.h"
@@ -123,6 +126,87 @@ TEST(QtSurface, NarrowGlyphsAreCondensedAndFontsAreTheIpaFaces) {
     EXPECT_NEAR(condensed / normal, 36.0 / 42.0, 0.06);
     EXPECT_GT(normal, 60);
     EXPECT_LE(normal, 84);
+}
+
+// The characters of a run as they were once drawn: each on its own, the painter
+// moved to its cell and stretched for a narrow font.
+void drawOneByOne(QPainter& p, QtSurface& s, const std::vector<PlacedChar>& run, int y,
+                  const DeviceFont& f) {
+    const QFont font = s.qfont(f);
+    const qreal ascent = QFontMetricsF(font, p.device()).ascent();
+    for (const PlacedChar& c : run) {
+        p.save();
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.translate(c.x, y + ascent);
+        if (f.width > 0) p.scale(f.width / (f.height / 2.0), 1);
+        p.drawText(QPointF(0, 0), QString::fromUtf8(c.utf8.data(), qsizetype(c.utf8.size())));
+        p.restore();
+    }
+}
+
+QRect inkBox(const QImage& img) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (dark(img.pixel(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// A run drawn in one call puts every character where drawing it alone puts it,
+// in plain, bold and narrow faces.
+TEST(QtSurface, ARunInOneCallInksWhereItsCharactersDrawnOneByOneDo) {
+    const std::vector<PlacedChar> run{{"給", 10}, {"与", 60}, {"1", 110}, {"2", 135},
+                                      {",", 160}, {"ｶ", 185}, {"円", 210}};
+    for (DeviceFont f : {DeviceFont{"ＭＳ 明朝", 50, 0, false, false},
+                         DeviceFont{"ＭＳ ゴシック", 50, 0, true, false},
+                         DeviceFont{"ＭＳ 明朝", 50, 21, false, false}}) {
+        QImage once(300, 80, QImage::Format_RGB32), each(300, 80, QImage::Format_RGB32);
+        once.fill(Qt::white);
+        each.fill(Qt::white);
+        {
+            QPainter p(&once);
+            QtSurface s(p);
+            s.drawChars(run, 10, f);
+        }
+        {
+            QPainter p(&each);
+            QtSurface s(p);
+            drawOneByOne(p, s, run, 10, f);
+        }
+        const QRect box = inkBox(each);
+        ASSERT_GT(box.width(), 150) << f.name << f.bold << f.width;
+        EXPECT_EQ(inkBox(once), box) << f.name << f.bold << f.width;
+        int differ = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 300; ++x)
+                differ += dark(once.pixel(x, y)) != dark(each.pixel(x, y));
+        EXPECT_LT(differ, 20) << f.name << f.bold << f.width;
+    }
+}
+
+// The painter is stretched only for the narrow text itself: a line drawn next
+// keeps its ends, and a character the face lacks still gets ink from another.
+TEST(QtSurface, NarrowTextLeavesLinesAloneAndMissingCharactersStillShow) {
+    QImage img(400, 120, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QtSurface s(p);
+    const DeviceFont narrow{"ＭＳ 明朝", 40, 17, false, false};
+    s.drawChar("国", 10, 10, narrow);
+    s.drawLine(100, 100, 300, 100, 1);
+    const DeviceFont plain{"ＭＳ 明朝", 40, 0, false, false};
+    const std::vector<PlacedChar> hangul{{"한", 320}};
+    s.drawChars(hangul, 10, plain);
+    p.end();
+    EXPECT_TRUE(dark(img.pixel(100, 100)));
+    EXPECT_TRUE(dark(img.pixel(299, 100)));
+    EXPECT_FALSE(dark(img.pixel(310, 100)));
+    EXPECT_FALSE(dark(img.pixel(90, 100)));
+    if (QRawFont::fromFont(s.qfont(plain)).supportsCharacter(U'한'))
+        GTEST_SKIP() << "the face has the character itself";
+    QImage cell = img.copy(315, 5, 80, 60);
+    EXPECT_TRUE(inkBox(cell).isValid());
 }
 
 TEST(QtSurface, PdfPseudoPrinterWritesTheSamplePage) {
