@@ -239,16 +239,16 @@ std::string readFile(const fs::path& file) {
     return out;
 }
 
-void writeFileAtomic(const fs::path& name, std::string_view bytes) {
-    const fs::path file = saveTarget(name);
+namespace {
+
+// Lets `fill` write a temporary file beside `file`, then renames it over `file`:
+// the name holds the old or the whole new content, never part of either.
+template <class Fill>
+void replaceThroughTemporary(const fs::path& file, Fill fill) {
     std::string tmp;
     Fd fd = createTemp(file, tmp);
     try {
-        // Keep the permissions of the file being replaced.
-        struct stat st {};
-        if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd.get(), st.st_mode & 07777) != 0)
-            throw IoError::fromErrno(errno);
-        writeAll(fd.get(), bytes);
+        fill(fd.get());
         if (::fsync(fd.get()) != 0) throw IoError::fromErrno(errno);
         fd.close();
         if (::rename(tmp.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);
@@ -257,6 +257,19 @@ void writeFileAtomic(const fs::path& name, std::string_view bytes) {
         throw;
     }
     syncFolder(file.parent_path());
+}
+
+}  // namespace
+
+void writeFileAtomic(const fs::path& name, std::string_view bytes) {
+    const fs::path file = saveTarget(name);
+    replaceThroughTemporary(file, [&](int fd) {
+        // Keep the permissions of the file being replaced.
+        struct stat st {};
+        if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0)
+            throw IoError::fromErrno(errno);
+        writeAll(fd, bytes);
+    });
 }
 
 namespace {
@@ -309,25 +322,16 @@ void writeFilePartsAtomic(const fs::path& name, std::int64_t minSize,
                           const std::vector<FilePart>& parts) {
     const fs::path file = saveTarget(name);
     Fd source(openForReading(file));
-    std::string tmp;
-    Fd fd = createTemp(file, tmp);
-    try {
+    replaceThroughTemporary(file, [&](int fd) {
         ignoreFileSizeSignal();
         struct stat st {};
         if (::fstat(source.get(), &st) != 0) throw IoError::fromErrno(errno);
-        if (::fchmod(fd.get(), st.st_mode & 07777) != 0) throw IoError::fromErrno(errno);
-        copyContent(source.get(), fd.get());
-        if (st.st_size < minSize && ::ftruncate(fd.get(), off_t(minSize)) != 0)
+        if (::fchmod(fd, st.st_mode & 07777) != 0) throw IoError::fromErrno(errno);
+        copyContent(source.get(), fd);
+        if (st.st_size < minSize && ::ftruncate(fd, off_t(minSize)) != 0)
             throw IoError::fromErrno(errno);
-        for (const FilePart& part : parts) writeAt(fd.get(), part.offset, part.bytes);
-        if (::fsync(fd.get()) != 0) throw IoError::fromErrno(errno);
-        fd.close();
-        if (::rename(tmp.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);
-    } catch (...) {
-        ::unlink(tmp.c_str());
-        throw;
-    }
-    syncFolder(file.parent_path());
+        for (const FilePart& part : parts) writeAt(fd, part.offset, part.bytes);
+    });
 }
 
 void copyReplacing(const fs::path& from, const fs::path& to) {
