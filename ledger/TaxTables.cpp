@@ -1,21 +1,19 @@
 #include "ledger/TaxTables.h"
 
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
-#include <memory>
 
 #include "platform/Errors.h"
+#include "platform/Files.h"
 
 namespace ledger {
 namespace fs = std::filesystem;
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // The first `size` bytes of a file, read at once. Empty result and a reason when
-// the file cannot give them.
+// the file cannot give them. A pipe or folder under a table's name is refused
+// rather than waited on.
 bool readFixedSize(const fs::path& file, std::size_t size, std::string& bytes,
                    std::string& problem) {
     std::error_code ec;
@@ -23,16 +21,27 @@ bool readFixedSize(const fs::path& file, std::size_t size, std::string& bytes,
         problem = "ファイルがありません";
         return false;
     }
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
-    if (!f) {
-        problem = platform::IoError::fromErrno(errno).what();
+    int fd = -1;
+    try {
+        fd = platform::openForReading(file);
+    } catch (const platform::IoError& e) {
+        problem = e.what();
         return false;
     }
     bytes.assign(size, '\0');
-    const std::size_t got = std::fread(bytes.data(), 1, size, f.get());
+    std::size_t got = 0;
+    int err = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) err = errno;
+        if (n <= 0) break;
+        got += std::size_t(n);
+    }
+    ::close(fd);
     if (got != size) {
-        if (std::ferror(f.get())) {
-            problem = platform::IoError::fromErrno(errno).what();
+        if (err != 0) {
+            problem = platform::IoError::fromErrno(err).what();
         } else {
             problem = "ファイルが短すぎます（" + std::to_string(got) + " バイト、必要なのは " +
                       std::to_string(size) + " バイト）";

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <limits>
 
 #include "ledger/TaxTables.h"
+#include "platform/Errors.h"
 #include "support/TempDir.h"
 #include "tables/OfficialCsv.h"
 
@@ -193,4 +195,19 @@ TEST_F(SyntheticTables, TheCopyInMemoryIsUsedAfterTheFileIsGone) {
 TEST(UnloadedTables, GiveNoTaxRatherThanReadingOutsideTheRows) {
     EXPECT_EQ(MonthlyTax(SalaryTaxTable{}, SysOption{}, 300000, kColumnKou, 1), 0);
     EXPECT_EQ(BonusTax(BonusTaxTable{}, SysOption{}, 300000, 500000, 1, kColumnKou), 0);
+}
+
+// A pipe left under a table's name (or a folder) must not stop the start waiting
+// for a writer that never comes: it is reported like any unreadable table.
+TEST(TableFiles, APipeOrFolderUnderATableNameIsRefusedWithoutWaiting) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / kSalaryTaxFileName).c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / kGradeFileName);
+    SalaryTaxTable salary;
+    GradeTable grades;
+    std::string problem;
+    EXPECT_FALSE(LoadTableFile(dir / kSalaryTaxFileName, salary, problem));
+    EXPECT_EQ(problem, platform::IoError::notRegularFile().what());
+    EXPECT_FALSE(LoadTableFile(dir / kGradeFileName, grades, problem));
+    EXPECT_FALSE(problem.empty());
 }
