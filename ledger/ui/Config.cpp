@@ -19,6 +19,7 @@
 #include "ledger/ui/EditHelper.h"
 #include "ledger/ui/KenRitu.h"
 #include "ledger/ui/SetPass.h"
+#include "ledger/ui/TextColour.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ui/ErrorBoundary.h"
@@ -226,7 +227,7 @@ QWidget* TfmConfig::makeBasicPage() {
         label(QStringLiteral("保険料負担率変更後は｢社員情報の編集｣にて、社員１人ずつ等級表の\n"
                              "再設定をお願いいたします。"),
               page);
-    note->setStyleSheet(QStringLiteral("color: #0000c0;"));
+    setTextColour(note, QColor(0x00, 0x00, 0xc0));
     grid->addWidget(note, 5, 0, 1, 4);
     grid->setColumnStretch(3, 1);
 

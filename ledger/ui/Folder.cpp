@@ -16,6 +16,7 @@
 
 #include "ledger/Backup.h"
 #include "ledger/ui/DialogFont.h"
+#include "ledger/ui/TextColour.h"
 #include "platform/IniFile.h"
 #include "platform/ui/ErrorBoundary.h"
 #include "platform/ui/MessageBox.h"
@@ -74,7 +75,7 @@ TfmFolder::TfmFolder(std::filesystem::path iniFile, QWidget* parent)
             [this] { platform::ui::guarded(this, [&] { TreeViewClick(); }); });
 
     lbTargetData = new QLabel(QStringLiteral("対象データ有り"), this);
-    lbTargetData->setStyleSheet(QStringLiteral("color: blue"));
+    setTextColour(lbTargetData, Qt::blue);
     lbTargetData->setVisible(false);
     btMkDir = new QPushButton(QStringLiteral("ﾌｫﾙﾀﾞｰ作成"), this);
     bbOk = new QPushButton(QStringLiteral("ＯＫ"), this);

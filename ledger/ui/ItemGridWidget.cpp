@@ -170,17 +170,18 @@ ItemGridView::ItemGridView(ledger::Ledger& ledger, QWidget* parent)
         h->setSectionsClickable(false);
         h->setHighlightSections(false);
         h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
-        h->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; "
-                                        "color: white; padding-left: 2px; padding-top: 4px; "
-                                        "border: 0px; border-right: 1px solid gray; "
-                                        "border-bottom: 1px solid gray; }")
-                             .arg(kTitleColour.name()));
     }
     horizontalHeader()->setDefaultSectionSize(kColumnWidth);
     horizontalHeader()->setFixedHeight(kRowHeight);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     verticalHeader()->setFixedWidth(kColumnWidth);
-    setStyleSheet(QStringLiteral("QTableCornerButton::section { background-color: %1; "
+    // One sheet for the view, which its headers and corner take up: every sheet
+    // set on a widget of its own costs a style of its own at start-up.
+    setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; "
+                                 "color: white; padding-left: 2px; padding-top: 4px; "
+                                 "border: 0px; border-right: 1px solid gray; "
+                                 "border-bottom: 1px solid gray; } "
+                                 "QTableCornerButton::section { background-color: %1; "
                                  "border: 0px; border-right: 1px solid gray; "
                                  "border-bottom: 1px solid gray; }")
                       .arg(kTitleColour.name()));

@@ -10,6 +10,7 @@
 #include "ledger/Password.h"
 #include "ledger/ui/DialogFont.h"
 #include "ledger/ui/InpPass.h"
+#include "ledger/ui/TextColour.h"
 #include "platform/IniFile.h"
 #include "platform/ui/ErrorBoundary.h"
 #include "platform/ui/MessageBox.h"
@@ -32,7 +33,7 @@ TfmSetPass::TfmSetPass(std::filesystem::path iniFile, QWidget* parent)
     auto* warning = new QLabel(QStringLiteral("パスワードを忘れてしまいますと、ソフトを起動する\n"
                                               "事が出来なくなってしまいますので御注意下さい。"),
                                this);
-    warning->setStyleSheet(QStringLiteral("color: red;"));
+    setTextColour(warning, Qt::red);
     btSetPass = new QPushButton(QStringLiteral("パスワード設定"), this);
     btCancel = new QPushButton(QStringLiteral("キャンセル"), this);
 

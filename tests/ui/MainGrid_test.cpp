@@ -300,6 +300,7 @@ TEST_F(MainGridTest, CellsAreDrawnInTheGridsColours) {
         return QColor(img.pixel(col * ItemGridView::kColumnWidth + 90 + grid->frameWidth(),
                                 row * ItemGridView::kRowHeight + 18 + grid->frameWidth()));
     };
+    EXPECT_EQ(colourAt(0, 0), QColor(94, 172, 228));  // the corner
     EXPECT_EQ(colourAt(1, 0), QColor(94, 172, 228));
     EXPECT_EQ(colourAt(0, 1), QColor(94, 172, 228));
     EXPECT_EQ(colourAt(2, kAbsent), QColor(204, 221, 221));  // 日給: not typed
