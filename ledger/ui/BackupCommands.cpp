@@ -2,7 +2,7 @@
 
 #include "ledger/Backup.h"
 #include "ledger/MainLifecycle.h"
-#include "ledger/ui/Folder.h"
+#include "ledger/ui/FolderChooser.h"
 #include "ledger/ui/MessageBoxSink.h"
 #include "platform/ui/MessageBox.h"
 
@@ -14,21 +14,23 @@ QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-std::filesystem::path chosenFolder(const TfmFolder& chooser) {
+std::filesystem::path chosenFolder(const FolderChooser& chooser) {
     return std::filesystem::path(chooser.FolderPath.toStdString());
 }
 
 }  // namespace
 
-void DataBackupCommand(QWidget* parent, TfmFolder& chooser, const std::filesystem::path& dataPath,
+void DataBackupCommand(QWidget* parent, FolderChooser& chooser,
+                       const std::filesystem::path& dataPath,
                        const std::filesystem::path& iniFile) {
     if (!chooser.choose(text(ledger::kBackupCaption), true)) return;
     MessageBoxSink messages(parent);
     ledger::DataBackup(dataPath, iniFile, chosenFolder(chooser), messages);
 }
 
-bool DataRestoreCommand(QWidget* parent, TfmFolder& chooser, const std::filesystem::path& dataPath,
-                        const std::filesystem::path& iniFile, ledger::MainLifecycle& lifecycle) {
+bool DataRestoreCommand(QWidget* parent, FolderChooser& chooser,
+                        const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
+                        ledger::MainLifecycle& lifecycle) {
     if (!platform::ui::MessageBox::confirm(parent, text(ledger::kRestoreQuestion))) return false;
     if (!chooser.choose(text(ledger::kRestoreCaption), false)) return false;
     MessageBoxSink messages(parent);

@@ -5,10 +5,10 @@
 #include "ledger/RestoreJournal.h"
 #include "ledger/StaleFiles.h"
 #include "ledger/Startup.h"
-#include "ledger/ui/Main.h"
+#include "ledger/ui/MainWindow.h"
 #include "ledger/ui/MessageBoxSink.h"
-#include "ledger/ui/SelData.h"
-#include "ledger/ui/Tolvane4Forms.h"
+#include "ledger/ui/PayrollWindows.h"
+#include "ledger/ui/PeriodSelectionDialog.h"
 #include "platform/Paths.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/ErrorBoundary.h"
@@ -52,10 +52,10 @@ int main(int argc, char** argv) {
 
     ledger::SystemClock clock;
     ledger::Ledger ledger(clock);
-    std::unique_ptr<ledger::ui::Tolvane4Forms> forms;
+    std::unique_ptr<ledger::ui::PayrollWindows> forms;
     // A settings file that cannot be read is reported; the program then ends.
     if (!platform::ui::guarded(
-            nullptr, [&] { forms = std::make_unique<ledger::ui::Tolvane4Forms>(ledger); }))
+            nullptr, [&] { forms = std::make_unique<ledger::ui::PayrollWindows>(ledger); }))
         return 1;
     if (!forms->created) return 0;
     std::unique_ptr<reports::ui::ReportForms> reportForms;
@@ -63,10 +63,10 @@ int main(int argc, char** argv) {
             nullptr, [&] { reportForms = reports::ui::CreateReportForms(ledger, *forms); }))
         return 1;
 
-    ledger::ui::TfmMain* mainWindow = forms->fmMain.get();
+    ledger::ui::MainWindow* mainWindow = forms->fmMain.get();
     forms->fmSelData->acceptAtOnce = platform::ui::testhooks::acceptDialogs();
     instance.setWindow(mainWindow);
-    platform::ui::testhooks::closeAfter(mainWindow, &ledger::ui::TfmMain::startSequenceFinished);
+    platform::ui::testhooks::closeAfter(mainWindow, &ledger::ui::MainWindow::startSequenceFinished);
     mainWindow->show();
     return app.exec();
 }

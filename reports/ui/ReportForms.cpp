@@ -6,11 +6,11 @@
 #include <exception>
 
 #include "ledger/Ledger.h"
-#include "ledger/ui/Folder.h"
-#include "ledger/ui/Main.h"
-#include "ledger/ui/MembList.h"
+#include "ledger/ui/EmployeeListDialog.h"
+#include "ledger/ui/FolderChooser.h"
+#include "ledger/ui/MainWindow.h"
 #include "ledger/ui/MessageBoxSink.h"
-#include "ledger/ui/Tolvane4Forms.h"
+#include "ledger/ui/PayrollWindows.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
 #include "reports/ui/Inji.h"
@@ -56,20 +56,20 @@ bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
     return painter.end();
 }
 
-bool runModal(ledger::ui::TfmMain& owner, QDialog& dialog) {
+bool runModal(ledger::ui::MainWindow& owner, QDialog& dialog) {
     if (owner.runModal) return owner.runModal(dialog);
     return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace
 
-ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::Tolvane4Forms& forms) {
-    ledger::ui::TfmMain* owner = forms.fmMain.get();
+ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& forms) {
+    ledger::ui::MainWindow* owner = forms.fmMain.get();
     printer = std::make_unique<platform::ui::Printer>();
     fmInji = new TfmInji(ledger, owner->IniFileName, printer.get(), owner);
     fmPrnItem = new TfmPrnItem(ledger.sysOption, owner->IniFileName, owner);
 
-    ledger::ui::TfmMembList* list = forms.fmMembList;
+    ledger::ui::EmployeeListDialog* list = forms.fmMembList;
     fmInji->selectedSlots = [list] { return list->chosenSlots(); };
     platform::ui::Printer* p = printer.get();
     TfmInji* inji = fmInji;
@@ -107,7 +107,7 @@ ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::Tolvane4Forms& form
         return ExportMonthlyCsvCommand(*l, DocTargetOf(dialog.Tag), dialog.pageJob().plan.grouping,
                                        dialog.RowFlags, settings, &dialog);
     };
-    ledger::ui::TfmFolder* folder = forms.fmFolder;
+    ledger::ui::FolderChooser* folder = forms.fmFolder;
     fmInji->exportSlipImages = [l, list, p, folder](TfmInji& dialog) {
         SlipImageTarget target;
         target.dpiX = p->dpiX();
@@ -138,7 +138,7 @@ ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::Tolvane4Forms& form
 ReportForms::~ReportForms() = default;
 
 std::unique_ptr<ReportForms> CreateReportForms(ledger::Ledger& ledger,
-                                               ledger::ui::Tolvane4Forms& forms) {
+                                               ledger::ui::PayrollWindows& forms) {
     if (!forms.created || !forms.fmMain) return nullptr;
     return std::make_unique<ReportForms>(ledger, forms);
 }

@@ -5,7 +5,7 @@ namespace ledger {
 struct Ledger;
 }
 namespace ledger::ui {
-struct Tolvane4Forms;
+struct PayrollWindows;
 }
 namespace platform::ui {
 class Printer;
@@ -23,7 +23,7 @@ class TfmPreView;
 
 struct ReportForms {
     // Creates the dialogs as children of the main window and sets its hooks.
-    ReportForms(ledger::Ledger& ledger, ledger::ui::Tolvane4Forms& forms);
+    ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& forms);
     ~ReportForms();
     ReportForms(const ReportForms&) = delete;
     ReportForms& operator=(const ReportForms&) = delete;
@@ -37,6 +37,6 @@ struct ReportForms {
 // Creates the report dialogs when the ledger's windows were created; null
 // otherwise.
 std::unique_ptr<ReportForms> CreateReportForms(ledger::Ledger& ledger,
-                                               ledger::ui::Tolvane4Forms& forms);
+                                               ledger::ui::PayrollWindows& forms);
 
 }  // namespace reports::ui

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <set>
 
-#include "ledger/ui/Folder.h"
+#include "ledger/ui/FolderChooser.h"
 #include "platform/ui/MessageBox.h"
 #include "reports/JpegWriter.h"
 #include "reports/LedgerCsv.h"
@@ -98,7 +98,7 @@ QString SlipImagesDoneText(const QString& folder) {
 }
 
 bool SaveSlipImages(const ledger::Ledger& l, const PageJob& job, const std::vector<int>& chosen,
-                    const SlipImageTarget& target, ledger::ui::TfmFolder& folderDialog,
+                    const SlipImageTarget& target, ledger::ui::FolderChooser& folderDialog,
                     QWidget* parent) {
     if (!folderDialog.choose(QString::fromUtf8(kSlipImageFolderCaption), true)) return true;
     // The chooser is off the screen before the work starts.

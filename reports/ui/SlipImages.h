@@ -11,7 +11,7 @@ class QImage;
 class QWidget;
 
 namespace ledger::ui {
-class TfmFolder;
+class FolderChooser;
 }
 
 // Pay slips saved as JPEG images instead of printed ("画像に保存" of the print
@@ -76,7 +76,7 @@ QString SlipImagesDoneText(const QString& folder);
 // close (also after the folder choice was cancelled); false after a failure,
 // which was shown in an error box.
 bool SaveSlipImages(const ledger::Ledger& l, const PageJob& job, const std::vector<int>& chosen,
-                    const SlipImageTarget& target, ledger::ui::TfmFolder& folderDialog,
+                    const SlipImageTarget& target, ledger::ui::FolderChooser& folderDialog,
                     QWidget* parent = nullptr);
 
 }  // namespace reports::ui

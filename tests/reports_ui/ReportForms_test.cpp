@@ -10,9 +10,9 @@
 #include "ledger/Ledger.h"
 #include "ledger/PeriodChoice.h"
 #include "ledger/Startup.h"
-#include "ledger/ui/Main.h"
-#include "ledger/ui/MembList.h"
-#include "ledger/ui/Tolvane4Forms.h"
+#include "ledger/ui/EmployeeListDialog.h"
+#include "ledger/ui/MainWindow.h"
+#include "ledger/ui/PayrollWindows.h"
 #include "platform/ui/Printer.h"
 #include "reports/ui/Inji.h"
 #include "reports/ui/PrnItem.h"
@@ -30,15 +30,15 @@ struct ReportFormsTest : ::testing::Test {
     ledger::FixedClock clock{{2026, 11, 1, 9, 5, 0}};
     testing_support::BoxRecorder box;
     ledger::Ledger ledger{clock};
-    std::unique_ptr<Tolvane4Forms> forms;
+    std::unique_ptr<PayrollWindows> forms;
     std::unique_ptr<reports::ui::ReportForms> reports;
-    TfmMain* w = nullptr;
+    MainWindow* w = nullptr;
     std::vector<QDialog*> shown;
 
     void SetUp() override {
         QApplication::setQuitOnLastWindowClosed(false);
         setenv("TOLVANE_DRIVE", drive.path().c_str(), 1);
-        forms = std::make_unique<Tolvane4Forms>(ledger);
+        forms = std::make_unique<PayrollWindows>(ledger);
         ASSERT_TRUE(forms->created);
         w = forms->fmMain.get();
         ledger::MessageLog quiet;

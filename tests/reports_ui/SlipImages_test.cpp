@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "ledger/ItemTables.h"
-#include "ledger/ui/Folder.h"
+#include "ledger/ui/FolderChooser.h"
 #include "platform/Errors.h"
 #include "platform/ui/MessageBox.h"
 #include "reports/AnnualLedger.h"
@@ -129,7 +129,7 @@ TEST(SlipImages, CommandAsksForAFolderAndReportsWhereItSaved) {
     SlipState s;
     TempDir dir;
     TempDir ini;
-    ledger::ui::TfmFolder folder(ini / "Tolvane.ini");
+    ledger::ui::FolderChooser folder(ini / "Tolvane.ini");
     std::vector<platform::ui::MessageRequest> boxes;
     platform::ui::ScopedResponder r([&](const platform::ui::MessageRequest& m) {
         boxes.push_back(m);

@@ -3,14 +3,14 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "ledger/ui/Calc.h"
+#include "ledger/ui/CalculatorDialog.h"
 
 namespace testing_support {
 
 // Types a sequence into an open calculator as key events, one key at a time as a
 // person does, on its control that holds the focus: "=" is Enter, every other
 // character is its own key.
-inline void typeIntoCalc(ledger::ui::TfmCalc& calc, const char* keys) {
+inline void typeIntoCalc(ledger::ui::CalculatorDialog& calc, const char* keys) {
     for (const char* k = keys; *k; ++k) {
         QWidget* focus = QApplication::focusWidget();
         QWidget* to = focus && calc.isAncestorOf(focus) ? focus : calc.btOk;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "ledger/Ledger.h"
-#include "ledger/ui/Config.h"
-#include "ledger/ui/PrnFormK.h"
-#include "ledger/ui/PrnFormS.h"
+#include "ledger/ui/BonusSlipItemsDialog.h"
+#include "ledger/ui/SalarySlipItemsDialog.h"
+#include "ledger/ui/SettingsDialog.h"
 #include "platform/IniFile.h"
 #include "platform/ui/MessageBox.h"
 #include "support/TempDir.h"
@@ -50,7 +50,7 @@ QColor cellColour(QTableWidget* g, int row) {
 
 TEST_F(SlipItemsTest, SalaryGridsShowLabelsAndUseColoursOfTheActivePage) {
     ledger.sysOption.freeLabels[0] = "住宅手当";
-    TfmPrnFormK dialog(ledger, dir / "Tolvane.ini");
+    SalarySlipItemsDialog dialog(ledger, dir / "Tolvane.ini");
     dialog.FormShow();
     QTableWidget* pay = dialog.grid(ItemGroup::Payment);
     ASSERT_TRUE(pay && dialog.grid(ItemGroup::Attendance));
@@ -77,7 +77,7 @@ TEST_F(SlipItemsTest, SalaryGridsShowLabelsAndUseColoursOfTheActivePage) {
 }
 
 TEST_F(SlipItemsTest, ClickAndDragInTheGrid) {
-    TfmPrnFormK dialog(ledger, dir / "Tolvane.ini");
+    SalarySlipItemsDialog dialog(ledger, dir / "Tolvane.ini");
     dialog.show();
     QTableWidget* pay = dialog.grid(ItemGroup::Payment);
     auto mouse = [&](QEvent::Type type, int col, int row) {
@@ -100,7 +100,7 @@ TEST_F(SlipItemsTest, ClickAndDragInTheGrid) {
 }
 
 TEST_F(SlipItemsTest, OkWritesTheMovedLayoutAndRebuildsPrnLayout) {
-    TfmPrnFormK dialog(ledger, dir / "Tolvane.ini");
+    SalarySlipItemsDialog dialog(ledger, dir / "Tolvane.ini");
     dialog.FormShow();
     dialog.sgRowMoved(ItemGroup::Payment, 0, 17);
     dialog.bbOkClick();
@@ -114,7 +114,7 @@ TEST_F(SlipItemsTest, OkWritesTheMovedLayoutAndRebuildsPrnLayout) {
 }
 
 TEST_F(SlipItemsTest, CancelDiscardsTheEdits) {
-    TfmPrnFormK dialog(ledger, dir / "Tolvane.ini");
+    SalarySlipItemsDialog dialog(ledger, dir / "Tolvane.ini");
     dialog.LoadItems(true);
     TPrnLayout before = ledger.PrnLayout;
     dialog.FormShow();
@@ -129,7 +129,7 @@ TEST_F(SlipItemsTest, CancelDiscardsTheEdits) {
 }
 
 TEST_F(SlipItemsTest, BonusDialogHasNoAttendanceAndResetsToBonusDefaults) {
-    TfmPrnFormS dialog(ledger, dir / "Tolvane.ini");
+    BonusSlipItemsDialog dialog(ledger, dir / "Tolvane.ini");
     EXPECT_EQ(dialog.windowTitle(), "賞与明細書印刷項目の設定");
     EXPECT_EQ(dialog.grid(ItemGroup::Attendance), nullptr);
     dialog.FormShow();
@@ -153,18 +153,18 @@ TEST_F(SlipItemsTest, GrabDialogs) {
     std::filesystem::path out = std::filesystem::path(TOLVANE_BINARY_DIR) / "ui-shots";
     std::filesystem::create_directories(out);
     {
-        TfmPrnFormK k(ledger, dir / "Tolvane.ini");
+        SalarySlipItemsDialog k(ledger, dir / "Tolvane.ini");
         k.show();
         k.PageControlChange(2);
         EXPECT_TRUE(k.grab().save(QString::fromStdString((out / "PrnFormK.png").string())));
     }
     {
-        TfmPrnFormS s(ledger, dir / "Tolvane.ini");
+        BonusSlipItemsDialog s(ledger, dir / "Tolvane.ini");
         s.show();
         EXPECT_TRUE(s.grab().save(QString::fromStdString((out / "PrnFormS.png").string())));
     }
     {
-        TfmConfig c(ledger, dir / "Tolvane.ini");
+        SettingsDialog c(ledger, dir / "Tolvane.ini");
         c.show();
         c.edCorpName->setText(QStringLiteral("株式会社テスト商事"));
         c.edCorpNumber->setText(QStringLiteral("1234567890123"));

@@ -12,7 +12,7 @@
 
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
-#include "ledger/ui/Notice.h"
+#include "ledger/ui/NoticeWindow.h"
 #include "reports/PrnCanvas.h"
 #include "reports/RecordingSurface.h"
 #include "support/TempDir.h"
@@ -75,7 +75,8 @@ struct AutoCalcFixture {
             }
         };
         e->runModal = [this](QDialog& d) {
-            if (auto* n = qobject_cast<ledger::ui::TfmNotice*>(&d)) notices << n->pnMessage->text();
+            if (auto* n = qobject_cast<ledger::ui::NoticeWindow*>(&d))
+                notices << n->pnMessage->text();
             return true;
         };
         e->show();

@@ -191,7 +191,7 @@ TEST(RecordEditor, CalculatorIsTheYearEndOne) {
     focus(amount);
     bool opened = false;
     e->runModal = [&](QDialog& d) {
-        auto* calc = qobject_cast<ledger::ui::TfmCalc*>(&d);
+        auto* calc = qobject_cast<ledger::ui::CalculatorDialog*>(&d);
         if (!calc) return false;
         opened = true;
         calc->show();

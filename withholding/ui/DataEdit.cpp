@@ -19,9 +19,9 @@
 
 #include "ledger/Ledger.h"
 #include "ledger/NumberText.h"
-#include "ledger/ui/Calc.h"
+#include "ledger/ui/CalculatorDialog.h"
 #include "ledger/ui/EditHelper.h"
-#include "ledger/ui/Notice.h"
+#include "ledger/ui/NoticeWindow.h"
 #include "platform/ui/Ime.h"
 #include "platform/ui/MessageBox.h"
 #include "withholding/WithholdingFile.h"
@@ -481,7 +481,7 @@ void TfmRecordEditor::sbManualClick() {
 void TfmRecordEditor::sbCalculatorClick() {
     auto* e = qobject_cast<QLineEdit*>(NumericField);
     if (!e) return;
-    ledger::ui::TfmCalc calc(this, ledger::CalcVariant::YearEnd);
+    ledger::ui::CalculatorDialog calc(this, ledger::CalcVariant::YearEnd);
     if (runModal(calc)) {
         const double v = std::trunc(calc.CalcValue);
         e->setText(q(ledger::FmtAmount(tagOf(e) / 10, v)));
@@ -522,7 +522,7 @@ void TfmRecordEditor::btAutoCalcClick() {
         throw;
     }
     loadRecord();
-    if (!notice_) notice_ = new ledger::ui::TfmNotice(this);
+    if (!notice_) notice_ = new ledger::ui::NoticeWindow(this);
     notice_->setMessage(QString::fromUtf8(kAutoCalcDone));
     runModal(*notice_);
 }

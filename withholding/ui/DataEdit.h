@@ -24,13 +24,13 @@ namespace ledger {
 struct Ledger;
 }
 namespace ledger::ui {
-class TfmNotice;
+class NoticeWindow;
 }
 
 namespace withholding {
 struct WithholdingData;
 struct YearEndOption;
-}
+}  // namespace withholding
 
 // "源泉徴収データの入力": the editors of one employee's year-end record, one per
 // record layout. Both are built from the field tables of RecordEdit.h and share
@@ -161,7 +161,7 @@ private:
     bool loading_ = false;
     bool storing_ = false;
     bool autoCalcWarned_ = false;  // the warning before the first computation of a run
-    ledger::ui::TfmNotice* notice_ = nullptr;
+    ledger::ui::NoticeWindow* notice_ = nullptr;
 };
 
 // The old layout (TWithholdingRecOld, years up to 平成27).

@@ -25,10 +25,10 @@
 #include "ledger/Ledger.h"
 #include "ledger/Startup.h"
 #include "ledger/SysLog.h"
-#include "ledger/ui/InpPass.h"
-#include "ledger/ui/Notice.h"
-#include "ledger/ui/ShowLog.h"
-#include "ledger/ui/Version.h"
+#include "ledger/ui/AboutBox.h"
+#include "ledger/ui/EventLogViewer.h"
+#include "ledger/ui/NoticeWindow.h"
+#include "ledger/ui/PasswordPrompt.h"
 #include "platform/IniFile.h"
 #include "platform/ui/ErrorBoundary.h"
 #include "platform/ui/Fonts.h"
@@ -95,11 +95,11 @@ TfmMain::TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem:
     status_ = new QLabel(this);
     statusBar()->addWidget(status_, 1);
 
-    fmInpPass_ = new ledger::ui::TfmInpPass(IniFileName, this);
-    fmNotice_ = new ledger::ui::TfmNotice(this);
-    fmShowLog_ = new ledger::ui::TfmShowLog(DataPath, this);
+    fmInpPass_ = new ledger::ui::PasswordPrompt(IniFileName, this);
+    fmNotice_ = new ledger::ui::NoticeWindow(this);
+    fmShowLog_ = new ledger::ui::EventLogViewer(DataPath, this);
     fmVersion_ =
-        new ledger::ui::TfmVersion(QString::fromStdString(ledger::ProgramVersionText()), this);
+        new ledger::ui::AboutBox(QString::fromStdString(ledger::ProgramVersionText()), this);
 
     passwordGate = [this] { return fmInpPass_->gate(); };
     chooseFile = [this]() -> std::optional<std::filesystem::path> {

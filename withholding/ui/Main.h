@@ -26,10 +26,10 @@ class QToolButton;
 // the year's pay-data file, loading), the employee list with its processing
 // states and check marks, the commands, saving and closing.
 namespace ledger::ui {
-class TfmInpPass;
-class TfmNotice;
-class TfmShowLog;
-class TfmVersion;
+class PasswordPrompt;
+class NoticeWindow;
+class EventLogViewer;
+class AboutBox;
 }  // namespace ledger::ui
 
 namespace withholding::ui {
@@ -99,7 +99,7 @@ public:
     void UpdateInputCommands();
     void setDialogs(YearEndDialogs dialogs);
     void setCorpInfo(TfmCorpInfo* dialog) { corpInfo_ = dialog; }
-    ledger::ui::TfmNotice* notice() { return fmNotice_; }
+    ledger::ui::NoticeWindow* notice() { return fmNotice_; }
 
     bool starting() const { return starting_; }
     // Whether the print preview shows its tool bar: read from the settings when a
@@ -157,10 +157,10 @@ private:
     std::vector<ListEmployee> employees_;
     YearEndDialogs dialogs_;
     TfmCorpInfo* corpInfo_ = nullptr;
-    ledger::ui::TfmInpPass* fmInpPass_ = nullptr;
-    ledger::ui::TfmNotice* fmNotice_ = nullptr;
-    ledger::ui::TfmShowLog* fmShowLog_ = nullptr;
-    ledger::ui::TfmVersion* fmVersion_ = nullptr;
+    ledger::ui::PasswordPrompt* fmInpPass_ = nullptr;
+    ledger::ui::NoticeWindow* fmNotice_ = nullptr;
+    ledger::ui::EventLogViewer* fmShowLog_ = nullptr;
+    ledger::ui::AboutBox* fmVersion_ = nullptr;
     QLabel* status_ = nullptr;
     // The tool bar's slot of sbPrnSiharai: a widget on a tool bar is shown and
     // hidden through it, never through the widget itself.
