@@ -17,7 +17,7 @@
 #include "platform/ui/QtTranslation.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TestHooks.h"
-#include "reports/ui/ReportForms.h"
+#include "reports/ui/ReportWindows.h"
 
 namespace {
 using platform::ui::Buttons;
@@ -58,9 +58,9 @@ int main(int argc, char** argv) {
             nullptr, [&] { forms = std::make_unique<ledger::ui::PayrollWindows>(ledger); }))
         return 1;
     if (!forms->created) return 0;
-    std::unique_ptr<reports::ui::ReportForms> reportForms;
+    std::unique_ptr<reports::ui::ReportWindows> reportForms;
     if (!platform::ui::guarded(
-            nullptr, [&] { reportForms = reports::ui::CreateReportForms(ledger, *forms); }))
+            nullptr, [&] { reportForms = reports::ui::CreateReportWindows(ledger, *forms); }))
         return 1;
 
     ledger::ui::MainWindow* mainWindow = forms->fmMain.get();

@@ -20,7 +20,7 @@
 #include "platform/Sjis.h"
 #include "reports/PrnCanvas.h"
 #include "reports/RecordingSurface.h"
-#include "reports/ui/PreView.h"
+#include "reports/ui/PrintPreview.h"
 #include "reports/ui/QtSurface.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
@@ -298,7 +298,7 @@ TEST(YearEndPrintForms, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
     for (int tag : {199, 299}) {
         main.mnPrintClick(tag);
         TfmInji& inji = *forms.fmInji;
-        reports::ui::TfmPreView& preview = *forms.fmPreView;
+        reports::ui::PrintPreview& preview = *forms.fmPreView;
         preview.resize(900, 700);
         preview.begin(forms.previewDocument(inji.PageCount, inji.sheetDrawer(), [] {}));
         if (tag == 299) {

@@ -24,7 +24,7 @@
 #include "reports/PrintInfo.h"
 #include "reports/PrnCanvas.h"
 #include "reports/ui/PositionCorrectionBox.h"
-#include "reports/ui/PreView.h"
+#include "reports/ui/PrintPreview.h"
 #include "reports/ui/QtSurface.h"
 #include "withholding/RefundNotice.h"
 #include "withholding/WithholdingSlip.h"
@@ -273,7 +273,8 @@ bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
 // view, F12 is the next sheet and F11 the previous one.
 class PreviewKeys : public QObject {
 public:
-    explicit PreviewKeys(reports::ui::TfmPreView* preview) : QObject(preview), preview_(preview) {}
+    explicit PreviewKeys(reports::ui::PrintPreview* preview)
+        : QObject(preview), preview_(preview) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -298,7 +299,7 @@ protected:
     }
 
 private:
-    reports::ui::TfmPreView* preview_;
+    reports::ui::PrintPreview* preview_;
 };
 
 }  // namespace
@@ -322,12 +323,12 @@ YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, With
     fmInji->drawers.refundNotice = [l, d, o](reports::PrnCanvas& c, int slot, bool newLayout) {
         DrawRefundNotice(c, SlipSources{*l, *d, o->Syubetu, newLayout}, slot);
     };
-    fmPreView = new reports::ui::TfmPreView(&main);
+    fmPreView = new reports::ui::PrintPreview(&main);
     fmPreView->installEventFilter(new PreviewKeys(fmPreView));
 
     platform::ui::Printer* p = printer.get();
     TfmInji* inji = fmInji;
-    reports::ui::TfmPreView* preview = fmPreView;
+    reports::ui::PrintPreview* preview = fmPreView;
     fmInji->printSheets = [p, inji](const QString& title, int sheets,
                                     const TfmInji::SheetDrawer& draw) {
         return printOnPrinter(*p, title, sheets, draw, inji);

@@ -33,7 +33,7 @@ class PrnCanvas;
 }
 namespace reports::ui {
 class PositionCorrectionBox;
-class TfmPreView;
+class PrintPreview;
 struct PreviewDocument;
 }  // namespace reports::ui
 
@@ -145,7 +145,7 @@ struct YearEndPrintForms {
 
     std::unique_ptr<platform::ui::Printer> printer;
     TfmInji* fmInji = nullptr;
-    reports::ui::TfmPreView* fmPreView = nullptr;
+    reports::ui::PrintPreview* fmPreView = nullptr;
 
 private:
     TfmMain& main_;

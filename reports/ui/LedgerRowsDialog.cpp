@@ -1,4 +1,4 @@
-#include "reports/ui/PrnItem.h"
+#include "reports/ui/LedgerRowsDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -29,8 +29,8 @@ void layBoxes(QGroupBox* group, std::array<QCheckBox*, kLedgerRowItems>& boxes) 
 
 }  // namespace
 
-TfmPrnItem::TfmPrnItem(const ledger::SysOption& options, std::filesystem::path iniFile,
-                       QWidget* parent)
+LedgerRowsDialog::LedgerRowsDialog(const ledger::SysOption& options, std::filesystem::path iniFile,
+                                   QWidget* parent)
     : QDialog(parent), options_(options), iniFile_(std::move(iniFile)) {
     setWindowTitle(QStringLiteral("給与台帳/月別一覧の印刷項目"));
     setFont(ledger::ui::dialogFont());
@@ -55,18 +55,18 @@ TfmPrnItem::TfmPrnItem(const ledger::SysOption& options, std::filesystem::path i
     layout->addWidget(GroupBox2);
     layout->addLayout(buttons);
 
-    connect(sbDefault, &QPushButton::clicked, this, &TfmPrnItem::sbDefaultClick);
+    connect(sbDefault, &QPushButton::clicked, this, &LedgerRowsDialog::sbDefaultClick);
     connect(bbOk, &QPushButton::clicked, this,
             [this] { platform::ui::guarded(this, [this] { bbOkClick(); }); });
     connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfmPrnItem::showEvent(QShowEvent* event) {
+void LedgerRowsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     platform::ui::guarded(this, [this] { FormShow(); });
 }
 
-void TfmPrnItem::FormShow() {
+void LedgerRowsDialog::FormShow() {
     for (int i = 1; i <= kLedgerRowItems; ++i) {
         const auto add = QString::fromStdString(AddedItemCaption(i, options_));
         cbAddItem[std::size_t(i - 1)]->setText(add);
@@ -82,7 +82,7 @@ void TfmPrnItem::FormShow() {
     }
 }
 
-LedgerRowFlags TfmPrnItem::checkedFlags() const {
+LedgerRowFlags LedgerRowsDialog::checkedFlags() const {
     LedgerRowFlags flags;
     for (std::size_t i = 0; i < std::size_t(kLedgerRowItems); ++i) {
         flags.added[i] = cbAddItem[i]->isChecked();
@@ -91,7 +91,7 @@ LedgerRowFlags TfmPrnItem::checkedFlags() const {
     return flags;
 }
 
-void TfmPrnItem::sbDefaultClick() {
+void LedgerRowsDialog::sbDefaultClick() {
     if (!platform::ui::MessageBox::confirm(
             this, QString::fromUtf8(kResetRowsQuestion.data(), int(kResetRowsQuestion.size()))))
         return;
@@ -101,7 +101,7 @@ void TfmPrnItem::sbDefaultClick() {
     }
 }
 
-void TfmPrnItem::bbOkClick() {
+void LedgerRowsDialog::bbOkClick() {
     const LedgerRowFlags flags = checkedFlags();
     if (!LedgerRowsAcceptable(flags)) {
         platform::ui::MessageBox::error(

@@ -1,4 +1,4 @@
-#include "reports/ui/ReportForms.h"
+#include "reports/ui/ReportWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include "ledger/ui/MainWindow.h"
 #include "ledger/ui/PayrollWindows.h"
 #include "platform/ui/Printer.h"
-#include "reports/ui/Inji.h"
-#include "reports/ui/PrnItem.h"
+#include "reports/ui/LedgerRowsDialog.h"
+#include "reports/ui/PrintDialog.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 
@@ -25,13 +25,13 @@ using namespace ledger::ui;
 
 // The program's windows over a temporary drive, with the report dialogs added
 // as the program adds them; modal dialogs are recorded instead of shown.
-struct ReportFormsTest : ::testing::Test {
+struct ReportWindowsTest : ::testing::Test {
     testing_support::TempDir drive;
     ledger::FixedClock clock{{2026, 11, 1, 9, 5, 0}};
     testing_support::BoxRecorder box;
     ledger::Ledger ledger{clock};
     std::unique_ptr<PayrollWindows> forms;
-    std::unique_ptr<reports::ui::ReportForms> reports;
+    std::unique_ptr<reports::ui::ReportWindows> reports;
     MainWindow* w = nullptr;
     std::vector<QDialog*> shown;
 
@@ -54,7 +54,7 @@ struct ReportFormsTest : ::testing::Test {
         ledger.Employee(1).Status = 1;
         ledger.Employee(1).PayForm = 1;
         w->OpenPeriod();
-        reports = reports::ui::CreateReportForms(ledger, *forms);
+        reports = reports::ui::CreateReportWindows(ledger, *forms);
         ASSERT_TRUE(reports);
     }
     void TearDown() override {
@@ -65,7 +65,7 @@ struct ReportFormsTest : ::testing::Test {
     }
 };
 
-TEST_F(ReportFormsTest, MainWindowCommandsReachTheReportDialogs) {
+TEST_F(ReportWindowsTest, MainWindowCommandsReachTheReportDialogs) {
     EXPECT_TRUE(w->sbDaicho->isEnabled());
     EXPECT_TRUE(w->sbKinsyuList->isEnabled());
     EXPECT_TRUE(forms->fmMembList->printRoster);
@@ -83,7 +83,7 @@ TEST_F(ReportFormsTest, MainWindowCommandsReachTheReportDialogs) {
     EXPECT_EQ(shown.back(), reports->fmPrnItem);
 }
 
-TEST_F(ReportFormsTest, PrintJobWritesEverySheetToThePrinter) {
+TEST_F(ReportWindowsTest, PrintJobWritesEverySheetToThePrinter) {
     for (int slot = 2; slot <= 31; ++slot) {  // 31 transfer payees: two sheets
         ledger.Employee(slot).Key.set(std::to_string(slot));
         ledger.Employee(slot).Name.set("社員");

@@ -18,12 +18,12 @@ struct SysOption;
 // [Option] DaichoAdd / DaichoDel on OK; the print dialog reads them at its show.
 namespace reports::ui {
 
-class TfmPrnItem : public QDialog {
+class LedgerRowsDialog : public QDialog {
     Q_OBJECT
 public:
     // The labels are read at every show (they may change in the settings dialog).
-    TfmPrnItem(const ledger::SysOption& options, std::filesystem::path iniFile,
-               QWidget* parent = nullptr);
+    LedgerRowsDialog(const ledger::SysOption& options, std::filesystem::path iniFile,
+                     QWidget* parent = nullptr);
 
     void FormShow();
     void sbDefaultClick();

@@ -35,13 +35,13 @@ namespace reports::ui {
 
 class PositionCorrectionBox;
 
-class TfmInji : public QDialog {
+class PrintDialog : public QDialog {
     Q_OBJECT
 public:
     // Reads [Option] FormType, PrAdjustH and PrAdjustV once, now. The printer may
     // be null (tests): the printer panel then stays empty.
-    TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile, platform::PrinterPort* printer,
-            QWidget* parent = nullptr);
+    PrintDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
+                platform::PrinterPort* printer, QWidget* parent = nullptr);
 
     // The caller's protocol: caption and Tag, then a modal show.
     void setRequest(const QString& caption, int tag);
@@ -70,9 +70,9 @@ public:
     // The system's printer set-up.
     std::function<void()> printerSetup;
     // The exports of the CSV/image button (kinds 2, 4, 5); true when done.
-    std::function<bool(TfmInji& dialog)> exportSlipImages;
-    std::function<bool(TfmInji& dialog)> exportLedgerCsv;
-    std::function<bool(TfmInji& dialog)> exportMonthlyCsv;
+    std::function<bool(PrintDialog& dialog)> exportSlipImages;
+    std::function<bool(PrintDialog& dialog)> exportLedgerCsv;
+    std::function<bool(PrintDialog& dialog)> exportMonthlyCsv;
 
     // Runs the show steps; with a sender (a check box or grouping button) only
     // the counts and texts are recomputed.

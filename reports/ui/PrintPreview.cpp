@@ -1,4 +1,4 @@
-#include "reports/ui/PreView.h"
+#include "reports/ui/PrintPreview.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -22,7 +22,7 @@ namespace reports::ui {
 // The page area: shows the rendered sheet.
 class PreviewPage : public QWidget {
 public:
-    PreviewPage(TfmPreView* owner, QWidget* parent) : QWidget(parent), owner_(owner) {}
+    PreviewPage(PrintPreview* owner, QWidget* parent) : QWidget(parent), owner_(owner) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -31,7 +31,7 @@ protected:
     }
 
 private:
-    TfmPreView* owner_;
+    PrintPreview* owner_;
 };
 
 reports::PrinterGeometry GeometryOf(platform::ui::Printer& printer) {
@@ -47,7 +47,7 @@ reports::PrinterGeometry GeometryOf(platform::ui::Printer& printer) {
     return g;
 }
 
-TfmPreView::TfmPreView(QWidget* parent) : QDialog(parent) {
+PrintPreview::PrintPreview(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("fmPreView"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -103,13 +103,13 @@ TfmPreView::TfmPreView(QWidget* parent) : QDialog(parent) {
     connect(sbClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TfmPreView::run(const PreviewDocument& document) {
+int PrintPreview::run(const PreviewDocument& document) {
     begin(document);
     setWindowState(windowState() | Qt::WindowMaximized);
     return exec();
 }
 
-void TfmPreView::begin(const PreviewDocument& document) {
+void PrintPreview::begin(const PreviewDocument& document) {
     doc_ = document;
     if (doc_.pageCount < 1) doc_.pageCount = 1;
     page_ = 1;
@@ -123,12 +123,12 @@ void TfmPreView::begin(const PreviewDocument& document) {
     setFocus();
 }
 
-void TfmPreView::updatePageButtons() {
+void PrintPreview::updatePageButtons() {
     sbBackPage->setEnabled(page_ > 1);
     sbNextPage->setEnabled(page_ < doc_.pageCount);
 }
 
-void TfmPreView::FormResize() {
+void PrintPreview::FormResize() {
     QSize screen = this->screen() ? this->screen()->size() : QSize(1920, 1080);
     QSize box = ScrollBox->maximumViewportSize();
     layout_ = reports::LayoutPreview(screen.width(), screen.height(), box.width(), box.height(),
@@ -140,7 +140,7 @@ void TfmPreView::FormResize() {
     pbImage->update();
 }
 
-QImage TfmPreView::renderPage(QSize size) {
+QImage PrintPreview::renderPage(QSize size) {
     if (!cache_.isNull() && cachePage_ == page_ && cacheZoom_ == layout_.zoom &&
         cache_.size() == size)
         return cache_;
@@ -179,11 +179,11 @@ QImage TfmPreView::renderPage(QSize size) {
     return cache_;
 }
 
-QImage TfmPreView::renderedPage() {
+QImage PrintPreview::renderedPage() {
     return renderPage(pbImage->size());
 }
 
-void TfmPreView::sbPageUpDownClick(int delta) {
+void PrintPreview::sbPageUpDownClick(int delta) {
     int next = page_ + delta;
     if (next < 1 || next > doc_.pageCount) return;
     page_ = next;
@@ -191,27 +191,27 @@ void TfmPreView::sbPageUpDownClick(int delta) {
     pbImage->update();
 }
 
-void TfmPreView::sbWDispClick() {
+void PrintPreview::sbWDispClick() {
     mode_ = mode_ == 1 ? 2 : 1;
     sbWDisp->setText(mode_ == 2 ? QStringLiteral("全体表示") : QStringLiteral("拡大表示"));
     FormResize();
 }
 
-void TfmPreView::sbPrintClick() {
+void PrintPreview::sbPrintClick() {
     hide();
     QCoreApplication::processEvents();
     if (doc_.print) doc_.print();
     done(QDialog::Accepted);
 }
 
-void TfmPreView::scrollBy(int dx, int dy) {
+void PrintPreview::scrollBy(int dx, int dy) {
     auto* hb = ScrollBox->horizontalScrollBar();
     auto* vb = ScrollBox->verticalScrollBar();
     hb->setValue(hb->value() + dx);
     vb->setValue(vb->value() + dy);
 }
 
-void TfmPreView::keyPressEvent(QKeyEvent* event) {
+void PrintPreview::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_PageUp:
             if (sbNextPage->isEnabled()) sbPageUpDownClick(1);
@@ -236,7 +236,7 @@ void TfmPreView::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-bool TfmPreView::eventFilter(QObject* watched, QEvent* event) {
+bool PrintPreview::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Wheel) {
         auto* w = static_cast<QWheelEvent*>(event);
         int notches = w->angleDelta().y() / 120;
@@ -251,12 +251,12 @@ bool TfmPreView::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TfmPreView::resizeEvent(QResizeEvent* event) {
+void PrintPreview::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     FormResize();
 }
 
-void TfmPreView::changeEvent(QEvent* event) {
+void PrintPreview::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // The preview stays maximised: a restore is undone.
     if (event->type() == QEvent::WindowStateChange && isVisible() &&

@@ -21,7 +21,7 @@ struct PreviewDocument {
     int pageCount = 1;
     // Draws the sheet pageIndex (0 = the first) on a canvas already prepared for
     // the preview (scales, offsets, pens; the sheet filled white). Whether the
-    // preview is enlarged is TfmPreView::enlarged().
+    // preview is enlarged is PrintPreview::enlarged().
     std::function<void(reports::PrnCanvas&, int pageIndex)> drawPage;
     // The pre-printed form under the values (slip form types 0 and 4), drawn
     // first in a pale ink; empty for plain paper.
@@ -39,10 +39,10 @@ class PreviewPage;
 // 印刷プレビュー: one sheet at a time, whole or enlarged; Page Up is the next
 // sheet and Page Down the previous one. exec() gives Accepted when the user
 // printed from it, Rejected when closed.
-class TfmPreView : public QDialog {
+class PrintPreview : public QDialog {
     Q_OBJECT
 public:
-    explicit TfmPreView(QWidget* parent = nullptr);
+    explicit PrintPreview(QWidget* parent = nullptr);
 
     // Shows the document maximised from its first sheet; the view mode is kept
     // from the last opening.

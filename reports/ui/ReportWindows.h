@@ -17,26 +17,26 @@ class Printer;
 // the ledger's windows never include anything of printing.
 namespace reports::ui {
 
-class TfmInji;
-class TfmPrnItem;
-class TfmPreView;
+class PrintDialog;
+class LedgerRowsDialog;
+class PrintPreview;
 
-struct ReportForms {
+struct ReportWindows {
     // Creates the dialogs as children of the main window and sets its hooks.
-    ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& forms);
-    ~ReportForms();
-    ReportForms(const ReportForms&) = delete;
-    ReportForms& operator=(const ReportForms&) = delete;
+    ReportWindows(ledger::Ledger& ledger, ledger::ui::PayrollWindows& forms);
+    ~ReportWindows();
+    ReportWindows(const ReportWindows&) = delete;
+    ReportWindows& operator=(const ReportWindows&) = delete;
 
     std::unique_ptr<platform::ui::Printer> printer;
-    TfmInji* fmInji = nullptr;
-    TfmPrnItem* fmPrnItem = nullptr;
-    TfmPreView* fmPreView = nullptr;
+    PrintDialog* fmInji = nullptr;
+    LedgerRowsDialog* fmPrnItem = nullptr;
+    PrintPreview* fmPreView = nullptr;
 };
 
 // Creates the report dialogs when the ledger's windows were created; null
 // otherwise.
-std::unique_ptr<ReportForms> CreateReportForms(ledger::Ledger& ledger,
-                                               ledger::ui::PayrollWindows& forms);
+std::unique_ptr<ReportWindows> CreateReportWindows(ledger::Ledger& ledger,
+                                                   ledger::ui::PayrollWindows& forms);
 
 }  // namespace reports::ui

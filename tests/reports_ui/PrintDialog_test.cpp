@@ -1,4 +1,4 @@
-#include "reports/ui/Inji.h"
+#include "reports/ui/PrintDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 
 namespace {
 
-using reports::ui::TfmInji;
+using reports::ui::PrintDialog;
 
 class FakePrinter : public platform::PrinterPort {
 public:
@@ -36,7 +36,7 @@ public:
     void setDevMode(const platform::DevMode& m) override { mode = m; }
 };
 
-class InjiTest : public ::testing::Test {
+class PrintDialogTest : public ::testing::Test {
 protected:
     testing_support::TempDir dir;
     std::filesystem::path ini = dir.path() / "Tolvane.ini";
@@ -44,7 +44,7 @@ protected:
     ledger::Ledger l{clock};
     FakePrinter printer;
     std::vector<int> chosen;
-    std::unique_ptr<TfmInji> dlg;
+    std::unique_ptr<PrintDialog> dlg;
 
     void SetUp() override {
         l.CurData.Era = "令和";
@@ -55,7 +55,7 @@ protected:
         l.sysOption.autoSelect = false;
     }
     void makeDialog() {
-        dlg = std::make_unique<TfmInji>(l, ini, &printer);
+        dlg = std::make_unique<PrintDialog>(l, ini, &printer);
         dlg->selectedSlots = [this] { return chosen; };
     }
     // Employees in slots 1..n: the first `cash` of them paid in cash.
@@ -77,7 +77,7 @@ protected:
     std::string info() const { return dlg->pnPrnInfo->text().toStdString(); }
 };
 
-TEST_F(InjiTest, SlipsCountSheetsByFormTypeAndSetThePaper) {
+TEST_F(PrintDialogTest, SlipsCountSheetsByFormTypeAndSetThePaper) {
     staff(3);
     chosen = {1, 2, 3};
     open(QStringLiteral("給与明細書"), 299);
@@ -102,7 +102,7 @@ TEST_F(InjiTest, SlipsCountSheetsByFormTypeAndSetThePaper) {
     EXPECT_EQ(dlg->jobSheets().size(), 3u);
 }
 
-TEST_F(InjiTest, ListsTakeA4LandscapeAndTheirCounts) {
+TEST_F(PrintDialogTest, ListsTakeA4LandscapeAndTheirCounts) {
     staff(8, 3);
     open(QStringLiteral("給与/賞与支払金種表"), 700);
     EXPECT_EQ(info(), "  1枚 [3名]");
@@ -128,7 +128,7 @@ TEST_F(InjiTest, ListsTakeA4LandscapeAndTheirCounts) {
     EXPECT_FALSE(dlg->cbAllPrint->isVisibleTo(dlg.get()));
 }
 
-TEST_F(InjiTest, MonthlyListOffersGroupingAndReadsTheRowFlags) {
+TEST_F(PrintDialogTest, MonthlyListOffersGroupingAndReadsTheRowFlags) {
     staff(10);
     platform::IniFile(ini).writeString("Option", "DaichoAdd", "100000000000000");
     open(QStringLiteral("月別給与/賞与一覧"), 504);
@@ -147,7 +147,7 @@ TEST_F(InjiTest, MonthlyListOffersGroupingAndReadsTheRowFlags) {
     EXPECT_EQ(dlg->pageJob().plan.sheets.size(), 2u);
 }
 
-TEST_F(InjiTest, LedgerCountsTheChosenAndRosterItsPeople) {
+TEST_F(PrintDialogTest, LedgerCountsTheChosenAndRosterItsPeople) {
     staff(11);
     l.Employee(11).Status = 2;  // 休職 is on the roster
     chosen = {4, 2, 9};
@@ -158,7 +158,7 @@ TEST_F(InjiTest, LedgerCountsTheChosenAndRosterItsPeople) {
     EXPECT_EQ(info(), "  2枚 [11名]");
 }
 
-TEST_F(InjiTest, CorrectionButtonsStepAndReset) {
+TEST_F(PrintDialogTest, CorrectionButtonsStepAndReset) {
     open(QStringLiteral("給与明細書"), 299);
     EXPECT_EQ(dlg->edPrAdjustV->text(), QStringLiteral("  0.0"));
     dlg->sbPosClick(dlg->sbPosUp);
@@ -182,7 +182,7 @@ TEST_F(InjiTest, CorrectionButtonsStepAndReset) {
     EXPECT_EQ(dlg->edPrAdjustH->text(), QStringLiteral("999.9"));
 }
 
-TEST_F(InjiTest, PrintStoresTheSettingsAndDrawsEverySheet) {
+TEST_F(PrintDialogTest, PrintStoresTheSettingsAndDrawsEverySheet) {
     staff(3);
     chosen = {3, 1, 2};
     open(QStringLiteral("給与明細書"), 299);
@@ -190,7 +190,7 @@ TEST_F(InjiTest, PrintStoresTheSettingsAndDrawsEverySheet) {
     dlg->edPrAdjustV->setText(QStringLiteral(" -0.1"));
     std::vector<std::string> firstNames;
     QString title;
-    dlg->printSheets = [&](const QString& t, int sheets, const TfmInji::SheetDrawer& draw) {
+    dlg->printSheets = [&](const QString& t, int sheets, const PrintDialog::SheetDrawer& draw) {
         title = t;
         for (int i = 0; i < sheets; ++i) {
             reports::RecordingSurface surface;
@@ -216,17 +216,17 @@ TEST_F(InjiTest, PrintStoresTheSettingsAndDrawsEverySheet) {
     EXPECT_EQ(settings.readString("PrintInfo", "DeviceName"), "Office-LBP");
 }
 
-TEST_F(InjiTest, ABadCorrectionIsReportedBeforeAnythingHappens) {
+TEST_F(PrintDialogTest, ABadCorrectionIsReportedBeforeAnythingHappens) {
     testing_support::BoxRecorder boxes;
     open(QStringLiteral("給与明細書"), 299);
     dlg->show();
     dlg->edPrAdjustV->setText(QStringLiteral("1.x"));
     bool printed = false;
-    dlg->printSheets = [&](const QString&, int, const TfmInji::SheetDrawer&) {
+    dlg->printSheets = [&](const QString&, int, const PrintDialog::SheetDrawer&) {
         return printed = true;
     };
     bool previewed = false;
-    dlg->showPreview = [&](const TfmInji::PreviewRequest&) { return previewed = true; };
+    dlg->showPreview = [&](const PrintDialog::PreviewRequest&) { return previewed = true; };
     dlg->btPrintClick();
     dlg->btPreViewClick();
     EXPECT_FALSE(printed);
@@ -238,7 +238,7 @@ TEST_F(InjiTest, ABadCorrectionIsReportedBeforeAnythingHappens) {
     dlg->hide();
 }
 
-TEST_F(InjiTest, PreviewGetsTheSheetsAndClosesTheDialogWhenItPrinted) {
+TEST_F(PrintDialogTest, PreviewGetsTheSheetsAndClosesTheDialogWhenItPrinted) {
     staff(3);
     chosen = {1, 2, 3};
     open(QStringLiteral("給与明細書"), 299);
@@ -246,7 +246,7 @@ TEST_F(InjiTest, PreviewGetsTheSheetsAndClosesTheDialogWhenItPrinted) {
     dlg->cbFormTypeChange();
     int sheets = 0;
     bool background = false;
-    dlg->showPreview = [&](const TfmInji::PreviewRequest& r) {
+    dlg->showPreview = [&](const PrintDialog::PreviewRequest& r) {
         sheets = r.sheets;
         background = bool(r.background);
         return false;
@@ -255,18 +255,18 @@ TEST_F(InjiTest, PreviewGetsTheSheetsAndClosesTheDialogWhenItPrinted) {
     EXPECT_EQ(sheets, 2);
     EXPECT_TRUE(background);
 
-    dlg->showPreview = [&](const TfmInji::PreviewRequest& r) {
+    dlg->showPreview = [&](const PrintDialog::PreviewRequest& r) {
         r.print();
         return true;
     };
-    dlg->printSheets = [](const QString&, int, const TfmInji::SheetDrawer&) { return true; };
+    dlg->printSheets = [](const QString&, int, const PrintDialog::SheetDrawer&) { return true; };
     dlg->btPreViewClick();
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
 }
 
 // The preview of a pre-printed form with a print-position correction: the form
 // stays on the paper and only the values move, as on the printer.
-TEST_F(InjiTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrection) {
+TEST_F(PrintDialogTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrection) {
     staff(3);
     chosen = {1, 2, 3};
     open(QStringLiteral("給与明細書"), 299);
@@ -278,8 +278,8 @@ TEST_F(InjiTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrection) {
         auto recorded = [&](const char* across, const char* down, bool background) {
             dlg->edPrAdjustH->setText(QString::fromUtf8(across));
             dlg->edPrAdjustV->setText(QString::fromUtf8(down));
-            TfmInji::PreviewRequest request;
-            dlg->showPreview = [&](const TfmInji::PreviewRequest& r) {
+            PrintDialog::PreviewRequest request;
+            dlg->showPreview = [&](const PrintDialog::PreviewRequest& r) {
                 request = r;
                 return false;
             };
@@ -319,7 +319,7 @@ TEST_F(InjiTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrection) {
     }
 }
 
-TEST_F(InjiTest, CommentKeepsFiveLinesAndTheMemoSwitchDisablesIt) {
+TEST_F(PrintDialogTest, CommentKeepsFiveLinesAndTheMemoSwitchDisablesIt) {
     open(QStringLiteral("給与明細書"), 299);
     dlg->mmEditMemo->setPlainText(QStringLiteral("1\n2\n3\n4\n5\n6"));
     EXPECT_EQ(dlg->mmEditMemo->toPlainText(), QStringLiteral("1\n2\n3\n4\n5"));
@@ -331,7 +331,7 @@ TEST_F(InjiTest, CommentKeepsFiveLinesAndTheMemoSwitchDisablesIt) {
     EXPECT_EQ(dlg->pageJob().slip.EditMemo, "1\n2\n3\n4\n5");
 }
 
-TEST_F(InjiTest, Screenshots) {
+TEST_F(PrintDialogTest, Screenshots) {
     staff(5);
     chosen = {1, 2};
     open(QStringLiteral("給与明細書"), 299);

@@ -1,4 +1,4 @@
-#include "reports/ui/PrnItem.h"
+#include "reports/ui/LedgerRowsDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +12,14 @@
 
 namespace {
 
-using reports::ui::TfmPrnItem;
+using reports::ui::LedgerRowsDialog;
 
-class PrnItemTest : public ::testing::Test {
+class LedgerRowsDialogTest : public ::testing::Test {
 protected:
     testing_support::TempDir dir;
     std::filesystem::path ini = dir.path() / "Tolvane.ini";
     ledger::SysOption options;
-    TfmPrnItem dlg{options, ini};
+    LedgerRowsDialog dlg{options, ini};
 
     void check(const std::vector<int>& add, const std::vector<int>& del) {
         for (int i : add) dlg.cbAddItem[std::size_t(i - 1)]->setChecked(true);
@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(PrnItemTest, CaptionsFollowTheLabelsAndTheUnusedBoxIsHidden) {
+TEST_F(LedgerRowsDialogTest, CaptionsFollowTheLabelsAndTheUnusedBoxIsHidden) {
     options.attendanceLabels[1] = "出勤";
     options.freeLabels[0] = "資格手当";
     dlg.FormShow();
@@ -43,7 +43,7 @@ TEST_F(PrnItemTest, CaptionsFollowTheLabelsAndTheUnusedBoxIsHidden) {
     testing_support::screenshot(&dlg, QStringLiteral("PrnItem"));
 }
 
-TEST_F(PrnItemTest, MoreAddedThanRemovedIsRefused) {
+TEST_F(LedgerRowsDialogTest, MoreAddedThanRemovedIsRefused) {
     testing_support::BoxRecorder boxes;
     dlg.FormShow();
     check({1, 2, 3}, {1, 2});
@@ -62,7 +62,7 @@ TEST_F(PrnItemTest, MoreAddedThanRemovedIsRefused) {
     EXPECT_EQ(stored("DaichoDel"), "110000000000000");
 }
 
-TEST_F(PrnItemTest, DefaultsUncheckWithoutWritingAndShowReadsTheKeys) {
+TEST_F(LedgerRowsDialogTest, DefaultsUncheckWithoutWritingAndShowReadsTheKeys) {
     platform::IniFile(ini).writeString("Option", "DaichoAdd", "010000000000000");
     platform::IniFile(ini).writeString("Option", "DaichoDel", "000000000000001");
     dlg.FormShow();

@@ -1,4 +1,4 @@
-#include "reports/ui/PreView.h"
+#include "reports/ui/PrintPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ reports::PrinterGeometry a4Landscape() {
 }
 
 struct Fixture {
-    TfmPreView preview;
+    PrintPreview preview;
     std::vector<int> drawn;
     std::vector<bool> drawnEnlarged;
     int printed = 0;
@@ -51,7 +51,7 @@ struct Fixture {
     }
 };
 
-TEST(PreView, PagingButtonsAndKeys) {
+TEST(PrintPreview, PagingButtonsAndKeys) {
     Fixture f;
     f.preview.begin(f.doc(1));
     EXPECT_FALSE(f.preview.sbBackPage->isEnabled());
@@ -74,7 +74,7 @@ TEST(PreView, PagingButtonsAndKeys) {
     EXPECT_EQ(f.drawn.back(), 1);  // the second sheet, counted from 0
 }
 
-TEST(PreView, ReopeningStartsAtTheFirstPageAndKeepsTheViewMode) {
+TEST(PrintPreview, ReopeningStartsAtTheFirstPageAndKeepsTheViewMode) {
     Fixture f;
     f.preview.resize(1200, 800);
     f.preview.begin(f.doc(3));
@@ -94,7 +94,7 @@ TEST(PreView, ReopeningStartsAtTheFirstPageAndKeepsTheViewMode) {
     EXPECT_EQ(f.preview.viewMode(), 1);
 }
 
-TEST(PreView, EnlargedPaperScrollsByArrowsAndWheel) {
+TEST(PrintPreview, EnlargedPaperScrollsByArrowsAndWheel) {
     Fixture f;
     f.preview.resize(1000, 700);
     f.preview.show();
@@ -116,7 +116,7 @@ TEST(PreView, EnlargedPaperScrollsByArrowsAndWheel) {
     f.preview.hide();
 }
 
-TEST(PreView, PrintRunsTheJobAndAcceptsCloseRejects) {
+TEST(PrintPreview, PrintRunsTheJobAndAcceptsCloseRejects) {
     Fixture f;
     f.preview.begin(f.doc(2));
     f.preview.show();
@@ -132,7 +132,7 @@ TEST(PreView, PrintRunsTheJobAndAcceptsCloseRejects) {
     EXPECT_EQ(f.preview.result(), QDialog::Rejected);
 }
 
-TEST(PreView, BackgroundIsDrawnPaleUnderThePage) {
+TEST(PrintPreview, BackgroundIsDrawnPaleUnderThePage) {
     Fixture f;
     std::vector<std::string> order;
     auto d = f.doc(1);

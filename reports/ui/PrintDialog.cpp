@@ -1,4 +1,4 @@
-#include "reports/ui/Inji.h"
+#include "reports/ui/PrintDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -53,8 +53,8 @@ QLineEdit* dateEdit(QWidget* parent) {
 
 }  // namespace
 
-TfmInji::TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile,
-                 platform::PrinterPort* printer, QWidget* parent)
+PrintDialog::PrintDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
+                         platform::PrinterPort* printer, QWidget* parent)
     : QDialog(parent), ledger_(ledger), iniFile_(std::move(iniFile)), printer_(printer) {
     setWindowTitle(QStringLiteral("帳票の印刷"));
     setFont(ledger::ui::dialogFont());
@@ -170,7 +170,7 @@ TfmInji::TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile,
          std::initializer_list<QAbstractButton*>{cbAllPrint, rbNormal, rbSyaKbn, rbBusyo})
         connect(b, &QAbstractButton::clicked, this,
                 [this, b] { platform::ui::guarded(this, [this, b] { FormShow(b); }); });
-    connect(mmEditMemo, &QPlainTextEdit::textChanged, this, &TfmInji::mmEditMemoChange);
+    connect(mmEditMemo, &QPlainTextEdit::textChanged, this, &PrintDialog::mmEditMemoChange);
     connect(cbBikoPrn, &QCheckBox::toggled, this,
             [this](bool on) { mmEditMemo->setEnabled(!on && DocKind == kDocPaySlips); });
     connect(btPreView, &QPushButton::clicked, this, guard([this] { btPreViewClick(); }));
@@ -185,32 +185,32 @@ TfmInji::TfmInji(ledger::Ledger& ledger, std::filesystem::path iniFile,
     mmEditMemo->clear();
 }
 
-void TfmInji::setRequest(const QString& caption, int tag) {
+void PrintDialog::setRequest(const QString& caption, int tag) {
     caption_ = caption;
     Tag = tag;
 }
 
-void TfmInji::showEvent(QShowEvent* event) {
+void PrintDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     platform::ui::guarded(this, [this] { FormShow(); });
 }
 
-void TfmInji::showPrinter(const std::string& name) {
+void PrintDialog::showPrinter(const std::string& name) {
     pnPrinter->setText(QStringLiteral(" ") + QString::fromStdString(name));
 }
 
-void TfmInji::selectPaper(PaperChoice paper) {
+void PrintDialog::selectPaper(PaperChoice paper) {
     if (!printer_) return;
     showPrinter(SelectPaper(*printer_, paper.paper, paper.orientation));
 }
 
-MonthlyGrouping TfmInji::grouping() const {
+MonthlyGrouping PrintDialog::grouping() const {
     if (rbSyaKbn->isChecked()) return MonthlyGrouping::ByKind;
     if (rbBusyo->isChecked()) return MonthlyGrouping::ByDept;
     return MonthlyGrouping::Normal;
 }
 
-void TfmInji::FormShow(QObject* sender) {
+void PrintDialog::FormShow(QObject* sender) {
     if (!sender) {
         DocKind = DocKindOf(Tag);
         const bool slips = DocKind == kDocPaySlips;
@@ -262,7 +262,7 @@ void TfmInji::FormShow(QObject* sender) {
     }
 }
 
-void TfmInji::recount() {
+void PrintDialog::recount() {
     TargetCount = 0;
     PageCount = 0;
     switch (DocKind) {
@@ -317,7 +317,7 @@ void TfmInji::recount() {
         RowFlags = LoadLedgerRowFlags(platform::IniFile(iniFile_));
 }
 
-void TfmInji::cbFormTypeChange() {
+void PrintDialog::cbFormTypeChange() {
     FormType = ValidFormType(cbFormType->currentIndex());
     TargetCount = selectedSlots ? int(selectedSlots().size()) : 0;
     PageCount = SlipPageCount(TargetCount, FormType);
@@ -325,15 +325,15 @@ void TfmInji::cbFormTypeChange() {
     selectPaper(SlipPaper(FormType));
 }
 
-void TfmInji::sbPosClick(QObject* sender) {
+void PrintDialog::sbPosClick(QObject* sender) {
     gbPrAdjust->sbPosClick(sender);
 }
 
-void TfmInji::edPrAdjustExit(QLineEdit* edit) {
+void PrintDialog::edPrAdjustExit(QLineEdit* edit) {
     gbPrAdjust->edPrAdjustExit(edit);
 }
 
-void TfmInji::mmEditMemoChange() {
+void PrintDialog::mmEditMemoChange() {
     if (memoBusy_) return;
     const QString text = mmEditMemo->toPlainText();
     const QString fixed = qs(ApplyMemoRules(str(text)));
@@ -348,21 +348,21 @@ void TfmInji::mmEditMemoChange() {
     memoBusy_ = false;
 }
 
-void TfmInji::btPrnSetupClick() {
+void PrintDialog::btPrnSetupClick() {
     if (printerSetup) printerSetup();
     if (printer_) showPrinter(printer_->printerName());
 }
 
-bool TfmInji::takeCorrections() {
+bool PrintDialog::takeCorrections() {
     return gbPrAdjust->takeCorrections(PrAdjustH, PrAdjustV);
 }
 
-std::vector<SlipSheet> TfmInji::jobSheets() const {
+std::vector<SlipSheet> PrintDialog::jobSheets() const {
     const std::vector<int> chosen = selectedSlots ? selectedSlots() : std::vector<int>{};
     return JobSheets(DocKind, PageCount, chosen, FormType);
 }
 
-PageJob TfmInji::pageJob() const {
+PageJob PrintDialog::pageJob() const {
     PageJob job;
     job.docKind = DocKind;
     job.docTarget = DocTargetOf(Tag);
@@ -377,7 +377,7 @@ PageJob TfmInji::pageJob() const {
     return job;
 }
 
-TfmInji::SheetDrawer TfmInji::sheetDrawer() const {
+PrintDialog::SheetDrawer PrintDialog::sheetDrawer() const {
     const std::vector<SlipSheet> sheets = jobSheets();
     const PageJob job = pageJob();
     const double h = PrAdjustH, v = PrAdjustV;
@@ -392,11 +392,11 @@ TfmInji::SheetDrawer TfmInji::sheetDrawer() const {
     };
 }
 
-void TfmInji::drawSheet(PrnCanvas& canvas, int sheet, bool smallPreview) const {
+void PrintDialog::drawSheet(PrnCanvas& canvas, int sheet, bool smallPreview) const {
     sheetDrawer()(canvas, sheet, smallPreview);
 }
 
-void TfmInji::btPreViewClick() {
+void PrintDialog::btPreViewClick() {
     if (!takeCorrections()) return;
     if (!showPreview) return;
     PreviewRequest request;
@@ -425,7 +425,7 @@ void TfmInji::btPreViewClick() {
         parentWidget()->activateWindow();
 }
 
-void TfmInji::btPrintClick() {
+void PrintDialog::btPrintClick() {
     // Read before the dialog goes, so that a bad correction is reported while
     // the user can still mend it.
     if (!takeCorrections()) return;
@@ -446,8 +446,8 @@ void TfmInji::btPrintClick() {
     done(ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
-void TfmInji::btCsvFileClick() {
-    std::function<bool(TfmInji&)>* exporter = nullptr;
+void PrintDialog::btCsvFileClick() {
+    std::function<bool(PrintDialog&)>* exporter = nullptr;
     if (DocKind == kDocPaySlips) exporter = &exportSlipImages;
     if (DocKind == kDocPersonalLedger) exporter = &exportLedgerCsv;
     if (DocKind == kDocMonthlyList) exporter = &exportMonthlyCsv;

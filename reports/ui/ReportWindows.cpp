@@ -1,4 +1,4 @@
-#include "reports/ui/ReportForms.h"
+#include "reports/ui/ReportWindows.h"
 
 #include <QPainter>
 #include <QPrintDialog>
@@ -13,9 +13,9 @@
 #include "ledger/ui/PayrollWindows.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
-#include "reports/ui/Inji.h"
-#include "reports/ui/PreView.h"
-#include "reports/ui/PrnItem.h"
+#include "reports/ui/LedgerRowsDialog.h"
+#include "reports/ui/PrintDialog.h"
+#include "reports/ui/PrintPreview.h"
 #include "reports/ui/QtSurface.h"
 #include "reports/ui/ReportExports.h"
 #include "reports/ui/SlipImages.h"
@@ -27,7 +27,7 @@ namespace {
 // One document on the current printer. A sheet that fails to draw aborts the
 // whole document, so half a job never reaches the spooler as if complete.
 bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
-                    const TfmInji::SheetDrawer& draw, QWidget* parent) {
+                    const PrintDialog::SheetDrawer& draw, QWidget* parent) {
     if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
     QPrinter& qp = printer.qprinter();
     qp.setDocName(title);
@@ -63,27 +63,27 @@ bool runModal(ledger::ui::MainWindow& owner, QDialog& dialog) {
 
 }  // namespace
 
-ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& forms) {
+ReportWindows::ReportWindows(ledger::Ledger& ledger, ledger::ui::PayrollWindows& forms) {
     ledger::ui::MainWindow* owner = forms.fmMain.get();
     printer = std::make_unique<platform::ui::Printer>();
-    fmInji = new TfmInji(ledger, owner->IniFileName, printer.get(), owner);
-    fmPrnItem = new TfmPrnItem(ledger.sysOption, owner->IniFileName, owner);
+    fmInji = new PrintDialog(ledger, owner->IniFileName, printer.get(), owner);
+    fmPrnItem = new LedgerRowsDialog(ledger.sysOption, owner->IniFileName, owner);
 
     ledger::ui::EmployeeListDialog* list = forms.fmMembList;
     fmInji->selectedSlots = [list] { return list->chosenSlots(); };
     platform::ui::Printer* p = printer.get();
-    TfmInji* inji = fmInji;
+    PrintDialog* inji = fmInji;
     fmInji->printSheets = [p, inji](const QString& title, int sheets,
-                                    const TfmInji::SheetDrawer& draw) {
+                                    const PrintDialog::SheetDrawer& draw) {
         return printOnPrinter(*p, title, sheets, draw, inji);
     };
     fmInji->printerSetup = [p, inji] {
         QPrintDialog dialog(&p->qprinter(), inji);
         dialog.exec();
     };
-    fmPreView = new TfmPreView(owner);
-    TfmPreView* preview = fmPreView;
-    fmInji->showPreview = [p, preview](const TfmInji::PreviewRequest& request) {
+    fmPreView = new PrintPreview(owner);
+    PrintPreview* preview = fmPreView;
+    fmInji->showPreview = [p, preview](const PrintDialog::PreviewRequest& request) {
         PreviewDocument doc;
         doc.pageCount = request.sheets;
         doc.drawPage = [preview, draw = request.draw](PrnCanvas& c, int sheet) {
@@ -100,15 +100,15 @@ ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& for
 
     const std::filesystem::path settings = owner->IniFileName.parent_path();
     ledger::Ledger* l = &ledger;
-    fmInji->exportLedgerCsv = [l, list, settings](TfmInji& dialog) {
+    fmInji->exportLedgerCsv = [l, list, settings](PrintDialog& dialog) {
         return ExportLedgerCsvCommand(*l, dialog.RowFlags, list->chosenSlots(), settings, &dialog);
     };
-    fmInji->exportMonthlyCsv = [l, settings](TfmInji& dialog) {
+    fmInji->exportMonthlyCsv = [l, settings](PrintDialog& dialog) {
         return ExportMonthlyCsvCommand(*l, DocTargetOf(dialog.Tag), dialog.pageJob().plan.grouping,
                                        dialog.RowFlags, settings, &dialog);
     };
     ledger::ui::FolderChooser* folder = forms.fmFolder;
-    fmInji->exportSlipImages = [l, list, p, folder](TfmInji& dialog) {
+    fmInji->exportSlipImages = [l, list, p, folder](PrintDialog& dialog) {
         SlipImageTarget target;
         target.dpiX = p->dpiX();
         target.dpiY = p->dpiY();
@@ -121,7 +121,7 @@ ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& for
 
     ledger::ui::ReportDialogs hooks;
     // The hooks hold the dialogs, which live as long as the main window.
-    TfmPrnItem* prnItem = fmPrnItem;
+    LedgerRowsDialog* prnItem = fmPrnItem;
     hooks.showPrnItem = [prnItem, owner] { return runModal(*owner, *prnItem); };
     hooks.showPrintDialog = [inji, owner](const ledger::PrintRequest& request) {
         inji->setRequest(QString::fromStdString(request.caption), request.tag);
@@ -135,12 +135,12 @@ ReportForms::ReportForms(ledger::Ledger& ledger, ledger::ui::PayrollWindows& for
     };
 }
 
-ReportForms::~ReportForms() = default;
+ReportWindows::~ReportWindows() = default;
 
-std::unique_ptr<ReportForms> CreateReportForms(ledger::Ledger& ledger,
-                                               ledger::ui::PayrollWindows& forms) {
+std::unique_ptr<ReportWindows> CreateReportWindows(ledger::Ledger& ledger,
+                                                   ledger::ui::PayrollWindows& forms) {
     if (!forms.created || !forms.fmMain) return nullptr;
-    return std::make_unique<ReportForms>(ledger, forms);
+    return std::make_unique<ReportWindows>(ledger, forms);
 }
 
 }  // namespace reports::ui
