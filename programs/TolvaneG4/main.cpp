@@ -18,11 +18,11 @@
 #include "withholding/WithholdingFile.h"
 #include "withholding/YearEndOption.h"
 #include "withholding/YearEndStartup.h"
-#include "withholding/ui/CorpInfo.h"
-#include "withholding/ui/Inji.h"
-#include "withholding/ui/Main.h"
-#include "withholding/ui/Option.h"
+#include "withholding/ui/CompanyInfoDialog.h"
+#include "withholding/ui/MainWindow.h"
 #include "withholding/ui/RecordEditors.h"
+#include "withholding/ui/YearEndOptionsDialog.h"
+#include "withholding/ui/YearEndPrintDialog.h"
 
 int main(int argc, char** argv) {
     using platform::ui::MessageBox;
@@ -56,20 +56,20 @@ int main(int argc, char** argv) {
     ledger::Ledger ledger(clock);
     withholding::WithholdingData data;
     withholding::YearEndOption option;
-    std::unique_ptr<withholding::ui::TfmMain> mainWindow;
+    std::unique_ptr<withholding::ui::MainWindow> mainWindow;
     if (!platform::ui::guarded(nullptr, [&] {
-            mainWindow = std::make_unique<withholding::ui::TfmMain>(ledger, data,
-                                                                    platform::paths::iniFile());
+            mainWindow = std::make_unique<withholding::ui::MainWindow>(ledger, data,
+                                                                       platform::paths::iniFile());
         }))
         return 1;
-    auto* corpInfo = new withholding::ui::TfmCorpInfo(ledger, data, mainWindow.get());
+    auto* corpInfo = new withholding::ui::CompanyInfoDialog(ledger, data, mainWindow.get());
     mainWindow->setCorpInfo(corpInfo);
-    auto* fmOption = new withholding::ui::TfmOption(option, ledger, platform::paths::iniFile(),
-                                                    mainWindow->DataPath, mainWindow.get());
+    auto* fmOption = new withholding::ui::YearEndOptionsDialog(
+        option, ledger, platform::paths::iniFile(), mainWindow->DataPath, mainWindow.get());
     withholding::ui::YearEndDialogs dialogs;
     dialogs.showOptions = [&mainWindow, fmOption] { mainWindow->runModal(*fmOption); };
     auto printForms =
-        std::make_unique<withholding::ui::YearEndPrintForms>(*mainWindow, ledger, data, option);
+        std::make_unique<withholding::ui::YearEndPrintWindows>(*mainWindow, ledger, data, option);
     dialogs.print = printForms->printCommand();
     dialogs.editRecord = withholding::ui::CreateRecordEditors(*mainWindow, ledger, data, option);
     mainWindow->setDialogs(dialogs);
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     }
     instance.setWindow(mainWindow.get());
     platform::ui::testhooks::closeAfter(mainWindow.get(),
-                                        &withholding::ui::TfmMain::startSequenceFinished);
+                                        &withholding::ui::MainWindow::startSequenceFinished);
     mainWindow->show();
     return app.exec();
 }

@@ -21,17 +21,17 @@
 #include "withholding/WithholdingFile.h"
 #include "withholding/WithholdingSlip.h"
 #include "withholding/YearEndOption.h"
-#include "withholding/ui/DataEdit.h"
-#include "withholding/ui/DataEdit2.h"
+#include "withholding/ui/NewLayoutRecordEditor.h"
+#include "withholding/ui/OldLayoutRecordEditor.h"
 
 // The 自動計算 button of both record editors, the fields the computation added
 // to the new layout, and 令和 dates.
 namespace {
 
 using namespace withholding;
-using withholding::ui::TfmDataEdit;
-using withholding::ui::TfmDataEdit2;
-using withholding::ui::TfmRecordEditor;
+using withholding::ui::NewLayoutRecordEditor;
+using withholding::ui::OldLayoutRecordEditor;
+using withholding::ui::RecordEditor;
 
 const QString kWarning = QStringLiteral(
     "自動計算によってセットされた値は設定内容によっては\r間違っている可能性もあります。\r\r"
@@ -89,7 +89,7 @@ struct AutoCalcFixture {
 TEST(AutoCalcButton, ComputesTheFormAndWarnsOncePerEditorAndRun) {
     AutoCalcFixture f;
     testing_support::BoxRecorder boxes;
-    auto e = f.editor<TfmDataEdit2>();
+    auto e = f.editor<NewLayoutRecordEditor>();
     EXPECT_TRUE(e->btAutoCalc->isEnabled());
     // The official example B of 令和8年分, typed as a user would.
     e->edit("edSeihoGaku")->setText("71,550");
@@ -120,7 +120,7 @@ TEST(AutoCalcButton, ComputesTheFormAndWarnsOncePerEditorAndRun) {
 TEST(AutoCalcButton, OldLayoutComputesItsRecordUnderItsYear) {
     AutoCalcFixture f("平成", 27);
     testing_support::BoxRecorder boxes;
-    auto e = f.editor<TfmDataEdit>();
+    auto e = f.editor<OldLayoutRecordEditor>();
     EXPECT_TRUE(e->btAutoCalc->isEnabled());
     e->edit("edSeihoGaku")->setText("40,000");
     e->combo("cbKouHaiUmu")->setCurrentIndex(0);  // 有
@@ -138,7 +138,7 @@ TEST(AutoCalcButton, OldLayoutComputesItsRecordUnderItsYear) {
 TEST(AutoCalcButton, RefusesTheYearsBeforeTheLawWithoutWritingTheRecord) {
     AutoCalcFixture f("令和", 5);
     testing_support::BoxRecorder boxes;
-    auto e = f.editor<TfmDataEdit2>();
+    auto e = f.editor<NewLayoutRecordEditor>();
     f.data.Record(1).AnnualTax = 45600;
     const TWithholdingRec before = f.data.Record(1);
     e->edit("edSeihoGaku")->setText("40,000");
@@ -155,7 +155,7 @@ TEST(AutoCalcButton, RefusesTheYearsBeforeTheLawWithoutWritingTheRecord) {
 TEST(AutoCalcButton, OverflowStopsTheComputationAndShowsWhatWasStored) {
     AutoCalcFixture f;
     testing_support::BoxRecorder boxes;
-    auto e = f.editor<TfmDataEdit2>();
+    auto e = f.editor<NewLayoutRecordEditor>();
     e->edit("edSeihoGaku")->setText("2,147,483,000");
     e->edit("edJisinGaku")->setText("2,000,000");
     EXPECT_THROW(e->btAutoCalcClick(), std::overflow_error);
@@ -167,7 +167,7 @@ TEST(AutoCalcButton, OverflowStopsTheComputationAndShowsWhatWasStored) {
 
 TEST(RecordEditorReiwa, NewFieldsCaptionsAndEraList) {
     AutoCalcFixture f;
-    auto e = f.editor<TfmDataEdit2>();
+    auto e = f.editor<NewLayoutRecordEditor>();
     EXPECT_EQ(e->checkBox("cbDependantUnder23")->text(), "23歳未満の扶養親族あり");
     EXPECT_EQ(e->checkBox("cbTaisyou6")->text(), "ひとり親(母)");
     EXPECT_EQ(e->checkBox("cbTaisyou7")->text(), "ひとり親(父)");
@@ -182,7 +182,7 @@ TEST(RecordEditorReiwa, NewFieldsCaptionsAndEraList) {
     EXPECT_EQ(f.data.Record(1).SpecificRelativeDeduction, 410000);
 
     AutoCalcFixture heisei("平成", 30);
-    auto h = heisei.editor<TfmDataEdit2>();
+    auto h = heisei.editor<NewLayoutRecordEditor>();
     EXPECT_EQ(h->checkBox("cbTaisyou6")->text(), "寡婦 特別");
     EXPECT_EQ(h->checkBox("cbTaisyou7")->text(), "寡夫");
 }
@@ -203,7 +203,7 @@ TEST(RecordEditorReiwa, ResidenceStartTypedSavedReloadedAndPrinted) {
     testing_support::TempDir dir;
     AutoCalcFixture f;
     {
-        auto e = f.editor<TfmDataEdit2>();
+        auto e = f.editor<NewLayoutRecordEditor>();
         e->combo("cbKyojuG1")->setCurrentIndex(5);
         for (auto [name, text] :
              {std::pair{"edKyojuY1", "3"}, {"edKyojuM1", "4"}, {"edKyojuD1", "1"}}) {
@@ -224,7 +224,7 @@ TEST(RecordEditorReiwa, ResidenceStartTypedSavedReloadedAndPrinted) {
     EXPECT_EQ((std::array<int, 4>{d.Era, d.Year, d.Month, d.Day}),
               (std::array<int, 4>{5, 3, 4, 1}));
 
-    auto e = f.editor<TfmDataEdit2>();
+    auto e = f.editor<NewLayoutRecordEditor>();
     EXPECT_EQ(e->combo("cbKyojuG1")->currentText(), "令和");
     EXPECT_EQ(e->edit("edKyojuY1")->text(), " 3");
     EXPECT_EQ(e->edit("edKyojuD1")->text(), " 1");

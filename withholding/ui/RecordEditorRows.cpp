@@ -3,18 +3,18 @@
 #include <array>
 #include <initializer_list>
 
-#include "withholding/ui/DataEdit.h"
+#include "withholding/ui/RecordEditor.h"
 
 namespace withholding::ui {
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::joinRows(
+std::vector<RecordEditor::FormRow> RecordEditor::joinRows(
     std::initializer_list<std::vector<FormRow>> parts) {
     std::vector<FormRow> rows;
     for (const auto& part : parts) rows.insert(rows.end(), part.begin(), part.end());
     return rows;
 }
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::payeeRows() {
+std::vector<RecordEditor::FormRow> RecordEditor::payeeRows() {
     using R = FormRow;
     return {
         R{0, QStringLiteral("郵便番号"), {{"edYubinNo", {}}}},
@@ -31,7 +31,7 @@ std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::payeeRows() {
     };
 }
 
-TfmRecordEditor::FormRow TfmRecordEditor::amountRow(std::string_view name, int column) {
+RecordEditor::FormRow RecordEditor::amountRow(std::string_view name, int column) {
     static const std::array<std::pair<std::string_view, const char*>, 4> labels{{
         {"edHaiTokGak", "配偶者特別控除の額"},
         {"edSyahoGaku", "社会保険料等の金額"},
@@ -44,7 +44,7 @@ TfmRecordEditor::FormRow TfmRecordEditor::amountRow(std::string_view name, int c
     return FormRow{column, label, {{name, {}}}};
 }
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::dependantRows(int column) {
+std::vector<RecordEditor::FormRow> RecordEditor::dependantRows(int column) {
     using R = FormRow;
     return {
         R{column,
@@ -65,7 +65,7 @@ std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::dependantRows(int column)
     };
 }
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::deductionRows() {
+std::vector<RecordEditor::FormRow> RecordEditor::deductionRows() {
     using R = FormRow;
     return {
         R{1, QStringLiteral("生命保険料の控除額"), {{"edSeihoGaku", {}}}},
@@ -74,7 +74,7 @@ std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::deductionRows() {
     };
 }
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::remarkRows(int lines) {
+std::vector<RecordEditor::FormRow> RecordEditor::remarkRows(int lines) {
     static constexpr std::array<std::string_view, 5> names{"edTekiyou1", "edTekiyou2", "edTekiyou3",
                                                            "edTekiyou4", "edTekiyou5"};
     std::vector<FormRow> rows;
@@ -84,7 +84,7 @@ std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::remarkRows(int lines) {
     return rows;
 }
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::premiumRows() {
+std::vector<RecordEditor::FormRow> RecordEditor::premiumRows() {
     using R = FormRow;
     return {
         R{1, QStringLiteral("新生命保険料額"), {{"edSeimeiN", {}}}},
@@ -95,7 +95,7 @@ std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::premiumRows() {
     };
 }
 
-std::vector<TfmRecordEditor::FormRow> TfmRecordEditor::personRows() {
+std::vector<RecordEditor::FormRow> RecordEditor::personRows() {
     using R = FormRow;
     return {
         R{2,

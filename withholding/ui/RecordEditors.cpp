@@ -6,22 +6,22 @@
 #include "ledger/ui/MessageBoxSink.h"
 #include "withholding/PostalCodes.h"
 #include "withholding/YearEndOption.h"
-#include "withholding/ui/DataEdit.h"
-#include "withholding/ui/DataEdit2.h"
-#include "withholding/ui/Family.h"
-#include "withholding/ui/Main.h"
+#include "withholding/ui/FamilyDialog.h"
+#include "withholding/ui/MainWindow.h"
+#include "withholding/ui/NewLayoutRecordEditor.h"
+#include "withholding/ui/OldLayoutRecordEditor.h"
 
 namespace withholding::ui {
 
-std::function<void(int, bool)> CreateRecordEditors(TfmMain& main, ledger::Ledger& ledger,
+std::function<void(int, bool)> CreateRecordEditors(MainWindow& main, ledger::Ledger& ledger,
                                                    WithholdingData& data,
                                                    const YearEndOption& option) {
-    auto* family = new TfmFamily(ledger, data, &main);
-    auto* oldEditor = new TfmDataEdit(ledger, data, &main);
-    auto* newEditor = new TfmDataEdit2(ledger, data, &main);
+    auto* family = new FamilyDialog(ledger, data, &main);
+    auto* oldEditor = new OldLayoutRecordEditor(ledger, data, &main);
+    auto* newEditor = new NewLayoutRecordEditor(ledger, data, &main);
     newEditor->setFamilyDialog(family);
-    for (TfmRecordEditor* editor :
-         {static_cast<TfmRecordEditor*>(oldEditor), static_cast<TfmRecordEditor*>(newEditor)}) {
+    for (RecordEditor* editor :
+         {static_cast<RecordEditor*>(oldEditor), static_cast<RecordEditor*>(newEditor)}) {
         editor->runModal = [&main](QDialog& d) { return main.runModal(d); };
         editor->selectListSlot = [&main](int slot) {
             for (int row = 0; row < main.ListBox->count(); ++row)
@@ -39,7 +39,7 @@ std::function<void(int, bool)> CreateRecordEditors(TfmMain& main, ledger::Ledger
         editor->yearEndOption = &option;
     }
     return [&main, oldEditor, newEditor](int slot, bool newLayout) {
-        TfmRecordEditor* editor = newLayout ? static_cast<TfmRecordEditor*>(newEditor) : oldEditor;
+        RecordEditor* editor = newLayout ? static_cast<RecordEditor*>(newEditor) : oldEditor;
         editor->EditSlot = slot;
         main.runModal(*editor);
     };

@@ -23,14 +23,15 @@ struct YearEndOption;
 // not offered.
 namespace withholding::ui {
 
-class TfmOption : public QDialog {
+class YearEndOptionsDialog : public QDialog {
     Q_OBJECT
 public:
     // Created at program start: reads the switches into option, which the rest
     // of the program reads and which must outlive the dialog. The entry-field
     // switches go to the ledger's settings, which the shared field helper reads.
-    TfmOption(YearEndOption& option, ledger::Ledger& ledger, std::filesystem::path iniFile,
-              std::filesystem::path dataPath, QWidget* parent = nullptr);
+    YearEndOptionsDialog(YearEndOption& option, ledger::Ledger& ledger,
+                         std::filesystem::path iniFile, std::filesystem::path dataPath,
+                         QWidget* parent = nullptr);
 
     // Fills the controls from the switches.
     void FormShow();

@@ -1,20 +1,20 @@
 #pragma once
-#include "withholding/ui/DataEdit.h"
+#include "withholding/ui/RecordEditor.h"
 
 class QPushButton;
 
 namespace withholding::ui {
 
-class TfmFamily;
+class FamilyDialog;
 
 // The new layout (TWithholdingRec, 1500 bytes), with the button to the spouse
 // and dependants dialog.
-class TfmDataEdit2 : public TfmRecordEditor {
+class NewLayoutRecordEditor : public RecordEditor {
     Q_OBJECT
 public:
-    TfmDataEdit2(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
+    NewLayoutRecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
 
-    void setFamilyDialog(TfmFamily* family) { family_ = family; }
+    void setFamilyDialog(FamilyDialog* family) { family_ = family; }
     void btFamilyClick();
 
     QPushButton* btFamily = nullptr;
@@ -31,7 +31,7 @@ protected:
     void extraButtonClick(std::string_view name) override;
 
 private:
-    TfmFamily* family_ = nullptr;
+    FamilyDialog* family_ = nullptr;
 };
 
 }  // namespace withholding::ui

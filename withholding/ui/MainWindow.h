@@ -34,7 +34,7 @@ class AboutBox;
 
 namespace withholding::ui {
 
-class TfmCorpInfo;
+class CompanyInfoDialog;
 
 // Lists the pay-data files of the filter in an open dialog (one not native to
 // the desktop), under the filter's label.
@@ -58,13 +58,13 @@ struct YearEndDialogs {
     std::function<void(const YearEndPrintRequest&)> print;
 };
 
-class TfmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // iniFile: the settings file; its folder's "Data" is the data folder.
-    TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem::path iniFile,
-            QWidget* parent = nullptr);
-    ~TfmMain() override;
+    MainWindow(ledger::Ledger& ledger, WithholdingData& data, std::filesystem::path iniFile,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const std::filesystem::path IniFileName;
     const std::filesystem::path DataPath;
@@ -98,7 +98,7 @@ public:
     void FillEmployeeList(int key);
     void UpdateInputCommands();
     void setDialogs(YearEndDialogs dialogs);
-    void setCorpInfo(TfmCorpInfo* dialog) { corpInfo_ = dialog; }
+    void setCorpInfo(CompanyInfoDialog* dialog) { corpInfo_ = dialog; }
     ledger::ui::NoticeWindow* notice() { return fmNotice_; }
 
     bool starting() const { return starting_; }
@@ -156,7 +156,7 @@ private:
     EmployeeList list_;
     std::vector<ListEmployee> employees_;
     YearEndDialogs dialogs_;
-    TfmCorpInfo* corpInfo_ = nullptr;
+    CompanyInfoDialog* corpInfo_ = nullptr;
     ledger::ui::PasswordPrompt* fmInpPass_ = nullptr;
     ledger::ui::NoticeWindow* fmNotice_ = nullptr;
     ledger::ui::EventLogViewer* fmShowLog_ = nullptr;

@@ -20,16 +20,16 @@
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 #include "withholding/WithholdingFile.h"
-#include "withholding/ui/CorpInfo.h"
-#include "withholding/ui/Main.h"
+#include "withholding/ui/CompanyInfoDialog.h"
+#include "withholding/ui/MainWindow.h"
 
 namespace {
 namespace fs = std::filesystem;
 using testing_support::BoxRecorder;
 using testing_support::TempDir;
 using withholding::WithholdingData;
-using withholding::ui::TfmCorpInfo;
-using withholding::ui::TfmMain;
+using withholding::ui::CompanyInfoDialog;
+using withholding::ui::MainWindow;
 
 struct Employee {
     int slot;
@@ -47,8 +47,8 @@ struct LoadedMain {
     ledger::FixedClock clock{{2025, 12, 20, 9, 0, 0}};
     ledger::Ledger ledger{clock};
     WithholdingData records;
-    std::unique_ptr<TfmMain> main;
-    TfmCorpInfo* corpInfo = nullptr;
+    std::unique_ptr<MainWindow> main;
+    CompanyInfoDialog* corpInfo = nullptr;
 
     explicit LoadedMain(std::initializer_list<Employee> staff, const std::string& era = "令和",
                         int year = 7)
@@ -71,8 +71,8 @@ struct LoadedMain {
         }
         ledger::SavePeriod(l, yearFile);
 
-        main = std::make_unique<TfmMain>(ledger, records, dir / "Quenby/Tolvane4/Tolvane.ini");
-        corpInfo = new TfmCorpInfo(ledger, records, main.get());
+        main = std::make_unique<MainWindow>(ledger, records, dir / "Quenby/Tolvane4/Tolvane.ini");
+        corpInfo = new CompanyInfoDialog(ledger, records, main.get());
         main->setCorpInfo(corpInfo);
         main->passwordGate = [] { return true; };
         main->chooseFile = [this] { return std::optional<fs::path>(yearFile); };
@@ -230,7 +230,7 @@ TEST(YearEndMain, PreviewToolBarSettingIsWrittenOnClosing) {
     EXPECT_TRUE(ini.readBool("Option", "PreViewBtn", false));
 
     ini.writeBool("Option", "PreViewBtn", false);
-    TfmMain again(m.ledger, m.records, m.main->IniFileName);
+    MainWindow again(m.ledger, m.records, m.main->IniFileName);
     again.passwordGate = [] { return true; };
     again.chooseFile = [&] { return std::optional<fs::path>(m.yearFile); };
     again.FormActivate();
@@ -285,7 +285,7 @@ TEST(YearEndCorpInfo, OkStoresFittedTrimmedTextsCancelKeepsTheHeader) {
     BoxRecorder boxes;
     LoadedMain m({{1, "山田太郎", "総務部", 2, 1}});
     m.main->FormActivate();
-    TfmCorpInfo& d = *m.corpInfo;
+    CompanyInfoDialog& d = *m.corpInfo;
     d.show();
     EXPECT_EQ(d.pnSyamei->text(), QStringLiteral("株式会社テスト"));
     d.edJusyo1->setText(QStringLiteral("  東京都港区芝公園1-2-3\t "));

@@ -24,10 +24,10 @@ struct WithholdingData;
 // the dialog open and nothing is stored.
 namespace withholding::ui {
 
-class TfmFamily : public QDialog {
+class FamilyDialog : public QDialog {
     Q_OBJECT
 public:
-    TfmFamily(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
+    FamilyDialog(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
 
     int FamilySlot = 1;
 

@@ -1,4 +1,4 @@
-#include "withholding/ui/Option.h"
+#include "withholding/ui/YearEndOptionsDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -30,8 +30,9 @@ void applyEntrySwitches(const YearEndOption& option, ledger::SysOption& fields) 
 
 }  // namespace
 
-TfmOption::TfmOption(YearEndOption& option, ledger::Ledger& ledger, std::filesystem::path iniFile,
-                     std::filesystem::path dataPath, QWidget* parent)
+YearEndOptionsDialog::YearEndOptionsDialog(YearEndOption& option, ledger::Ledger& ledger,
+                                           std::filesystem::path iniFile,
+                                           std::filesystem::path dataPath, QWidget* parent)
     : QDialog(parent),
       option_(option),
       ledger_(ledger),
@@ -113,7 +114,7 @@ TfmOption::TfmOption(YearEndOption& option, ledger::Ledger& ledger, std::filesys
     applyEntrySwitches(option_, ledger_.sysOption);
 }
 
-void TfmOption::FormShow() {
+void YearEndOptionsDialog::FormShow() {
     edSyubetu->setText(
         QString::fromStdString(ledger::FitEditText(option_.Syubetu, kSyubetuBytes).text));
     cbAtokDic->setChecked(option_.YubinDat == kPostalLookupImeDictionary);
@@ -126,13 +127,13 @@ void TfmOption::FormShow() {
     edSyubetu->setFocus();
 }
 
-void TfmOption::ShowPostalDataDate() {
+void YearEndOptionsDialog::ShowPostalDataDate() {
     const auto date = withholding::ShowPostalDataDate(dataPath_);
     lbYubinDat->setText(QString::fromStdString(date.text));
     cbYubinDat->setEnabled(date.exists);
 }
 
-void TfmOption::btSysSaveClick() {
+void YearEndOptionsDialog::btSysSaveClick() {
     YearEndOption next = option_;
     next.Syubetu = ledger::FitEditText(edSyubetu->text().toStdString(), kSyubetuBytes).text;
     edSyubetu->setText(QString::fromStdString(next.Syubetu));
@@ -153,7 +154,7 @@ void TfmOption::btSysSaveClick() {
     accept();
 }
 
-void TfmOption::showEvent(QShowEvent* event) {
+void YearEndOptionsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormShow();
 }

@@ -18,10 +18,11 @@ struct WithholdingData;
 
 namespace withholding::ui {
 
-class TfmCorpInfo : public QDialog {
+class CompanyInfoDialog : public QDialog {
     Q_OBJECT
 public:
-    TfmCorpInfo(const ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
+    CompanyInfoDialog(const ledger::Ledger& ledger, WithholdingData& data,
+                      QWidget* parent = nullptr);
 
     // Shows the company name and the header's texts; the focus goes to the
     // first address line.

@@ -1,4 +1,4 @@
-#include "withholding/ui/Inji.h"
+#include "withholding/ui/YearEndPrintDialog.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -30,7 +30,7 @@
 #include "withholding/WithholdingSlip.h"
 #include "withholding/WithholdingSlipOld.h"
 #include "withholding/ui/ImeCtrl.h"
-#include "withholding/ui/Main.h"
+#include "withholding/ui/MainWindow.h"
 
 namespace withholding::ui {
 
@@ -49,9 +49,9 @@ QLabel* panel(QWidget* parent) {
 
 }  // namespace
 
-TfmInji::TfmInji(YearEndOption& option, std::filesystem::path iniFile,
-                 std::filesystem::path dataPath, const ledger::Clock& clock,
-                 platform::PrinterPort* printer, QWidget* parent)
+YearEndPrintDialog::YearEndPrintDialog(YearEndOption& option, std::filesystem::path iniFile,
+                                       std::filesystem::path dataPath, const ledger::Clock& clock,
+                                       platform::PrinterPort* printer, QWidget* parent)
     : QDialog(parent),
       Option(option),
       iniFile_(std::move(iniFile)),
@@ -114,23 +114,23 @@ TfmInji::TfmInji(YearEndOption& option, std::filesystem::path iniFile,
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfmInji::setRequest(const YearEndPrintRequest& request) {
+void YearEndPrintDialog::setRequest(const YearEndPrintRequest& request) {
     Tag = request.tag;
     NewLayout = request.newLayout;
     caption_ = request.caption;
     checkedSlots = request.checked;
 }
 
-void TfmInji::showEvent(QShowEvent* event) {
+void YearEndPrintDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     platform::ui::guarded(this, [this] { FormShow(); });
 }
 
-void TfmInji::showPrinter(const std::string& name) {
+void YearEndPrintDialog::showPrinter(const std::string& name) {
     pnPrinter->setText(QStringLiteral(" ") + QString::fromStdString(name));
 }
 
-void TfmInji::FormShow() {
+void YearEndPrintDialog::FormShow() {
     setWindowTitle(caption_ + QStringLiteral("の印刷"));
     DocKind = reports::DocKindOf(Tag);
     if (printer_) {
@@ -149,24 +149,24 @@ void TfmInji::FormShow() {
     btOk->setFocus();
 }
 
-void TfmInji::sbPosClick(QObject* sender) {
+void YearEndPrintDialog::sbPosClick(QObject* sender) {
     gbPrAdjust->sbPosClick(sender);
 }
 
-void TfmInji::edPrAdjustExit(QLineEdit* edit) {
+void YearEndPrintDialog::edPrAdjustExit(QLineEdit* edit) {
     gbPrAdjust->edPrAdjustExit(edit);
 }
 
-void TfmInji::btPrnSetupClick() {
+void YearEndPrintDialog::btPrnSetupClick() {
     if (printerSetup) printerSetup();
     if (printer_) showPrinter(printer_->printerName());
 }
 
-bool TfmInji::takeCorrections() {
+bool YearEndPrintDialog::takeCorrections() {
     return gbPrAdjust->takeCorrections(Option.PrAdjustH, Option.PrAdjustV);
 }
 
-YearEndPageJob TfmInji::pageJob() const {
+YearEndPageJob YearEndPrintDialog::pageJob() const {
     YearEndPageJob job;
     job.docKind = DocKind;
     job.newLayout = NewLayout;
@@ -175,11 +175,11 @@ YearEndPageJob TfmInji::pageJob() const {
     return job;
 }
 
-std::vector<reports::SlipSheet> TfmInji::jobSheets() const {
+std::vector<reports::SlipSheet> YearEndPrintDialog::jobSheets() const {
     return YearEndSheets(DocKind, checkedSlots);
 }
 
-TfmInji::SheetDrawer TfmInji::sheetDrawer() const {
+YearEndPrintDialog::SheetDrawer YearEndPrintDialog::sheetDrawer() const {
     const std::vector<reports::SlipSheet> sheets = jobSheets();
     const YearEndPageJob job = pageJob();
     const double h = Option.PrAdjustH, v = Option.PrAdjustV;
@@ -192,7 +192,7 @@ TfmInji::SheetDrawer TfmInji::sheetDrawer() const {
     };
 }
 
-void TfmInji::btPreViewClick() {
+void YearEndPrintDialog::btPreViewClick() {
     if (!takeCorrections()) return;
     if (!showPreview) return;
     const bool printed =
@@ -210,7 +210,7 @@ void TfmInji::btPreViewClick() {
     }
 }
 
-void TfmInji::btOkClick() {
+void YearEndPrintDialog::btOkClick() {
     // Read before the dialog goes, so that a bad correction is reported while
     // the user can still mend it.
     if (!takeCorrections()) return;
@@ -240,7 +240,7 @@ namespace {
 // One document on the current printer. A sheet that fails to draw aborts the
 // whole document, so half a job never reaches the spooler as if complete.
 bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
-                    const TfmInji::SheetDrawer& draw, QWidget* parent) {
+                    const YearEndPrintDialog::SheetDrawer& draw, QWidget* parent) {
     if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
     QPrinter& qp = printer.qprinter();
     qp.setDocName(title);
@@ -304,12 +304,12 @@ private:
 
 }  // namespace
 
-YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, WithholdingData& data,
-                                     YearEndOption& option)
+YearEndPrintWindows::YearEndPrintWindows(MainWindow& main, ledger::Ledger& ledger,
+                                         WithholdingData& data, YearEndOption& option)
     : main_(main) {
     printer = std::make_unique<platform::ui::Printer>();
-    fmInji =
-        new TfmInji(option, main.IniFileName, main.DataPath, ledger.clock, printer.get(), &main);
+    fmInji = new YearEndPrintDialog(option, main.IniFileName, main.DataPath, ledger.clock,
+                                    printer.get(), &main);
     // The forms read the year as it stands when a sheet is drawn.
     const ledger::Ledger* l = &ledger;
     const WithholdingData* d = &data;
@@ -327,10 +327,10 @@ YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, With
     fmPreView->installEventFilter(new PreviewKeys(fmPreView));
 
     platform::ui::Printer* p = printer.get();
-    TfmInji* inji = fmInji;
+    YearEndPrintDialog* inji = fmInji;
     reports::ui::PrintPreview* preview = fmPreView;
     fmInji->printSheets = [p, inji](const QString& title, int sheets,
-                                    const TfmInji::SheetDrawer& draw) {
+                                    const YearEndPrintDialog::SheetDrawer& draw) {
         return printOnPrinter(*p, title, sheets, draw, inji);
     };
     fmInji->printerSetup = [p, inji] {
@@ -339,7 +339,7 @@ YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, With
         dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
         dialog.exec();
     };
-    fmInji->showPreview = [this, preview](int sheets, const TfmInji::SheetDrawer& draw,
+    fmInji->showPreview = [this, preview](int sheets, const YearEndPrintDialog::SheetDrawer& draw,
                                           const std::function<void()>& print) {
         // The tool bar as the main window holds the setting; without it the
         // preview is driven by keys and offers no print command.
@@ -357,8 +357,8 @@ YearEndPrintForms::YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, With
     };
 }
 
-reports::ui::PreviewDocument YearEndPrintForms::previewDocument(
-    int sheets, const TfmInji::SheetDrawer& draw, const std::function<void()>& print) {
+reports::ui::PreviewDocument YearEndPrintWindows::previewDocument(
+    int sheets, const YearEndPrintDialog::SheetDrawer& draw, const std::function<void()>& print) {
     reports::ui::PreviewDocument doc;
     doc.pageCount = sheets;
     doc.drawPage = draw;
@@ -367,9 +367,9 @@ reports::ui::PreviewDocument YearEndPrintForms::previewDocument(
     return doc;
 }
 
-YearEndPrintForms::~YearEndPrintForms() = default;
+YearEndPrintWindows::~YearEndPrintWindows() = default;
 
-std::function<void(const YearEndPrintRequest&)> YearEndPrintForms::printCommand() {
+std::function<void(const YearEndPrintRequest&)> YearEndPrintWindows::printCommand() {
     return [this](const YearEndPrintRequest& request) {
         fmInji->setRequest(request);
         if (main_.runModal)

@@ -1,4 +1,4 @@
-#include "withholding/ui/Main.h"
+#include "withholding/ui/MainWindow.h"
 
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -36,7 +36,7 @@
 #include "withholding/WithholdingFile.h"
 #include "withholding/YearEndStartup.h"
 #include "withholding/YearLoad.h"
-#include "withholding/ui/CorpInfo.h"
+#include "withholding/ui/CompanyInfoDialog.h"
 
 namespace withholding::ui {
 
@@ -80,8 +80,8 @@ void SetPayDataFilter(QFileDialog& dlg, const OpenFilter& filter) {
     QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, apply);
 }
 
-TfmMain::TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem::path iniFile,
-                 QWidget* parent)
+MainWindow::MainWindow(ledger::Ledger& ledger, WithholdingData& data, std::filesystem::path iniFile,
+                       QWidget* parent)
     : QMainWindow(parent),
       IniFileName(std::move(iniFile)),
       DataPath(IniFileName.parent_path() / "Data"),
@@ -116,9 +116,9 @@ TfmMain::TfmMain(ledger::Ledger& ledger, WithholdingData& data, std::filesystem:
     UpdateInputCommands();
 }
 
-TfmMain::~TfmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void TfmMain::createMenus() {
+void MainWindow::createMenus() {
     auto* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     mnSaveFile = file->addAction(QStringLiteral("データを保存(&S)..."));
     mnSaveFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -181,7 +181,7 @@ void TfmMain::createMenus() {
     connect(mnVerInfo, &QAction::triggered, this, [this] { mnVerInfoClick(); });
 }
 
-void TfmMain::alignHeaderToList() {
+void MainWindow::alignHeaderToList() {
     // The list lines are laid out in Shift-JIS bytes on a fixed pitch; each header
     // section spans its column's bytes, the first also the check box before the
     // text, so the captions stand over their columns whatever the font size.
@@ -200,7 +200,7 @@ void TfmMain::alignHeaderToList() {
     for (int i = 0; i < 6; ++i) HeadCtrl->resizeSection(i, kBytes[i] * pitch + (i == 0 ? lead : 0));
 }
 
-void TfmMain::createList() {
+void MainWindow::createList() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -239,7 +239,7 @@ void TfmMain::createList() {
     setCentralWidget(central);
 }
 
-bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == HeadCtrl->viewport() && event->type() == QEvent::MouseMove) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const int section = HeadCtrl->logicalIndexAt(me->position().toPoint());
@@ -254,7 +254,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TfmMain::restorePlacement() {
+void MainWindow::restorePlacement() {
     MainFormPlacement p;
     platform::ui::guarded(this, [&] { p = ReadMainFormPlacement(platform::IniFile(IniFileName)); });
     setFixedWidth(MainFormPlacement::kDesignWidth + (ledger::IsWindows6x() ? 10 : 0));
@@ -269,7 +269,7 @@ void TfmMain::restorePlacement() {
     }
 }
 
-void TfmMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (activated_) return;
     activated_ = true;
@@ -279,11 +279,11 @@ void TfmMain::showEvent(QShowEvent* event) {
     });
 }
 
-void TfmMain::closeNow() {
+void MainWindow::closeNow() {
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void TfmMain::FormActivate() {
+void MainWindow::FormActivate() {
     if (loaded_) return;
     if (!passwordGate()) return closeNow();
     if (!HasPayDataFiles(DataPath)) {
@@ -339,22 +339,22 @@ void TfmMain::FormActivate() {
     sbPrnSiharaiSlot_->setVisible(report);
 }
 
-bool TfmMain::newLayout() const {
+bool MainWindow::newLayout() const {
     return IsNewLayoutYear(ledger_.CurData.FileName);
 }
 
-QString TfmMain::statusText() const {
+QString MainWindow::statusText() const {
     return QString::fromStdString(StatusBarText(ledger_.BasicInfo().CorpName.str(),
                                                 ledger_.CurData.Era, ledger_.CurData.Year));
 }
 
-void TfmMain::takeChecks() {
+void MainWindow::takeChecks() {
     auto& lines = list_.lines();
     for (int i = 0; i < ListBox->count() && i < static_cast<int>(lines.size()); ++i)
         lines[i].checked = ListBox->item(i)->checkState() == Qt::Checked;
 }
 
-void TfmMain::showLines() {
+void MainWindow::showLines() {
     ListBox->clear();
     int row = 0;
     for (const auto& line : list_.lines()) {
@@ -369,7 +369,7 @@ void TfmMain::showLines() {
     }
 }
 
-void TfmMain::FillEmployeeList(int key) {
+void MainWindow::FillEmployeeList(int key) {
     if (key < 1) takeChecks();
     employees_ = ListEmployees(ledger_, data_, newLayout());
     list_.showRetired = mnTaisyoku->isChecked();
@@ -377,14 +377,14 @@ void TfmMain::FillEmployeeList(int key) {
     showLines();
 }
 
-void TfmMain::mnAllOnOffPClick() {
+void MainWindow::mnAllOnOffPClick() {
     takeChecks();
     list_.AllOnOff();
     mnAllOnOffP->setText(QString::fromUtf8(list_.allOnOffCaption()));
     showLines();
 }
 
-void TfmMain::HeadCtrlSectionClick(int section) {
+void MainWindow::HeadCtrlSectionClick(int section) {
     const int key = SortKeyOfSection(section);
     if (key == 0 || !loaded_) return;
     takeChecks();
@@ -395,7 +395,7 @@ void TfmMain::HeadCtrlSectionClick(int section) {
     if (ListBox->count() > 0) ListBox->setCurrentRow(0);
 }
 
-void TfmMain::refillKeeping(bool reapplyAutoCheck) {
+void MainWindow::refillKeeping(bool reapplyAutoCheck) {
     const int row = ListBox->currentRow();
     const int top = ListBox->verticalScrollBar()->value();
     ListBox->setUpdatesEnabled(false);
@@ -415,7 +415,7 @@ void TfmMain::refillKeeping(bool reapplyAutoCheck) {
     ListBox->setUpdatesEnabled(true);
 }
 
-void TfmMain::btDataInputClick() {
+void MainWindow::btDataInputClick() {
     QListWidgetItem* item = ListBox->currentItem();
     if (!item) {
         MessageBox::error(this, q(kNoLineSelected));
@@ -428,12 +428,12 @@ void TfmMain::btDataInputClick() {
     ListBox->setFocus();
 }
 
-void TfmMain::mnTaisyokuClick() {
+void MainWindow::mnTaisyokuClick() {
     // The action has toggled its check already.
     refillKeeping(false);
 }
 
-void TfmMain::UpdateInputCommands() {
+void MainWindow::UpdateInputCommands() {
     const bool enabled = loaded_ && dialogs_.editRecord && AnyEmployeeNamed(ledger_);
     mnDataInput->setEnabled(enabled);
     mnConfig->setEnabled(static_cast<bool>(dialogs_.showOptions));
@@ -446,12 +446,12 @@ void TfmMain::UpdateInputCommands() {
     mnAllOnOffP->setEnabled(loaded_);
 }
 
-void TfmMain::setDialogs(YearEndDialogs dialogs) {
+void MainWindow::setDialogs(YearEndDialogs dialogs) {
     dialogs_ = std::move(dialogs);
     UpdateInputCommands();
 }
 
-void TfmMain::mnSaveFileClick() {
+void MainWindow::mnSaveFileClick() {
     if (!loaded_) return;
     if (!platform::ui::guarded(this, [&] { SaveWithholdingFile(WithholdingPath(ledger_), data_); }))
         return;
@@ -459,24 +459,24 @@ void TfmMain::mnSaveFileClick() {
     runModal(*fmNotice_);
 }
 
-void TfmMain::mnCorpInfoClick() {
+void MainWindow::mnCorpInfoClick() {
     if (!corpInfo_) return;
     if (runModal(*corpInfo_)) status_->setText(statusText());
 }
 
-void TfmMain::mnShowLogClick() {
+void MainWindow::mnShowLogClick() {
     runModal(*fmShowLog_);
 }
 
-void TfmMain::mnConfigClick() {
+void MainWindow::mnConfigClick() {
     if (dialogs_.showOptions) dialogs_.showOptions();
 }
 
-void TfmMain::mnVerInfoClick() {
+void MainWindow::mnVerInfoClick() {
     runModal(*fmVersion_);
 }
 
-void TfmMain::mnPrintClick(int tag) {
+void MainWindow::mnPrintClick(int tag) {
     takeChecks();
     YearEndPrintRequest request{tag, printCaption(tag), newLayout(), list_.checkedSlots()};
     if (request.checked.empty()) {
@@ -486,11 +486,11 @@ void TfmMain::mnPrintClick(int tag) {
     if (dialogs_.print) dialogs_.print(request);
 }
 
-void TfmMain::mnQuitClick() {
+void MainWindow::mnQuitClick() {
     close();
 }
 
-bool TfmMain::FormCloseQuery() {
+bool MainWindow::FormCloseQuery() {
     if (starting_) return true;
     for (;;) {
         bool changed = true;
@@ -505,7 +505,7 @@ bool TfmMain::FormCloseQuery() {
     }
 }
 
-void TfmMain::FormClose() {
+void MainWindow::FormClose() {
     if (starting_) return;
     MainFormPlacement p;
     p.width = width();
@@ -519,7 +519,7 @@ void TfmMain::FormClose() {
     });
 }
 
-void TfmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!FormCloseQuery()) {
         event->ignore();
         return;

@@ -37,10 +37,10 @@ struct YearEndOption;
 // every handler; they work on the records in memory (saving is the main window's).
 namespace withholding::ui {
 
-class TfmRecordEditor : public QDialog {
+class RecordEditor : public QDialog {
     Q_OBJECT
 public:
-    ~TfmRecordEditor() override;
+    ~RecordEditor() override;
 
     // The employee slot shown (1..80); set before showing.
     int EditSlot = 1;
@@ -115,7 +115,7 @@ protected:
     static std::vector<FormRow> premiumRows();  // the insurance premiums paid
     static std::vector<FormRow> personRows();   // the payee's flags, job dates, birth date
 
-    TfmRecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent);
+    RecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent);
     // Builds the controls; derived constructors call it once.
     void build(const std::vector<FormRow>& rows);
 
@@ -162,24 +162,6 @@ private:
     bool storing_ = false;
     bool autoCalcWarned_ = false;  // the warning before the first computation of a run
     ledger::ui::NoticeWindow* notice_ = nullptr;
-};
-
-// The old layout (TWithholdingRecOld, years up to 平成27).
-class TfmDataEdit : public TfmRecordEditor {
-    Q_OBJECT
-public:
-    TfmDataEdit(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent = nullptr);
-
-protected:
-    std::vector<FieldInfo> fields() const override;
-    std::string showField(int index) const override;
-    void storeField(int index, std::string_view text) override;
-    bool manualFlag(int k) const override;
-    void setManualFlag(int k, bool on) override;
-    bool otsu() const override;
-    int status() const override;
-    std::optional<std::string> computeRecord(const YearEndContext& context) override;
-    QStringList listItems(std::string_view name) const override;
 };
 
 }  // namespace withholding::ui

@@ -1,15 +1,16 @@
-#include "withholding/ui/DataEdit2.h"
+#include "withholding/ui/NewLayoutRecordEditor.h"
 
 #include <QPushButton>
 #include <algorithm>
 
 #include "withholding/WithholdingFile.h"
-#include "withholding/ui/Family.h"
+#include "withholding/ui/FamilyDialog.h"
 
 namespace withholding::ui {
 
-TfmDataEdit2::TfmDataEdit2(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
-    : TfmRecordEditor(ledger, data, parent) {
+NewLayoutRecordEditor::NewLayoutRecordEditor(ledger::Ledger& ledger, WithholdingData& data,
+                                             QWidget* parent)
+    : RecordEditor(ledger, data, parent) {
     setObjectName(QStringLiteral("fmDataEdit2"));
     using R = FormRow;
     // The declared 特定親族特別控除 follows the earthquake insurance.
@@ -70,38 +71,38 @@ TfmDataEdit2::TfmDataEdit2(ledger::Ledger& ledger, WithholdingData& data, QWidge
     btFamily = qobject_cast<QPushButton*>(control("btFamily"));
 }
 
-std::vector<TfmRecordEditor::FieldInfo> TfmDataEdit2::fields() const {
+std::vector<RecordEditor::FieldInfo> NewLayoutRecordEditor::fields() const {
     std::vector<FieldInfo> out;
     for (const auto& f : NewLayoutFields()) out.push_back({f.name, f.kind, f.maxLength});
     return out;
 }
-std::string TfmDataEdit2::showField(int i) const {
+std::string NewLayoutRecordEditor::showField(int i) const {
     return NewLayoutFields()[i].show(data_.Record(EditSlot));
 }
-void TfmDataEdit2::storeField(int i, std::string_view t) {
+void NewLayoutRecordEditor::storeField(int i, std::string_view t) {
     NewLayoutFields()[i].store(data_.Record(EditSlot), t);
 }
-bool TfmDataEdit2::manualFlag(int k) const {
+bool NewLayoutRecordEditor::manualFlag(int k) const {
     return data_.Record(EditSlot).ManualFlags[k - 1] != 0;
 }
-void TfmDataEdit2::setManualFlag(int k, bool on) {
+void NewLayoutRecordEditor::setManualFlag(int k, bool on) {
     data_.Record(EditSlot).ManualFlags[k - 1] = on ? 1 : 0;
 }
-std::optional<std::string> TfmDataEdit2::computeRecord(const YearEndContext& context) {
+std::optional<std::string> NewLayoutRecordEditor::computeRecord(const YearEndContext& context) {
     return ComputeYearEnd(data_.Record(EditSlot), context);
 }
-bool TfmDataEdit2::otsu() const {
+bool NewLayoutRecordEditor::otsu() const {
     return data_.Record(EditSlot).PersonFlags[kPersonOtsu] != 0;
 }
-int TfmDataEdit2::status() const {
+int NewLayoutRecordEditor::status() const {
     return data_.Record(EditSlot).Status;
 }
 
-void TfmDataEdit2::extraButtonClick(std::string_view name) {
+void NewLayoutRecordEditor::extraButtonClick(std::string_view name) {
     if (name == "btFamily") btFamilyClick();
 }
 
-void TfmDataEdit2::btFamilyClick() {
+void NewLayoutRecordEditor::btFamilyClick() {
     // The family dialog touches only fields this editor does not show.
     if (!family_) return;
     family_->FamilySlot = EditSlot;

@@ -1,4 +1,4 @@
-#include "withholding/ui/DataEdit.h"
+#include "withholding/ui/RecordEditor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -60,16 +60,16 @@ QString q(const std::string& s) {
 
 }  // namespace
 
-TfmRecordEditor::TfmRecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
+RecordEditor::RecordEditor(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
     : QDialog(parent), ledger_(ledger), data_(data) {
     setWindowTitle(QStringLiteral("源泉徴収データの入力"));
     setModal(true);
     runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };
 }
 
-TfmRecordEditor::~TfmRecordEditor() = default;
+RecordEditor::~RecordEditor() = default;
 
-QStringList TfmRecordEditor::listItems(std::string_view name) const {
+QStringList RecordEditor::listItems(std::string_view name) const {
     if (name.substr(0, 8) == "cbKyojuG" || name == "cbGengou")
         return {QString(),
                 QStringLiteral("明治"),
@@ -83,7 +83,7 @@ QStringList TfmRecordEditor::listItems(std::string_view name) const {
     return {};
 }
 
-QWidget* TfmRecordEditor::makeControl(const FieldInfo& f) {
+QWidget* RecordEditor::makeControl(const FieldInfo& f) {
     const auto& options = ledger_.sysOption;
     const QString name = QString::fromLatin1(f.name.data(), int(f.name.size()));
     QWidget* w = nullptr;
@@ -169,7 +169,7 @@ QWidget* TfmRecordEditor::makeControl(const FieldInfo& f) {
     return w;
 }
 
-void TfmRecordEditor::build(const std::vector<FormRow>& rows) {
+void RecordEditor::build(const std::vector<FormRow>& rows) {
     autoFieldOptions_ = ledger_.sysOption;
     autoFieldOptions_.autoSelect = false;
     fields_ = fields();
@@ -313,21 +313,21 @@ void TfmRecordEditor::build(const std::vector<FormRow>& rows) {
     sbManual->setEnabled(false);
 }
 
-QWidget* TfmRecordEditor::control(std::string_view name) const {
+QWidget* RecordEditor::control(std::string_view name) const {
     auto it = controls_.find(name);
     return it == controls_.end() ? nullptr : it->second;
 }
-QLineEdit* TfmRecordEditor::edit(std::string_view name) const {
+QLineEdit* RecordEditor::edit(std::string_view name) const {
     return qobject_cast<QLineEdit*>(control(name));
 }
-QCheckBox* TfmRecordEditor::checkBox(std::string_view name) const {
+QCheckBox* RecordEditor::checkBox(std::string_view name) const {
     return qobject_cast<QCheckBox*>(control(name));
 }
-QComboBox* TfmRecordEditor::combo(std::string_view name) const {
+QComboBox* RecordEditor::combo(std::string_view name) const {
     return qobject_cast<QComboBox*>(control(name));
 }
 
-std::string TfmRecordEditor::controlText(std::string_view name) const {
+std::string RecordEditor::controlText(std::string_view name) const {
     QWidget* w = control(name);
     if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
     if (auto* c = qobject_cast<QCheckBox*>(w)) return c->isChecked() ? "1" : "";
@@ -335,7 +335,7 @@ std::string TfmRecordEditor::controlText(std::string_view name) const {
     return {};
 }
 
-void TfmRecordEditor::setControlText(QWidget* w, FieldKind, const std::string& text) {
+void RecordEditor::setControlText(QWidget* w, FieldKind, const std::string& text) {
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(q(text));
         e->setCursorPosition(0);
@@ -351,7 +351,7 @@ void TfmRecordEditor::setControlText(QWidget* w, FieldKind, const std::string& t
     }
 }
 
-int TfmRecordEditor::tagOf(QWidget* w) const {
+int RecordEditor::tagOf(QWidget* w) const {
     auto it = index_.find(w);
     if (it == index_.end()) return 0;
     switch (fields_[it->second].kind) {
@@ -366,14 +366,14 @@ int TfmRecordEditor::tagOf(QWidget* w) const {
     }
 }
 
-void TfmRecordEditor::applyManualState(QLineEdit* e, bool on) {
+void RecordEditor::applyManualState(QLineEdit* e, bool on) {
     QPalette p = e->palette();
     p.setColor(QPalette::Text, on ? Qt::red : Qt::black);
     e->setPalette(p);
     e->setReadOnly(!on);
 }
 
-void TfmRecordEditor::loadRecord() {
+void RecordEditor::loadRecord() {
     loading_ = true;
     const auto& emp = ledger_.Employee(EditSlot);
     pnSimei->setText(q(emp.Name.str()));
@@ -392,7 +392,7 @@ void TfmRecordEditor::loadRecord() {
     loading_ = false;
 }
 
-void TfmRecordEditor::storeRecord() {
+void RecordEditor::storeRecord() {
     if (storing_) return;
     storing_ = true;
     // The record is left however it is left (a button, a page key, Esc): a
@@ -414,13 +414,13 @@ void TfmRecordEditor::storeRecord() {
     storing_ = false;
 }
 
-void TfmRecordEditor::updateNavigation() {
+void RecordEditor::updateNavigation() {
     sbBackData->setEnabled(EditSlot > 1);
     sbNextData->setEnabled(EditSlot >= 1 && EditSlot < kRecords &&
                            !ledger_.Employee(EditSlot + 1).Key.empty());
 }
 
-void TfmRecordEditor::FormShow() {
+void RecordEditor::FormShow() {
     NumericField = nullptr;
     // Since 令和 the two flags stand for ひとり親; the record and the slip keep them.
     const bool reiwa = ledger_.CurData.Era == "令和";
@@ -431,7 +431,7 @@ void TfmRecordEditor::FormShow() {
     sbBackNextDataClick(0);
 }
 
-void TfmRecordEditor::sbBackNextDataClick(int tag) {
+void RecordEditor::sbBackNextDataClick(int tag) {
     if (tag != 0) {
         storeRecord();
         EditSlot += tag;
@@ -447,17 +447,17 @@ void TfmRecordEditor::sbBackNextDataClick(int tag) {
     if (selectListSlot) selectListSlot(EditSlot);
 }
 
-void TfmRecordEditor::showEvent(QShowEvent* event) {
+void RecordEditor::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
 }
 
-void TfmRecordEditor::reject() {
+void RecordEditor::reject() {
     storeRecord();
     QDialog::reject();
 }
 
-void TfmRecordEditor::sbManualClick() {
+void RecordEditor::sbManualClick() {
     auto* e = qobject_cast<QLineEdit*>(NumericField);
     if (!e) return;
     auto it = index_.find(e);
@@ -478,7 +478,7 @@ void TfmRecordEditor::sbManualClick() {
     }
 }
 
-void TfmRecordEditor::sbCalculatorClick() {
+void RecordEditor::sbCalculatorClick() {
     auto* e = qobject_cast<QLineEdit*>(NumericField);
     if (!e) return;
     ledger::ui::CalculatorDialog calc(this, ledger::CalcVariant::YearEnd);
@@ -489,7 +489,7 @@ void TfmRecordEditor::sbCalculatorClick() {
     e->setFocus(Qt::OtherFocusReason);
 }
 
-void TfmRecordEditor::btAutoCalcClick() {
+void RecordEditor::btAutoCalcClick() {
     const YearEndContext context{ledger_.CurData.Era, ledger_.CurData.Year,
                                  yearEndOption ? yearEndOption->HasuuCut : true};
     // A year without its law is refused before anything is stored.
@@ -527,11 +527,11 @@ void TfmRecordEditor::btAutoCalcClick() {
     runModal(*notice_);
 }
 
-void TfmRecordEditor::startCompletion() {
+void RecordEditor::startCompletion() {
     QTimer::singleShot(100, this, [] { QGuiApplication::inputMethod()->commit(); });
 }
 
-void TfmRecordEditor::selectAllLater(QLineEdit* e) {
+void RecordEditor::selectAllLater(QLineEdit* e) {
     QTimer::singleShot(150, e, [this, e] {
         if (NumericField != e || !e->hasFocus()) return;
         // A key typed before the delay ran out keeps its place.
@@ -544,7 +544,7 @@ void TfmRecordEditor::selectAllLater(QLineEdit* e) {
     });
 }
 
-void TfmRecordEditor::inputItemEnter(QWidget* w) {
+void RecordEditor::inputItemEnter(QWidget* w) {
     auto* e = qobject_cast<QLineEdit*>(w);
     if (!e) {
         sbCalculator->setEnabled(false);
@@ -568,7 +568,7 @@ void TfmRecordEditor::inputItemEnter(QWidget* w) {
     }
 }
 
-QString TfmRecordEditor::countReformat(QLineEdit* e, const std::string& normalised) {
+QString RecordEditor::countReformat(QLineEdit* e, const std::string& normalised) {
     std::int32_t v = 0;
     try {
         v = ledger::StrToIntNum(normalised);
@@ -585,7 +585,7 @@ QString TfmRecordEditor::countReformat(QLineEdit* e, const std::string& normalis
     return q(ledger::FmtAmount(1, v));
 }
 
-void TfmRecordEditor::dateLeave(QLineEdit* e) {
+void RecordEditor::dateLeave(QLineEdit* e) {
     const std::string name = e->objectName().toStdString();
     e->setText(q(DatePartText(e->text().toStdString())));
     if (name == "edJuKariTek") return;
@@ -627,7 +627,7 @@ void TfmRecordEditor::dateLeave(QLineEdit* e) {
         QTimer::singleShot(0, target, [target] { target->setFocus(Qt::OtherFocusReason); });
 }
 
-void TfmRecordEditor::leaveField(QWidget* w) {
+void RecordEditor::leaveField(QWidget* w) {
     auto it = index_.find(w);
     if (it == index_.end()) return;
     const FieldInfo& f = fields_[it->second];
@@ -640,7 +640,7 @@ void TfmRecordEditor::leaveField(QWidget* w) {
     }
 }
 
-void TfmRecordEditor::syuTaisyokuClick(QCheckBox* clicked) {
+void RecordEditor::syuTaisyokuClick(QCheckBox* clicked) {
     QCheckBox* a = checkBox("cbSyusyoku");
     QCheckBox* b = checkBox("cbTaisyoku");
     if (clicked->isChecked()) (clicked == a ? b : a)->setChecked(false);
@@ -654,14 +654,13 @@ void TfmRecordEditor::syuTaisyokuClick(QCheckBox* clicked) {
     for (auto* p : parts) p->setEnabled(ticked);
 }
 
-void TfmRecordEditor::exclusiveClick(QCheckBox* clicked,
-                                     const std::vector<std::string_view>& group) {
+void RecordEditor::exclusiveClick(QCheckBox* clicked, const std::vector<std::string_view>& group) {
     if (!clicked->isChecked()) return;
     for (auto n : group)
         if (QCheckBox* c = checkBox(n); c != clicked) c->setChecked(false);
 }
 
-bool TfmRecordEditor::eventFilter(QObject* watched, QEvent* event) {
+bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     if (!w || w->window() != this) return QDialog::eventFilter(watched, event);
     switch (event->type()) {
@@ -710,62 +709,6 @@ bool TfmRecordEditor::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-// ---- old layout ----
-
-TfmDataEdit::TfmDataEdit(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
-    : TfmRecordEditor(ledger, data, parent) {
-    setObjectName(QStringLiteral("fmDataEdit"));
-    using R = FormRow;
-    build(joinRows({
-        payeeRows(),
-        {R{0,
-           QStringLiteral("控除対象配偶者"),
-           {{"cbKouHaiUmu", {}}, {"cbRoujin", QStringLiteral("老人")}}},
-         amountRow("edHaiTokGak", 0)},
-        dependantRows(1),
-        {amountRow("edSyahoGaku", 1)},
-        deductionRows(),
-        remarkRows(3),
-        premiumRows(),
-        {amountRow("edHaiSyotok", 1), amountRow("edChoSonGak", 1),
-         R{2, QStringLiteral("16歳未満"), {{"edUnder16", QStringLiteral("人")}}}},
-        personRows(),
-    }));
-}
-
-std::vector<TfmRecordEditor::FieldInfo> TfmDataEdit::fields() const {
-    std::vector<FieldInfo> out;
-    for (const auto& f : OldLayoutFields()) out.push_back({f.name, f.kind, f.maxLength});
-    return out;
-}
-std::string TfmDataEdit::showField(int i) const {
-    return OldLayoutFields()[i].show(data_.OldRecord(EditSlot));
-}
-void TfmDataEdit::storeField(int i, std::string_view t) {
-    OldLayoutFields()[i].store(data_.OldRecord(EditSlot), t);
-}
-bool TfmDataEdit::manualFlag(int k) const {
-    return data_.OldRecord(EditSlot).ManualFlags[k - 1] != 0;
-}
-void TfmDataEdit::setManualFlag(int k, bool on) {
-    data_.OldRecord(EditSlot).ManualFlags[k - 1] = on ? 1 : 0;
-}
-std::optional<std::string> TfmDataEdit::computeRecord(const YearEndContext& context) {
-    return ComputeYearEnd(data_.OldRecord(EditSlot), context);
-}
-bool TfmDataEdit::otsu() const {
-    return data_.OldRecord(EditSlot).PersonFlags[kPersonOtsu] != 0;
-}
-int TfmDataEdit::status() const {
-    return data_.OldRecord(EditSlot).Status;
-}
-QStringList TfmDataEdit::listItems(std::string_view name) const {
-    if (name == "cbKouHaiUmu")
-        return {QStringLiteral("有"), QStringLiteral("無"), QStringLiteral("従有"),
-                QStringLiteral("従無")};
-    return TfmRecordEditor::listItems(name);
 }
 
 }  // namespace withholding::ui

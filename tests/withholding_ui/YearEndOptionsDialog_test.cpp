@@ -14,7 +14,7 @@
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 #include "withholding/YearEndOption.h"
-#include "withholding/ui/Option.h"
+#include "withholding/ui/YearEndOptionsDialog.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -22,7 +22,7 @@ using testing_support::BoxRecorder;
 using testing_support::readText;
 using testing_support::TempDir;
 using withholding::YearEndOption;
-using withholding::ui::TfmOption;
+using withholding::ui::YearEndOptionsDialog;
 
 struct OptionDialog {
     TempDir dir;
@@ -31,19 +31,19 @@ struct OptionDialog {
     ledger::FixedClock clock{{2025, 12, 20, 9, 0, 0}};
     ledger::Ledger ledger{clock};
     YearEndOption option;
-    std::unique_ptr<TfmOption> dlg;
+    std::unique_ptr<YearEndOptionsDialog> dlg;
 
     explicit OptionDialog(const std::string& iniText) {
         fs::create_directories(data);
         testing_support::writeText(ini, sjis::fromUtf8(iniText));
-        dlg = std::make_unique<TfmOption>(option, ledger, ini, data);
+        dlg = std::make_unique<YearEndOptionsDialog>(option, ledger, ini, data);
     }
     std::string key(const char* name) const {
         return platform::IniFile(ini).readString("Option", name, "<none>");
     }
 };
 
-TEST(YearEndOptionDialog, LoadsAtCreationAndShowsOnlyItsThreeControls) {
+TEST(YearEndOptionsDialog, LoadsAtCreationAndShowsOnlyItsThreeControls) {
     OptionDialog t("[Option]\r\nSyubetu=賞与\r\nPrintLine=0\r\nAutoSelect=0\r\nInputOverN=0\r\n");
     EXPECT_EQ(t.option.Syubetu, "賞与");
     EXPECT_FALSE(t.option.PrintLine);
@@ -69,7 +69,7 @@ TEST(YearEndOptionDialog, LoadsAtCreationAndShowsOnlyItsThreeControls) {
     testing_support::screenshot(t.dlg.get(), "YearEndOption");
 }
 
-TEST(YearEndOptionDialog, PostalLookupPassesThroughTheHiddenBoxes) {
+TEST(YearEndOptionsDialog, PostalLookupPassesThroughTheHiddenBoxes) {
     const struct {
         int stored;
         bool atok, yubin;
@@ -91,7 +91,7 @@ TEST(YearEndOptionDialog, PostalLookupPassesThroughTheHiddenBoxes) {
     }
 }
 
-TEST(YearEndOptionDialog, OkWritesTheSixKeysAndCancelKeepsEverything) {
+TEST(YearEndOptionsDialog, OkWritesTheSixKeysAndCancelKeepsEverything) {
     OptionDialog t("[Option]\r\nPrAdjustH=15\r\n");
     t.dlg->show();
     t.dlg->btSysSave->click();
@@ -124,7 +124,7 @@ TEST(YearEndOptionDialog, OkWritesTheSixKeysAndCancelKeepsEverything) {
     EXPECT_EQ(t.key("HasuuCut"), "0");
 }
 
-TEST(YearEndOptionDialog, SyubetuIsHeldToTwelveBytes) {
+TEST(YearEndOptionsDialog, SyubetuIsHeldToTwelveBytes) {
     const struct {
         const char* typed;
         const char* kept;
@@ -140,7 +140,7 @@ TEST(YearEndOptionDialog, SyubetuIsHeldToTwelveBytes) {
     }
 }
 
-TEST(YearEndOptionDialog, FailedWriteIsReportedAndChangesNothing) {
+TEST(YearEndOptionsDialog, FailedWriteIsReportedAndChangesNothing) {
     OptionDialog t("[Option]\r\nPrintLine=1\r\n");
     t.dlg->show();
     // A folder in the settings file's place: nothing can be written.
@@ -155,7 +155,7 @@ TEST(YearEndOptionDialog, FailedWriteIsReportedAndChangesNothing) {
     EXPECT_TRUE(t.option.PrintLine);
 }
 
-TEST(YearEndOptionDialog, PostalDataDateFollowsTheFile) {
+TEST(YearEndOptionsDialog, PostalDataDateFollowsTheFile) {
     OptionDialog t("[Option]\r\nYubinDat=2\r\n");
     t.dlg->show();
     EXPECT_EQ(t.dlg->lbYubinDat->text(), "(郵便番号データ無し)");

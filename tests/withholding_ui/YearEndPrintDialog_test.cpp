@@ -26,13 +26,13 @@
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 #include "withholding/WithholdingFile.h"
-#include "withholding/ui/Inji.h"
-#include "withholding/ui/Main.h"
+#include "withholding/ui/MainWindow.h"
+#include "withholding/ui/YearEndPrintDialog.h"
 
 namespace {
 
 using withholding::YearEndOption;
-using withholding::ui::TfmInji;
+using withholding::ui::YearEndPrintDialog;
 using withholding::ui::YearEndPrintRequest;
 
 class FakePrinter : public platform::PrinterPort {
@@ -56,7 +56,7 @@ public:
     void setDevMode(const platform::DevMode& m) override { mode = m; }
 };
 
-class YearEndInjiTest : public ::testing::Test {
+class YearEndPrintDialogTest : public ::testing::Test {
 protected:
     testing_support::TempDir dir;
     std::filesystem::path ini = dir.path() / "Tolvane.ini";
@@ -64,7 +64,7 @@ protected:
     ledger::FixedClock clock{{2027, 1, 20, 10, 5, 0}};
     FakePrinter printer;
     YearEndOption option;
-    std::unique_ptr<TfmInji> dlg;
+    std::unique_ptr<YearEndPrintDialog> dlg;
     // What the print backend was asked to do.
     int jobs = 0;
     int printedSheets = 0;
@@ -73,14 +73,15 @@ protected:
 
     void SetUp() override {
         std::filesystem::create_directories(data);
-        dlg = std::make_unique<TfmInji>(option, ini, data, clock, &printer);
+        dlg = std::make_unique<YearEndPrintDialog>(option, ini, data, clock, &printer);
         dlg->drawers.withholdingSlip = [this](reports::PrnCanvas&, int slot, int copy) {
             drawn.push_back("slip " + std::to_string(slot) + "/" + std::to_string(copy));
         };
         dlg->drawers.refundNotice = [this](reports::PrnCanvas&, int slot, bool) {
             drawn.push_back("refund " + std::to_string(slot));
         };
-        dlg->printSheets = [this](const QString&, int sheets, const TfmInji::SheetDrawer& draw) {
+        dlg->printSheets = [this](const QString&, int sheets,
+                                  const YearEndPrintDialog::SheetDrawer& draw) {
             ++jobs;
             reports::RecordingSurface rec;
             reports::PrnCanvas c;
@@ -108,7 +109,7 @@ protected:
     }
 };
 
-TEST_F(YearEndInjiTest, ShowingCountsSheetsAndSetsTheKindsPaper) {
+TEST_F(YearEndPrintDialogTest, ShowingCountsSheetsAndSetsTheKindsPaper) {
     open(299, {4, 9, 11});
     EXPECT_EQ(dlg->windowTitle().toStdString(), "還付金通知書の印刷");
     EXPECT_EQ(dlg->DocKind, 2);
@@ -129,7 +130,7 @@ TEST_F(YearEndInjiTest, ShowingCountsSheetsAndSetsTheKindsPaper) {
     testing_support::screenshot(dlg.get(), "YearEndInji_slip");
 }
 
-TEST_F(YearEndInjiTest, PositionButtonsStepAndReset) {
+TEST_F(YearEndPrintDialogTest, PositionButtonsStepAndReset) {
     open(199, {1});
     dlg->sbPosUp->click();
     EXPECT_EQ(dlg->edPrAdjustV->text().toStdString(), " -0.1");
@@ -141,7 +142,7 @@ TEST_F(YearEndInjiTest, PositionButtonsStepAndReset) {
     EXPECT_EQ(dlg->edPrAdjustH->text().toStdString(), "  0.0");
 }
 
-TEST_F(YearEndInjiTest, PrintingSlipsStoresPrinterAndCorrectionAndLogsOnce) {
+TEST_F(YearEndPrintDialogTest, PrintingSlipsStoresPrinterAndCorrectionAndLogsOnce) {
     testing_support::BoxRecorder boxes;
     open(199, {3, 7, 8, 12, 40});
     dlg->edPrAdjustH->setText("1.25");
@@ -165,7 +166,7 @@ TEST_F(YearEndInjiTest, PrintingSlipsStoresPrinterAndCorrectionAndLogsOnce) {
     EXPECT_EQ(lines[0], "2027/01/20 10:05  源泉徴収票の印刷");
 }
 
-TEST_F(YearEndInjiTest, LogLinesPerKindAndNoneForAFailedJob) {
+TEST_F(YearEndPrintDialogTest, LogLinesPerKindAndNoneForAFailedJob) {
     open(299, {1, 2, 3});
     dlg->btOkClick();
     EXPECT_EQ(printedSheets, 2);
@@ -185,7 +186,7 @@ TEST_F(YearEndInjiTest, LogLinesPerKindAndNoneForAFailedJob) {
     EXPECT_EQ(logLines().size(), 1u);
 }
 
-TEST_F(YearEndInjiTest, ABadCorrectionKeepsTheDialogAndPrintsNothing) {
+TEST_F(YearEndPrintDialogTest, ABadCorrectionKeepsTheDialogAndPrintsNothing) {
     testing_support::BoxRecorder boxes;
     open(199, {1});
     dlg->show();
@@ -199,11 +200,11 @@ TEST_F(YearEndInjiTest, ABadCorrectionKeepsTheDialogAndPrintsNothing) {
     dlg->hide();
 }
 
-TEST_F(YearEndInjiTest, PreviewKeepsItsCorrectionUnstoredAndCanPrint) {
+TEST_F(YearEndPrintDialogTest, PreviewKeepsItsCorrectionUnstoredAndCanPrint) {
     open(299, {1, 2, 3});
     int previewSheets = 0;
     bool printFromPreview = false;
-    dlg->showPreview = [&](int sheets, const TfmInji::SheetDrawer&,
+    dlg->showPreview = [&](int sheets, const YearEndPrintDialog::SheetDrawer&,
                            const std::function<void()>& print) {
         previewSheets = sheets;
         if (printFromPreview) print();
@@ -223,7 +224,7 @@ TEST_F(YearEndInjiTest, PreviewKeepsItsCorrectionUnstoredAndCanPrint) {
     EXPECT_EQ(platform::IniFile(ini).readInteger("Option", "PrAdjustV", 0), 5);
 }
 
-TEST_F(YearEndInjiTest, EachKindComesBackWithItsOwnPrinter) {
+TEST_F(YearEndPrintDialogTest, EachKindComesBackWithItsOwnPrinter) {
     open(299, {1});
     printer.selectPrinter("Inkjet");
     dlg->btOkClick();
@@ -245,7 +246,7 @@ namespace fs = std::filesystem;
 
 // The real program's wiring: a main window on a saved December, the print
 // forms with the real page drawers, and the preview drawing a sheet.
-TEST(YearEndPrintForms, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
+TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
     testing_support::BoxRecorder boxes;
     testing_support::TempDir dir;
     const fs::path data = dir.path() / "Quenby/Tolvane4/Data";
@@ -270,13 +271,13 @@ TEST(YearEndPrintForms, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
     ledger::Ledger ledger(clock);
     withholding::WithholdingData records;
     YearEndOption option;
-    withholding::ui::TfmMain main(ledger, records, dir.path() / "Quenby/Tolvane4/Tolvane.ini");
+    withholding::ui::MainWindow main(ledger, records, dir.path() / "Quenby/Tolvane4/Tolvane.ini");
     main.passwordGate = [] { return true; };
     main.chooseFile = [&] { return std::optional<fs::path>(yearFile); };
-    withholding::ui::YearEndPrintForms forms(main, ledger, records, option);
+    withholding::ui::YearEndPrintWindows forms(main, ledger, records, option);
     std::vector<QString> shown;
     main.runModal = [&](QDialog& d) {
-        auto* inji = qobject_cast<TfmInji*>(&d);
+        auto* inji = qobject_cast<YearEndPrintDialog*>(&d);
         if (!inji) return false;
         inji->FormShow();
         shown.push_back(inji->windowTitle() + inji->pnPrnInfo->text());
@@ -297,7 +298,7 @@ TEST(YearEndPrintForms, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
 
     for (int tag : {199, 299}) {
         main.mnPrintClick(tag);
-        TfmInji& inji = *forms.fmInji;
+        YearEndPrintDialog& inji = *forms.fmInji;
         reports::ui::PrintPreview& preview = *forms.fmPreView;
         preview.resize(900, 700);
         preview.begin(forms.previewDocument(inji.PageCount, inji.sheetDrawer(), [] {}));

@@ -1,4 +1,4 @@
-#include "withholding/ui/Family.h"
+#include "withholding/ui/FamilyDialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,7 +30,7 @@ const char* const kEntrySuffix[kFamilyEntries] = {"Hai", "Ko1", "Ko2", "Ko3", "K
                                                   "161", "162", "163", "164"};
 }  // namespace
 
-TfmFamily::TfmFamily(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
+FamilyDialog::FamilyDialog(ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
     : QDialog(parent), ledger_(ledger), data_(data) {
     setObjectName(QStringLiteral("fmFamily"));
     setWindowTitle(QStringLiteral("配偶者／扶養親族"));
@@ -137,12 +137,12 @@ TfmFamily::TfmFamily(ledger::Ledger& ledger, WithholdingData& data, QWidget* par
     cbHideClick();
 }
 
-void TfmFamily::showEvent(QShowEvent* event) {
+void FamilyDialog::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
 }
 
-void TfmFamily::FormShow() {
+void FamilyDialog::FormShow() {
     filling_ = true;
     const FamilyForm form = LoadFamily(data_.Record(FamilySlot));
     for (int i = 0; i < kFamilyEntries; ++i) {
@@ -157,12 +157,12 @@ void TfmFamily::FormShow() {
     edName[0]->setFocus();
 }
 
-void TfmFamily::cbHideClick() {
+void FamilyDialog::cbHideClick() {
     for (auto* e : edNumb)
         e->setEchoMode(cbHide->isChecked() ? QLineEdit::Password : QLineEdit::Normal);
 }
 
-bool TfmFamily::FormClose() {
+bool FamilyDialog::FormClose() {
     FamilyForm form;
     for (int i = 0; i < kFamilyEntries; ++i)
         form.entries[i] = {edName[i]->text().toStdString(), edFuri[i]->text().toStdString(),
@@ -178,11 +178,11 @@ bool TfmFamily::FormClose() {
     return true;
 }
 
-void TfmFamily::reject() {
+void FamilyDialog::reject() {
     if (FormClose()) QDialog::reject();
 }
 
-void TfmFamily::closeEvent(QCloseEvent* event) {
+void FamilyDialog::closeEvent(QCloseEvent* event) {
     // QDialog's close box goes through reject(), which stores or refuses.
     if (isVisible() && !FormClose()) {
         event->ignore();
@@ -192,7 +192,7 @@ void TfmFamily::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfmFamily::nameEdited(int entry) {
+void FamilyDialog::nameEdited(int entry) {
     if (filling_) return;
     const std::string reading = reading_[entry]->lastReading().toStdString();
     auto furigana = capture_.nameChanged(entry, edFuri[entry]->text().toStdString(),
@@ -203,7 +203,7 @@ void TfmFamily::nameEdited(int entry) {
     }
 }
 
-bool TfmFamily::eventFilter(QObject* watched, QEvent* event) {
+bool FamilyDialog::eventFilter(QObject* watched, QEvent* event) {
     // Enter, Ctrl+Delete: the edit helper of each field.
     return QDialog::eventFilter(watched, event);
 }

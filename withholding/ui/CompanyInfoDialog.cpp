@@ -1,4 +1,4 @@
-#include "withholding/ui/CorpInfo.h"
+#include "withholding/ui/CompanyInfoDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,7 +17,8 @@
 
 namespace withholding::ui {
 
-TfmCorpInfo::TfmCorpInfo(const ledger::Ledger& ledger, WithholdingData& data, QWidget* parent)
+CompanyInfoDialog::CompanyInfoDialog(const ledger::Ledger& ledger, WithholdingData& data,
+                                     QWidget* parent)
     : QDialog(parent), ledger_(ledger), data_(data) {
     setWindowTitle(QStringLiteral("会社情報の設定"));
     setFont(ledger::ui::dialogFont());
@@ -63,7 +64,7 @@ TfmCorpInfo::TfmCorpInfo(const ledger::Ledger& ledger, WithholdingData& data, QW
     connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfmCorpInfo::FormShow() {
+void CompanyInfoDialog::FormShow() {
     pnSyamei->setText(QString::fromStdString(ledger_.BasicInfo().CorpName.str()));
     edJusyo1->setText(QString::fromStdString(data_.Header.Address1.str()));
     edJusyo2->setText(QString::fromStdString(data_.Header.Address2.str()));
@@ -71,7 +72,7 @@ void TfmCorpInfo::FormShow() {
     edJusyo1->setFocus();
 }
 
-void TfmCorpInfo::bbOkClick() {
+void CompanyInfoDialog::bbOkClick() {
     const bool stored = platform::ui::guarded(this, [this] {
         StoreCorpInfo(data_.Header, edJusyo1->text().toStdString(), edJusyo2->text().toStdString(),
                       edTelNo->text().toStdString());
@@ -82,7 +83,7 @@ void TfmCorpInfo::bbOkClick() {
     accept();
 }
 
-void TfmCorpInfo::showEvent(QShowEvent* event) {
+void CompanyInfoDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormShow();
 }

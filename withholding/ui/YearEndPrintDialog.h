@@ -44,17 +44,18 @@ struct PreviewDocument;
 namespace withholding::ui {
 
 struct YearEndPrintRequest;
-class TfmMain;
+class MainWindow;
 
-class TfmInji : public QDialog {
+class YearEndPrintDialog : public QDialog {
     Q_OBJECT
 public:
     // The corrections and PrintLine are the program's settings in memory: a
     // preview keeps the corrections it used for the run, a print job also
     // stores them in the settings file. The printer may be null (tests): the
     // printer panel then stays empty.
-    TfmInji(YearEndOption& option, std::filesystem::path iniFile, std::filesystem::path dataPath,
-            const ledger::Clock& clock, platform::PrinterPort* printer, QWidget* parent = nullptr);
+    YearEndPrintDialog(YearEndOption& option, std::filesystem::path iniFile,
+                       std::filesystem::path dataPath, const ledger::Clock& clock,
+                       platform::PrinterPort* printer, QWidget* parent = nullptr);
 
     // The caller's protocol: the request's Tag, layout, caption and checked
     // employees, then a modal show.
@@ -129,26 +130,27 @@ private:
 
 // The printer, the print dialog and the preview of the year-end program,
 // created once with the main window and kept until the program ends.
-struct YearEndPrintForms {
+struct YearEndPrintWindows {
     // The page drawers read the open year from the ledger and the withholding data.
-    YearEndPrintForms(TfmMain& main, ledger::Ledger& ledger, WithholdingData& data,
-                      YearEndOption& option);
-    ~YearEndPrintForms();
-    YearEndPrintForms(const YearEndPrintForms&) = delete;
-    YearEndPrintForms& operator=(const YearEndPrintForms&) = delete;
+    YearEndPrintWindows(MainWindow& main, ledger::Ledger& ledger, WithholdingData& data,
+                        YearEndOption& option);
+    ~YearEndPrintWindows();
+    YearEndPrintWindows(const YearEndPrintWindows&) = delete;
+    YearEndPrintWindows& operator=(const YearEndPrintWindows&) = delete;
 
     // The main window's print command: shows the dialog for the request.
     std::function<void(const YearEndPrintRequest&)> printCommand();
     // What the preview shows for the dialog's current job.
-    reports::ui::PreviewDocument previewDocument(int sheets, const TfmInji::SheetDrawer& draw,
+    reports::ui::PreviewDocument previewDocument(int sheets,
+                                                 const YearEndPrintDialog::SheetDrawer& draw,
                                                  const std::function<void()>& print);
 
     std::unique_ptr<platform::ui::Printer> printer;
-    TfmInji* fmInji = nullptr;
+    YearEndPrintDialog* fmInji = nullptr;
     reports::ui::PrintPreview* fmPreView = nullptr;
 
 private:
-    TfmMain& main_;
+    MainWindow& main_;
 };
 
 }  // namespace withholding::ui

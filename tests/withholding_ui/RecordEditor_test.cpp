@@ -18,17 +18,17 @@
 #include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
 #include "withholding/WithholdingFile.h"
-#include "withholding/ui/CorpInfo.h"
-#include "withholding/ui/DataEdit.h"
-#include "withholding/ui/DataEdit2.h"
-#include "withholding/ui/Family.h"
+#include "withholding/ui/CompanyInfoDialog.h"
+#include "withholding/ui/FamilyDialog.h"
+#include "withholding/ui/NewLayoutRecordEditor.h"
+#include "withholding/ui/OldLayoutRecordEditor.h"
 
 namespace {
 using withholding::WithholdingData;
-using withholding::ui::TfmDataEdit;
-using withholding::ui::TfmDataEdit2;
-using withholding::ui::TfmFamily;
-using withholding::ui::TfmRecordEditor;
+using withholding::ui::FamilyDialog;
+using withholding::ui::NewLayoutRecordEditor;
+using withholding::ui::OldLayoutRecordEditor;
+using withholding::ui::RecordEditor;
 
 void settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
@@ -77,7 +77,7 @@ std::unique_ptr<Editor> showEditor(EditorFixture& f, int slot) {
 TEST(RecordEditor, ShowsTheRecordAndNavigates) {
     EditorFixture f;
     int selected = 0;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     e->selectListSlot = [&](int s) { selected = s; };
     testing_support::screenshot(e.get(), "DataEdit2");
     EXPECT_EQ(e->windowTitle(), "源泉徴収データの入力");
@@ -114,7 +114,7 @@ TEST(RecordEditor, EveryRecordShownStartsAtThePostalCode) {
     EditorFixture f;
     f.data.Record(2).BirthDate = {4, 0, 13, 0};
     f.data.OldRecord(2).BirthDate = {4, 0, 13, 0};
-    auto check = [](TfmRecordEditor& e) {
+    auto check = [](RecordEditor& e) {
         focus(e.edit("edSeinenM"));
         key(e.edit("edSeinenM"), Qt::Key_PageUp);
         EXPECT_EQ(e.EditSlot, 2);
@@ -126,8 +126,8 @@ TEST(RecordEditor, EveryRecordShownStartsAtThePostalCode) {
         EXPECT_EQ(e.EditSlot, 1);
         EXPECT_EQ(QApplication::focusWidget(), e.edit("edYubinNo"));
     };
-    check(*showEditor<TfmDataEdit2>(f, 1));
-    check(*showEditor<TfmDataEdit>(f, 1));
+    check(*showEditor<NewLayoutRecordEditor>(f, 1));
+    check(*showEditor<OldLayoutRecordEditor>(f, 1));
 }
 
 TEST(RecordEditor, ClosingWithoutEditsKeepsEveryByte) {
@@ -136,14 +136,14 @@ TEST(RecordEditor, ClosingWithoutEditsKeepsEveryByte) {
     std::memset(&rec, 0x41, sizeof rec);  // text and bytes no control would write back
     rec.BirthDate = {3, 50, 2, 30};
     auto before = rec;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     e->reject();
     EXPECT_EQ(std::memcmp(&rec, &before, sizeof rec), 0);
 
     auto& old = f.data.OldRecord(1);
     std::memset(&old, 0x07, sizeof old);
     auto oldBefore = old;
-    auto o = showEditor<TfmDataEdit>(f, 1);
+    auto o = showEditor<OldLayoutRecordEditor>(f, 1);
     testing_support::screenshot(o.get(), "DataEdit");
     o->close();
     EXPECT_EQ(std::memcmp(&old, &oldBefore, sizeof old), 0);
@@ -151,7 +151,7 @@ TEST(RecordEditor, ClosingWithoutEditsKeepsEveryByte) {
 
 TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
     EditorFixture f;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     QLineEdit* tax = e->edit("edGensenGak");
     focus(tax);
     EXPECT_TRUE(e->sbManual->isEnabled());
@@ -169,7 +169,7 @@ TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
     EXPECT_EQ(f.data.Record(1).AnnualTax, 50000);  // kept until the next computation
 
     // Text fields and date parts have no calculator; plain one-digit counts touch nothing.
-    e = showEditor<TfmDataEdit2>(f, 1);
+    e = showEditor<NewLayoutRecordEditor>(f, 1);
     focus(e->edit("edSeihoGaku"));
     EXPECT_TRUE(e->sbCalculator->isEnabled());
     EXPECT_FALSE(e->sbManual->isEnabled());
@@ -186,7 +186,7 @@ TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
 // and the figure goes into the field.
 TEST(RecordEditor, CalculatorIsTheYearEndOne) {
     EditorFixture f;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     QLineEdit* amount = e->edit("edSeihoGaku");
     focus(amount);
     bool opened = false;
@@ -206,7 +206,7 @@ TEST(RecordEditor, CalculatorIsTheYearEndOne) {
 
 TEST(RecordEditor, LeavingFieldsAppliesTheirRules) {
     EditorFixture f;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     // Counts: 老人 内 fills an empty 老人, never an entered one.
     e->edit("edFuyoKazu3")->setText("2");
     focus(e->edit("edFuyoKazu3"));
@@ -243,7 +243,7 @@ TEST(RecordEditor, LeavingFieldsAppliesTheirRules) {
 
 TEST(RecordEditor, CheckBoxesExcludeEachOther) {
     EditorFixture f;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     QCheckBox* joined = e->checkBox("cbSyusyoku");
     QCheckBox* left = e->checkBox("cbTaisyoku");
     EXPECT_FALSE(e->edit("edSyuTaiY")->isEnabled());
@@ -272,7 +272,7 @@ TEST(RecordEditor, CheckBoxesExcludeEachOther) {
 
 TEST(RecordEditor, KeysMoveAndFilter) {
     EditorFixture f;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     focus(e->edit("edYubinNo"));
     QLineEdit* postal = nullptr;
     e->lookupAddress = [&](QLineEdit* p, QLineEdit* address) {
@@ -297,12 +297,12 @@ TEST(RecordEditor, KeysMoveAndFilter) {
 
 TEST(RecordEditor, FamilyButtonOpensTheDialogOnTheSlot) {
     EditorFixture f;
-    TfmFamily family(f.ledger, f.data);
-    auto e = showEditor<TfmDataEdit2>(f, 2);
+    FamilyDialog family(f.ledger, f.data);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 2);
     e->setFamilyDialog(&family);
     int shownSlot = 0;
     e->runModal = [&](QDialog& d) {
-        shownSlot = static_cast<TfmFamily&>(d).FamilySlot;
+        shownSlot = static_cast<FamilyDialog&>(d).FamilySlot;
         return false;
     };
     e->btFamily->click();
@@ -312,7 +312,7 @@ TEST(RecordEditor, FamilyButtonOpensTheDialogOnTheSlot) {
 TEST(RecordEditor, OldLayoutHasItsOwnFields) {
     EditorFixture f;
     f.data.OldRecord(1).SpouseKind[withholding::kSpouseSubYes] = 1;
-    auto e = showEditor<TfmDataEdit>(f, 1);
+    auto e = showEditor<OldLayoutRecordEditor>(f, 1);
     EXPECT_EQ(e->combo("cbKouHaiUmu")->currentText(), "従有");
     EXPECT_EQ(e->control("btFamily"), nullptr);
     EXPECT_EQ(e->control("edTekiyou4"), nullptr);
@@ -327,7 +327,7 @@ TEST(FamilyDialog, ShowsHidesAndStoresOnEveryClose) {
     EditorFixture f;
     f.data.Record(1).Spouse.IndividualNo = 12345678;
     f.data.Record(1).DependantMembers[2].IndividualNo = 987654321012;
-    TfmFamily d(f.ledger, f.data);
+    FamilyDialog d(f.ledger, f.data);
     d.FamilySlot = 1;
     d.show();
     settle();
@@ -372,7 +372,7 @@ using testing_support::typeAtPace;
 
 TEST(RecordEditorTyping, TextFieldsInsertAndNumericFieldsTakeEveryKey) {
     EditorFixture f;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     QLineEdit* address = e->edit("edJusyo2");
     address->setText("abc");
     clickAtEnd(address);
@@ -397,7 +397,7 @@ TEST(RecordEditorTyping, TextFieldsInsertAndNumericFieldsTakeEveryKey) {
 TEST(RecordEditorTyping, SwitchingAFieldToManualLetsTheTypedFigureReplaceIt) {
     EditorFixture f;
     f.data.Record(1).AnnualTax = 0;
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     focus(e->edit("edGensenGak"));
     QTest::qWait(250);
     QTest::mouseClick(e->sbManual, Qt::LeftButton);
@@ -417,7 +417,7 @@ TEST(RecordEditorTyping, ADatePartIsCheckedHoweverTheRecordIsLeft) {
     EditorFixture f;
     f.data.Record(1).BirthDate = {3, 62, 1, 0};
     f.data.Record(2).BirthDate = {3, 62, 1, 0};
-    auto e = showEditor<TfmDataEdit2>(f, 1);
+    auto e = showEditor<NewLayoutRecordEditor>(f, 1);
     // Esc.
     focus(e->edit("edSeinenM"));
     typeAtPace("14", 100);
@@ -427,7 +427,7 @@ TEST(RecordEditorTyping, ADatePartIsCheckedHoweverTheRecordIsLeft) {
     EXPECT_EQ(f.data.Record(1).BirthDate.Year, 62);
 
     // The page keys and the buttons.
-    e = showEditor<TfmDataEdit2>(f, 1);
+    e = showEditor<NewLayoutRecordEditor>(f, 1);
     focus(e->edit("edSeinenM"));
     typeAtPace("13", 100);
     pressAtPace(Qt::Key_PageUp, 100);
@@ -445,7 +445,7 @@ TEST(RecordEditorTyping, ADatePartIsCheckedHoweverTheRecordIsLeft) {
 TEST(RecordEditorTyping, CompanyInformationAndFamilyFieldsTakeQuickTyping) {
     EditorFixture f;
     testing_support::BoxRecorder boxes;  // a lost digit must fail the test, not block it
-    withholding::ui::TfmCorpInfo corp(f.ledger, f.data);
+    withholding::ui::CompanyInfoDialog corp(f.ledger, f.data);
     corp.show();
     corp.activateWindow();
     settle();
@@ -457,7 +457,7 @@ TEST(RecordEditorTyping, CompanyInformationAndFamilyFieldsTakeQuickTyping) {
     corp.bbOkClick();
     EXPECT_EQ(f.data.Header.Telephone.str(), "03-1234");
 
-    TfmFamily d(f.ledger, f.data);
+    FamilyDialog d(f.ledger, f.data);
     d.FamilySlot = 1;
     d.show();
     d.activateWindow();
