@@ -25,7 +25,7 @@
 #include "ledger/ui/MessageBoxSink.h"
 #include "ledger/ui/SlipItemsDialog.h"
 #include "platform/Sjis.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

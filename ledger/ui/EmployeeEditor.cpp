@@ -25,7 +25,7 @@
 #include "ledger/ui/GradeTableDialog.h"
 #include "ledger/ui/MessageBoxSink.h"
 #include "ledger/ui/NoticeWindow.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Ime.h"
 #include "platform/ui/MessageBox.h"
 

@@ -20,7 +20,7 @@
 #include "ledger/ui/PayrollWindows.h"
 #include "platform/IniFile.h"
 #include "platform/Sjis.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/MessageBox.h"
 

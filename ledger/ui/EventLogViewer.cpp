@@ -10,7 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Sjis.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

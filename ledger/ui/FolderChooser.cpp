@@ -18,7 +18,7 @@
 #include "ledger/ui/DialogFont.h"
 #include "ledger/ui/TextColour.h"
 #include "platform/IniFile.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ledger/ui/DialogFont.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

@@ -28,7 +28,7 @@
 #include "ledger/ui/SettingsDialog.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

@@ -27,7 +27,7 @@
 #include "ledger/ui/NewYearFileDialog.h"
 #include "ledger/ui/ReferenceDataDialog.h"
 #include "platform/IniFile.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 
 namespace ledger::ui {
 

@@ -10,7 +10,7 @@
 
 #include "ledger/Ledger.h"
 #include "ledger/ui/DialogFont.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

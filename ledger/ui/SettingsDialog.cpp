@@ -22,7 +22,7 @@
 #include "ledger/ui/TextColour.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

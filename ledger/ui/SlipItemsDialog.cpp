@@ -16,7 +16,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/ui/DialogFont.h"
 #include "platform/IniFile.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {

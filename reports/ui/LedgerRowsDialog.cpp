@@ -10,7 +10,7 @@
 #include "ledger/SysOption.h"
 #include "ledger/ui/DialogFont.h"
 #include "platform/IniFile.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
 namespace reports::ui {

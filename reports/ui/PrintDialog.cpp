@@ -20,7 +20,7 @@
 #include "ledger/ui/EditHelper.h"
 #include "platform/IniFile.h"
 #include "platform/PrinterPort.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 #include "reports/PrintInfo.h"
 #include "reports/ui/PositionCorrectionBox.h"

@@ -10,7 +10,7 @@
 #include "ledger/ui/DialogFont.h"
 #include "ledger/ui/EditHelper.h"
 #include "platform/Errors.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "withholding/CompanyInfo.h"
 #include "withholding/WithholdingFile.h"
 #include "withholding/ui/ImeCtrl.h"

@@ -30,7 +30,7 @@
 #include "ledger/ui/NoticeWindow.h"
 #include "ledger/ui/PasswordPrompt.h"
 #include "platform/IniFile.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/MessageBox.h"
 #include "withholding/WithholdingFile.h"

@@ -14,7 +14,7 @@
 #include "ledger/ui/DialogFont.h"
 #include "ledger/ui/EditHelper.h"
 #include "platform/IniFile.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "withholding/PostalCodes.h"
 #include "withholding/YearEndOption.h"
 #include "withholding/ui/ImeCtrl.h"

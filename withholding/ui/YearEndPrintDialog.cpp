@@ -18,7 +18,7 @@
 #include "ledger/ui/DialogFont.h"
 #include "platform/IniFile.h"
 #include "platform/PrinterPort.h"
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
 #include "reports/PrintInfo.h"

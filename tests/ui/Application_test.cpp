@@ -1,4 +1,4 @@
-#include "platform/ui/ErrorBoundary.h"
+#include "platform/ui/Application.h"
 
 #include <gtest/gtest.h>
 
