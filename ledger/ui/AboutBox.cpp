@@ -49,6 +49,7 @@ int AboutBox::FittedPointSize(const std::function<int(int)>& widthAt) {
 
 AboutBox::AboutBox(const QString& versionText, QWidget* parent)
     : QDialog(parent), versionText_(versionText) {
+    setObjectName(QStringLiteral("fmVersion"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(dialogFont());
     pointSize_ = FittedPointSize([this](int size) {

@@ -9,7 +9,9 @@ class BonusSlipItemsDialog : public SlipItemsDialog {
 public:
     BonusSlipItemsDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
                          QWidget* parent = nullptr)
-        : SlipItemsDialog(ledger::SlipKind::Bonus, ledger, std::move(iniFile), parent) {}
+        : SlipItemsDialog(ledger::SlipKind::Bonus, ledger, std::move(iniFile), parent) {
+        setObjectName(QStringLiteral("fmPrnFormS"));
+    }
 };
 
 }  // namespace ledger::ui

@@ -53,6 +53,7 @@ char keyChar(const QKeyEvent* e) {
 
 CalculatorDialog::CalculatorDialog(QWidget* parent, ledger::CalcVariant variant)
     : QDialog(parent), variant_(variant) {
+    setObjectName(QStringLiteral("fmCalc"));
     setWindowTitle(QStringLiteral("簡易電卓"));
     setFont(dialogFont());
     // Keys go to the buttons, never to an input method.

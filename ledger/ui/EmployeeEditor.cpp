@@ -88,6 +88,7 @@ bool isInput(QWidget* w) {
 
 EmployeeEditor::EmployeeEditor(ledger::Ledger& ledger, QWidget* parent)
     : QDialog(parent), ledger_(ledger) {
+    setObjectName(QStringLiteral("fmMembEdit"));
     setWindowTitle(QStringLiteral("社員情報の編集"));
     setFont(dialogFont());
     runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };

@@ -51,6 +51,7 @@ QString text(std::string_view s) {
 EmployeeListDialog::EmployeeListDialog(ledger::Ledger& ledger, const std::filesystem::path& iniFile,
                                        ledger::WindowPlacement& placement, QWidget* parent)
     : QDialog(parent), ledger_(ledger), placement_(placement) {
+    setObjectName(QStringLiteral("fmMembList"));
     setWindowTitle(QStringLiteral("社員一覧リスト"));
     setFont(dialogFont());
 

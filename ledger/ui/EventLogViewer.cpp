@@ -18,6 +18,7 @@ using platform::ui::MessageBox;
 
 EventLogViewer::EventLogViewer(std::filesystem::path dataPath, QWidget* parent)
     : QDialog(parent), dataPath_(std::move(dataPath)) {
+    setObjectName(QStringLiteral("fmShowLog"));
     setWindowTitle(QStringLiteral("システムログの表示"));
     setFont(dialogFont());
     setFixedWidth(550);

@@ -55,6 +55,7 @@ QString driveText(const platform::ui::ShellDrive& d) {
 
 FolderChooser::FolderChooser(std::filesystem::path iniFile, QWidget* parent)
     : QDialog(parent), iniFile_(std::move(iniFile)) {
+    setObjectName(QStringLiteral("fmFolder"));
     setWindowTitle(QStringLiteral("データ保存場所の変更"));
     setFont(dialogFont());
     resize(420, 460);

@@ -14,6 +14,7 @@ namespace ledger::ui {
 
 GradeTableDialog::GradeTableDialog(const GradeTable& table, QWidget* parent)
     : QDialog(parent), table_(table) {
+    setObjectName(QStringLiteral("fmKenhoHyo"));
     setWindowTitle(QStringLiteral("健康保険等級表"));
     setFont(dialogFont());
     // The columns line up in a fixed-pitch font.

@@ -14,6 +14,7 @@ namespace ledger::ui {
 
 HealthRatesDialog::HealthRatesDialog(const std::filesystem::path& ratesFile, QWidget* parent)
     : QDialog(parent) {
+    setObjectName(QStringLiteral("fmKenRitu"));
     setWindowTitle(QStringLiteral("健康保険料率選択"));
     setFont(dialogFont());
 

@@ -49,6 +49,7 @@ MainWindow::MainWindow(ledger::Ledger& ledger, QWidget* parent)
       PreviousVersionPath(platform::paths::previousVersionDir()),
       ledger_(ledger),
       prompter_(this) {
+    setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(qs(ledger::kAppTitle));
     setMinimumSize(ledger::WindowPlacement::kMinWidth, ledger::WindowPlacement::kMinHeight);
     runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };

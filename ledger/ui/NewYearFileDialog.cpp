@@ -17,6 +17,7 @@ namespace ledger::ui {
 
 NewYearFileDialog::NewYearFileDialog(ledger::Ledger& ledger, QWidget* parent)
     : QDialog(parent), ledger_(ledger) {
+    setObjectName(QStringLiteral("fmInpDlg"));
     setWindowTitle(QStringLiteral("データファイル作成"));
     setFont(dialogFont());
     setModal(true);

@@ -9,6 +9,7 @@ namespace ledger::ui {
 
 NoticeWindow::NoticeWindow(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("fmNotice"));
     setFixedSize(kWidth, kHeight);
     pnMessage = new QLabel(this);
     pnMessage->setAlignment(Qt::AlignCenter);

@@ -20,6 +20,7 @@ using platform::ui::MessageBox;
 
 PasswordDialog::PasswordDialog(std::filesystem::path iniFile, QWidget* parent)
     : QDialog(parent), iniFile_(std::move(iniFile)) {
+    setObjectName(QStringLiteral("fmSetPass"));
     setWindowTitle(QStringLiteral("パスワード設定"));
     setFont(dialogFont());
 

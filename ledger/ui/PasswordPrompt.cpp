@@ -29,6 +29,7 @@ void hideAsStars(QLineEdit* edit) {
 
 PasswordPrompt::PasswordPrompt(const std::filesystem::path& iniFile, QWidget* parent)
     : QDialog(parent) {
+    setObjectName(QStringLiteral("fmInpPass"));
     setWindowTitle(QStringLiteral("パスワード入力"));
     setFont(dialogFont());
 

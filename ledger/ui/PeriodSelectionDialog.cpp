@@ -77,6 +77,7 @@ QString format2(double value) {
 PeriodSelectionDialog::PeriodSelectionDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
                                              QWidget* parent)
     : QDialog(parent), ledger_(ledger), iniFile_(std::move(iniFile)), prompter_(this) {
+    setObjectName(QStringLiteral("fmSelData"));
     setWindowTitle(QStringLiteral("給与対象月/賞与時期の選択"));
     setFont(dialogFont());
     setModal(true);

@@ -24,6 +24,7 @@ QString q(std::string_view s) {
 
 ReferenceDataDialog::ReferenceDataDialog(ledger::Ledger& ledger, QWidget* parent)
     : QDialog(parent), ledger_(ledger) {
+    setObjectName(QStringLiteral("fmRefData"));
     setWindowTitle(QStringLiteral("参照するデータの選択"));
     setFont(dialogFont());
     setModal(true);

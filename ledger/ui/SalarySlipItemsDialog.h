@@ -9,7 +9,9 @@ class SalarySlipItemsDialog : public SlipItemsDialog {
 public:
     SalarySlipItemsDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
                           QWidget* parent = nullptr)
-        : SlipItemsDialog(ledger::SlipKind::Salary, ledger, std::move(iniFile), parent) {}
+        : SlipItemsDialog(ledger::SlipKind::Salary, ledger, std::move(iniFile), parent) {
+        setObjectName(QStringLiteral("fmPrnFormK"));
+    }
 };
 
 }  // namespace ledger::ui

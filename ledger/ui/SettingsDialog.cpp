@@ -64,6 +64,7 @@ QLineEdit* rateEdit(QWidget* parent) {
 SettingsDialog::SettingsDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
                                QWidget* parent)
     : QDialog(parent), ledger_(ledger), iniFile_(std::move(iniFile)) {
+    setObjectName(QStringLiteral("fmConfig"));
     setWindowTitle(QStringLiteral("共通設定画面"));
     setFont(dialogFont());
     runModal = [](QDialog& d) { return d.exec() == QDialog::Accepted; };

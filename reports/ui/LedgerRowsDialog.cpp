@@ -32,6 +32,7 @@ void layBoxes(QGroupBox* group, std::array<QCheckBox*, kLedgerRowItems>& boxes) 
 LedgerRowsDialog::LedgerRowsDialog(const ledger::SysOption& options, std::filesystem::path iniFile,
                                    QWidget* parent)
     : QDialog(parent), options_(options), iniFile_(std::move(iniFile)) {
+    setObjectName(QStringLiteral("fmPrnItem"));
     setWindowTitle(QStringLiteral("給与台帳/月別一覧の印刷項目"));
     setFont(ledger::ui::dialogFont());
 

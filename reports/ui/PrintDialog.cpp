@@ -56,6 +56,7 @@ QLineEdit* dateEdit(QWidget* parent) {
 PrintDialog::PrintDialog(ledger::Ledger& ledger, std::filesystem::path iniFile,
                          platform::PrinterPort* printer, QWidget* parent)
     : QDialog(parent), ledger_(ledger), iniFile_(std::move(iniFile)), printer_(printer) {
+    setObjectName(QStringLiteral("fmInji"));
     setWindowTitle(QStringLiteral("帳票の印刷"));
     setFont(ledger::ui::dialogFont());
 

@@ -20,6 +20,7 @@ namespace withholding::ui {
 CompanyInfoDialog::CompanyInfoDialog(const ledger::Ledger& ledger, WithholdingData& data,
                                      QWidget* parent)
     : QDialog(parent), ledger_(ledger), data_(data) {
+    setObjectName(QStringLiteral("fmCorpInfo"));
     setWindowTitle(QStringLiteral("会社情報の設定"));
     setFont(ledger::ui::dialogFont());
     pnSyamei = new QLabel(this);

@@ -38,6 +38,7 @@ YearEndOptionsDialog::YearEndOptionsDialog(YearEndOption& option, ledger::Ledger
       ledger_(ledger),
       iniFile_(std::move(iniFile)),
       dataPath_(std::move(dataPath)) {
+    setObjectName(QStringLiteral("fmOption"));
     setWindowTitle(QStringLiteral("動作環境設定"));
     setFont(ledger::ui::dialogFont());
 

@@ -58,6 +58,7 @@ YearEndPrintDialog::YearEndPrintDialog(YearEndOption& option, std::filesystem::p
       dataPath_(std::move(dataPath)),
       clock_(clock),
       printer_(printer) {
+    setObjectName(QStringLiteral("fmInji"));
     setWindowTitle(QStringLiteral("帳票の印刷"));
     setFont(ledger::ui::dialogFont());
 
