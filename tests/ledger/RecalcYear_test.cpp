@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "PayCalcFixture.h"
 #include "ledger/BonusCalc.h"
 #include "ledger/ItemGrid.h"
 #include "ledger/ItemTables.h"
@@ -25,26 +26,8 @@ using testing_support::readText;
 using testing_support::TempDir;
 
 void fillTables(Ledger& l) {
-    SalaryTaxTable& t = l.tables.salary;
-    t.RowCount = 3;
-    t.Rows[0] = {88000, 740000, {10000, 9000, 8000, 7000, 6000, 5500, 5200, 5000}, 50000};
-    t.Rows[1] = {740000, 950000, {70000, 66000, 62000, 58000, 54000, 50000, 46000, 42000}, 259000};
-    t.Rows[2] = {
-        950000, 1700000, {120000, 116000, 112000, 108000, 104000, 100000, 96000, 92000}, 345000};
-    t.KouRate1 = 0.2042;
-    t.KouRate2 = 0.23483;
-    t.KouRate3 = 0.33693;
-    t.OtsuRateLow = 0.03063;
-    t.OtsuRate1 = 0.4084;
-    t.OtsuRate2 = 0.45945;
-    t.KouExtraDependant = t.OtsuDependant = 1610;
-    BonusTaxTable& b = l.tables.bonus;
-    b.KouRowCount = 2;
-    b.KouRows[0].Rate = 0.02042;
-    b.KouRows[0].Upper = {300000, 300000, 300000, 300000, 300000, 300000, 300000, 300000};
-    b.KouRows[1].Rate = 0.1021;
-    b.OtsuRowCount = 1;
-    b.OtsuRows[0].Rate = 0.45945;
+    l.tables.salary = testing_calc::smallSalaryTable();
+    l.tables.bonus = testing_calc::smallBonusTable();
     l.tables.salaryLoaded = l.tables.bonusLoaded = true;
 }
 
