@@ -77,6 +77,16 @@ std::int64_t typedDeductions(const Rec& r) {
            smallBizPremium(r);
 }
 
+// The amount the tax is computed on, 0 when the deductions exceed the income. A
+// difference beyond the range of an amount is an overflow even when negative:
+// clamped first, a typed figure near the lower limit would pass as no tax at all.
+template <class Rec>
+std::int32_t taxableAmount(const Rec& r) {
+    const std::int32_t difference =
+        checked(std::int64_t(r.IncomeAfterDeduction) - r.IncomeDeductionTotal);
+    return std::max<std::int32_t>(0, difference);
+}
+
 // ---- 平成 ----
 
 template <class Rec>
@@ -109,8 +119,7 @@ void computeHeisei(Rec& r, const YearEndContext& c) {
         r.Status = kStatusComputed;
         return;
     }
-    const std::int32_t taxable = checked(
-        std::max<std::int64_t>(0, std::int64_t(r.IncomeAfterDeduction) - r.IncomeDeductionTotal));
+    const std::int32_t taxable = taxableAmount(r);
     std::int32_t tax = AnnualIncomeTax(taxable, r.HousingLoanCredit, c.eraYear);
     if (tax < 0) {
         r.AnnualTax = 0;
@@ -217,8 +226,7 @@ void computeReiwa(Rec& r, const ReiwaRules& R, const YearEndContext& c) {
         r.Status = kStatusComputed;
         return;
     }
-    const std::int32_t taxable = checked(
-        std::max<std::int64_t>(0, std::int64_t(r.IncomeAfterDeduction) - r.IncomeDeductionTotal));
+    const std::int32_t taxable = taxableAmount(r);
     // Thousands by TruncTol, as a plain truncation of the quotient may lose one.
     const std::int64_t t = std::int64_t(truncTol(taxable / 1000.0L)) * 1000;
     const TaxBracket* bracket = nullptr;

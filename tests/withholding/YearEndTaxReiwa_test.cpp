@@ -353,4 +353,24 @@ TEST(YearEndTaxReiwa, AmountsNearTheLimitsRaiseOverflowAndNegativesAreTakenAsTyp
     EXPECT_EQ(negative.IncomeDeductionTotal, 1040000 - 100000);
 }
 
+// The taxable difference is checked before it is taken as 0: typed figures far
+// enough apart below zero are an overflow, not a year without tax.
+TEST(YearEndTaxReiwa, TaxableDifferenceBelowTheRangeIsAnOverflowInBothLaws) {
+    const YearEndContext contexts[] = {{"平成", 27, true}, {"令和", 8, true}};
+    for (const YearEndContext& c : contexts) {
+        TWithholdingRec r{};
+        r.ManualFlags[kManualIncomeAfterDeduction] = 1;
+        r.ManualFlags[kManualIncomeDeductionTotal] = 1;
+        r.IncomeAfterDeduction = -2147483000;
+        r.IncomeDeductionTotal = 1000;
+        EXPECT_THROW(ComputeYearEnd(r, c), std::overflow_error) << c.era;
+        EXPECT_EQ(r.Status, kStatusUnprocessed) << c.era;
+        EXPECT_EQ(r.AnnualTax, 0) << c.era;
+        // Just inside the range it is no tax as before.
+        r.IncomeDeductionTotal = 648;
+        EXPECT_NO_THROW(ComputeYearEnd(r, c)) << c.era;
+        EXPECT_EQ(r.AnnualTax, 0) << c.era;
+    }
+}
+
 }  // namespace
