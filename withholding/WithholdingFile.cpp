@@ -7,6 +7,7 @@
 #include "ledger/Ledger.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "withholding/EmployeeKeys.h"
 
 namespace withholding {
 namespace fs = std::filesystem;
@@ -106,6 +107,12 @@ std::string fileImage(const fs::path& file, const WithholdingData& data) {
 
 void SaveWithholdingFile(const fs::path& file, const WithholdingData& data) {
     platform::writeFileAtomic(file, fileImage(file, data));
+}
+
+void SaveYearData(const ledger::Ledger& ledger, WithholdingData& data) {
+    const fs::path file = WithholdingPath(ledger);
+    if (IsNewLayoutYear(file)) StoreEmployeeKeys(data, *ledger.block);
+    SaveWithholdingFile(file, data);
 }
 
 bool WithholdingChanged(const fs::path& file, const WithholdingData& data) {

@@ -63,6 +63,12 @@ void ReadWithholdingFile(const std::filesystem::path& file, WithholdingData& dat
 // failure the file on disk stays as it was.
 void SaveWithholdingFile(const std::filesystem::path& file, const WithholdingData& data);
 
+// The main window's save of the open year (WithholdingPath): in a new-layout year
+// every record first takes the Key of its December employee (EmployeeKeys), so
+// that loading finds each record's owner again wherever the payroll program has
+// moved them.
+void SaveYearData(const ledger::Ledger& ledger, WithholdingData& data);
+
 // Whether the header or the live table differs from the file on disk, or from all
 // zero bytes when there is no file (a freshly loaded year counts as changed). A file
 // that cannot be read or has the wrong size counts as changed, so that closing asks.

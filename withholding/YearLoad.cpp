@@ -13,6 +13,7 @@
 #include "ledger/YearFileName.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "withholding/EmployeeKeys.h"
 
 namespace withholding {
 namespace fs = std::filesystem;
@@ -119,6 +120,14 @@ void copyShort(ledger::ShortString<To>& to, const ledger::ShortString<From>& fro
     to.len = static_cast<std::uint8_t>(from.length());
 }
 
+template <class Rec>
+void clearLastYearsResults(Rec& rec) {
+    std::memset(rec.ManualFlags, 0, sizeof rec.ManualFlags);
+    rec.Status = kStatusUnprocessed;
+    rec.IncomeAfterDeduction = rec.IncomeDeductionTotal = rec.SpouseSpecialAmount = rec.AnnualTax =
+        0;
+}
+
 // Last year as the carry-over names it: the same era one year back; an era's first
 // year looks back into the era before, as no year 0 exists.
 ledger::EraYear lastYear(const ledger::TCurrentData& cur) {
@@ -126,15 +135,30 @@ ledger::EraYear lastYear(const ledger::TCurrentData& cur) {
     return {cur.Era, cur.Year - 1};
 }
 
-// Fills data's records from last year's file, matching employees by Key against last
-// year's December.
-void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& lastFile,
+// Fills data's records from last year's file, matching employees by Key: by the
+// Keys last year's records hold, else against last year's December. Returns false,
+// with nothing filled and notice set, when neither can be had: without either,
+// no record could be told to belong to anyone.
+bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& lastFile,
                const fs::path& lastPayFile, const ledger::SavedBlockReader& reader,
-               WithholdingData& data) {
+               WithholdingData& data, std::string& notice) {
     WithholdingData last;
     naming(lastFile, [&] { ReadWithholdingFile(lastFile, last); });
     const bool lastNew = IsNewLayoutYear(lastFile);
-    auto lastDecember = naming(lastPayFile, [&] { return reader.read(lastPayFile, kDecember); });
+    std::array<std::string_view, kRecords> lastKeys;
+    std::unique_ptr<TPeriodBlock> lastDecember;
+    if (lastNew && AnyStoredKey(last)) {
+        for (int j = 1; j <= kRecords; ++j)
+            lastKeys[std::size_t(j - 1)] = StoredKey(last.Record(j));
+    } else {
+        if (!platform::regularFileExists(lastPayFile)) {
+            notice = NoLastPayDataNotice(lastPayFile);
+            return false;
+        }
+        lastDecember = naming(lastPayFile, [&] { return reader.read(lastPayFile, kDecember); });
+        for (int j = 1; j <= kRecords; ++j)
+            lastKeys[std::size_t(j - 1)] = lastDecember->EmployeeTbl[j - 1].Key.bytes();
+    }
 
     data.clear();
     data.Header = last.Header;  // the company address and telephone carry over
@@ -142,8 +166,7 @@ void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     // The first of last year's slots with each key, as SameKey compares them.
     std::unordered_map<std::string_view, int> lastSlot;
     lastSlot.reserve(2 * kRecords);
-    for (int j = 1; j <= kRecords; ++j)
-        lastSlot.try_emplace(lastDecember->EmployeeTbl[j - 1].Key.bytes(), j);
+    for (int j = 1; j <= kRecords; ++j) lastSlot.try_emplace(lastKeys[std::size_t(j - 1)], j);
     for (int i = 1; i <= kRecords; ++i) {
         auto found = lastSlot.find(december.EmployeeTbl[i - 1].Key.bytes());
         if (found == lastSlot.end()) continue;
@@ -158,13 +181,14 @@ void carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     // Last year's typed figures are not this year's: every manual flag goes. This
     // holds for the old layout too, by ruling, although its records are otherwise
     // copied whole: a kept flag stops re-totalling, so last year's typed pay and
-    // tax would stand as this year's figures.
+    // tax would stand as this year's figures. Last year's results go for the same
+    // reason: beside this year's pay they would print as this year's slip or
+    // refund until the next calculation.
     for (int i = 1; i <= kRecords; ++i) {
-        std::memset(data.Record(i).ManualFlags, 0, sizeof data.Record(i).ManualFlags);
-        data.Record(i).Status = kStatusUnprocessed;
-        std::memset(data.OldRecord(i).ManualFlags, 0, sizeof data.OldRecord(i).ManualFlags);
-        data.OldRecord(i).Status = kStatusUnprocessed;
+        clearLastYearsResults(data.Record(i));
+        clearLastYearsResults(data.OldRecord(i));
     }
+    return true;
 }
 
 template <class Rec>
@@ -173,18 +197,60 @@ void refreshFromEmployee(Rec& rec, const ledger::TEmployeeRec& emp) {
     rec.BirthDate = TEraDate{emp.BirthEra, emp.BirthYear, emp.BirthMonth, emp.BirthDay};
 }
 
+// What a record created by loading takes from the pay data: this year's totals
+// and the 乙欄 flag, and when it starts from nothing the furigana and birth date.
+void createFromPayroll(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
+                       const ledger::TEmployeeRec& emp, bool refresh) {
+    applyTotals(data, newLayout, slot, totals);
+    const std::uint8_t otsu = emp.TaxColumn == 1 ? 1 : 0;
+    data.Record(slot).PersonFlags[kPersonOtsu] = otsu;
+    data.OldRecord(slot).PersonFlags[kPersonOtsu] = otsu;
+    if (refresh) {
+        refreshFromEmployee(data.Record(slot), emp);
+        refreshFromEmployee(data.OldRecord(slot), emp);
+    }
+}
+
+// The name an employee of a left-out record had in the year's pay data, from
+// the latest period that still lists them; else the record's own furigana, else
+// the Key itself, so that the user can always tell whose record it is.
+std::string leftOutName(const TWithholdingRec& rec, const Blocks& year) {
+    const std::string_view key = StoredKey(rec);
+    for (auto block = year.rbegin(); block != year.rend(); ++block)
+        for (const ledger::TEmployeeRec& emp : (*block)->EmployeeTbl)
+            if (emp.Key.bytes() == key && !emp.Name.empty()) return emp.Name.str();
+    if (!rec.Furigana.empty()) return rec.Furigana.str();
+    return std::string(key);
+}
+
+AttachedNames attachedNames(const KeyedAttachment& attached, const WithholdingData& saved,
+                            const TPeriodBlock& december, const Blocks& year) {
+    AttachedNames names;
+    const auto nameOf = [&](int slot) { return december.EmployeeTbl[slot - 1].Name.str(); };
+    for (const KeyedAttachment::Move& m : attached.moved)
+        names.moved.push_back(MovedLine(nameOf(m.to), m));
+    for (int i : attached.created) names.created.push_back(nameOf(i));
+    for (int j : attached.leftOut) names.leftOut.push_back(leftOutName(saved.Record(j), year));
+    return names;
+}
+
 }  // namespace
 
 bool SameKey(const ledger::ShortString<14>& a, const ledger::ShortString<14>& b) {
     return a.sameText(b);
 }
 
-bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
-                  const ledger::SavedBlockReader& reader) {
+std::string NoLastPayDataNotice(const fs::path& lastPayFile) {
+    return "前年の給与データ（" + lastPayFile.filename().string() +
+           "）が見つかりません。\r前年の源泉徴収データを引き継がずに開始します。";
+}
+
+YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
+                        const ledger::SavedBlockReader& reader) {
     const fs::path payFile = ledger.CurData.FileName;
     const ledger::TPayrollFileHeader header =
         naming(payFile, [&] { return reader.header(payFile); });
-    if (!header.PeriodSaved[kDecember - 1]) return false;
+    if (!header.PeriodSaved[kDecember - 1]) return {};
 
     std::unique_ptr<TPeriodBlock> december =
         naming(payFile, [&] { return reader.read(payFile, kDecember); });
@@ -192,41 +258,47 @@ bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
     const fs::path path = WithholdingPath(ledger);
     const bool newLayout = IsNewLayoutYear(path);
     WithholdingData loaded;
-    std::error_code ec;
+    YearLoaded result{true, {}};
     if (platform::regularFileExists(path)) {
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
-        naming(path, [&] { ReadWithholdingFile(path, loaded); });
+        WithholdingData saved;
+        naming(path, [&] { ReadWithholdingFile(path, saved); });
+        if (newLayout && AnyStoredKey(saved)) {
+            const KeyedAttachment attached = AttachByKey(saved, *december, loaded);
+            if (attached.any()) {
+                const Blocks year = readYear(payFile, reader);
+                const auto totals = sumForDecember(year, *december);
+                for (int i : attached.created)
+                    createFromPayroll(loaded, newLayout, i, totals[std::size_t(i - 1)],
+                                      december->EmployeeTbl[i - 1], true);
+                result.notice = AttachmentNotice(attachedNames(attached, saved, *december, year));
+            }
+        } else {
+            loaded = std::move(saved);
+        }
     } else {
         const ledger::EraYear last = lastYear(ledger.CurData);
         const fs::path lastFile = WithholdingFileName(ledger.dataPath, last.era, last.year);
-        bool refresh = false;
-        if (fs::exists(lastFile, ec)) {
-            carryOver(*december, newLayout, lastFile,
-                      ledger.dataPath / ledger::YearFileName(last.era, last.year), reader, loaded);
-        } else {
+        std::error_code ec;
+        const bool carried = fs::exists(lastFile, ec) &&
+                             carryOver(*december, newLayout, lastFile,
+                                       ledger.dataPath / ledger::YearFileName(last.era, last.year),
+                                       reader, loaded, result.notice);
+        if (!carried) {
+            loaded.clear();
             for (int i = 1; i <= kRecords; ++i) loaded.OldRecord(i).SpouseKind[kSpouseNo] = 1;
-            refresh = true;
         }
-
         const auto totals = sumForDecember(readYear(payFile, reader), *december);
-        for (int i = 1; i <= kRecords; ++i) {
-            const ledger::TEmployeeRec& emp = december->EmployeeTbl[i - 1];
-            applyTotals(loaded, newLayout, i, totals[std::size_t(i - 1)]);
-            const std::uint8_t otsu = emp.TaxColumn == 1 ? 1 : 0;
-            loaded.Record(i).PersonFlags[kPersonOtsu] = otsu;
-            loaded.OldRecord(i).PersonFlags[kPersonOtsu] = otsu;
-            if (refresh) {
-                refreshFromEmployee(loaded.Record(i), emp);
-                refreshFromEmployee(loaded.OldRecord(i), emp);
-            }
-        }
+        for (int i = 1; i <= kRecords; ++i)
+            createFromPayroll(loaded, newLayout, i, totals[std::size_t(i - 1)],
+                              december->EmployeeTbl[i - 1], !carried);
     }
 
     // Everything was read: only now does memory change.
     ledger.FileHeader = header;
     ledger.block = std::move(december);
     data = std::move(loaded);
-    return true;
+    return result;
 }
 
 PayrollTotals SumFromPayroll(const ledger::Ledger& ledger, int slot,

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "ledger/PayrollYearFile.h"
@@ -30,6 +31,16 @@ struct PayrollTotals {
 // the same characters; an empty Key equals an empty Key.
 bool SameKey(const ledger::ShortString<14>& a, const ledger::ShortString<14>& b);
 
+// What LoadYearData found.
+struct YearLoaded {
+    bool december = false;  // false: December never saved, nothing was read
+    // Information for the user once the year is shown (records attached to their
+    // employees again, a carry-over that could not be made); empty for none.
+    std::string notice;
+
+    explicit operator bool() const { return december; }
+};
+
 // LoadYearData: reads December of ledger.CurData.FileName into ledger (FileHeader and
 // the period block) and the year's records into data, taking the withholding file
 // name from ledger.dataPath and ledger.CurData (Era, Year). Returns false, with
@@ -37,8 +48,16 @@ bool SameKey(const ledger::ShortString<14>& a, const ledger::ShortString<14>& b)
 // kDecemberMissing and closes). Any failure throws
 // platform::IoError and leaves ledger and data as they were. The main window is
 // filled by the caller.
-bool LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
-                  const ledger::SavedBlockReader& reader = ledger::fileBlockReader());
+// A saved new-layout file whose records hold Keys has each record attached to its
+// employee's December slot (EmployeeKeys); an employee without one gets a record
+// made as for a new year. Carry-over matches by the Keys in last year's records
+// where they hold them, else by last year's December; when that pay data is
+// missing too, the year starts afresh with NoLastPayDataNotice.
+YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
+                        const ledger::SavedBlockReader& reader = ledger::fileBlockReader());
+
+// The notice of a carry-over that found no way to match last year's records.
+std::string NoLastPayDataNotice(const std::filesystem::path& lastPayFile);
 
 // The totals of the employee in slot (1..80) of the December period in memory, from
 // all fifteen periods of the open pay data (never-saved periods are zero). Every

@@ -7,11 +7,13 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
 #include "platform/Errors.h"
 #include "support/TempDir.h"
+#include "withholding/EmployeeKeys.h"
 
 namespace withholding {
 namespace {
@@ -324,6 +326,181 @@ TEST_F(YearLoadTest, OldLayoutCarryOverClearsManualFlagsByRuling) {
     EXPECT_EQ(r.Status, kStatusUnprocessed);
 }
 
+// A record saved with its employee's Key stays with that employee when the payroll
+// program moves them (a deletion in December shifts every later slot); a file
+// saved without Keys keeps to slots. Loading writes nothing, so a record left out
+// stays in the file until the next save, which stores December's Keys.
+TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
+    const std::string head =
+        "12月分の社員名簿に合わせて、源泉徴収データを社員ごとに付け直しました。\r";
+    struct Case {
+        const char* what;
+        std::vector<std::string> before, after;  // December's Keys by slot: saved, loaded
+        bool keyed;                              // saved by the year-end program
+        std::vector<std::string> owners;         // whose record each slot shows; "" new
+        std::string notice;
+    } cases[] = {
+        {"deletion in December",
+         {"A", "B", "C"},
+         {"B", "C"},
+         true,
+         {"B", "C"},
+         head + "\r位置が変わった社員：\r　B氏（No.2 → No.1）\r　C氏（No.3 → No.2）" +
+             "\r\r12月分にいないため表示しない社員（データを保存するとファイルから削除されます）："
+             "\r　A氏"},
+        {"new employee",
+         {"A", "B"},
+         {"A", "B", "N"},
+         true,
+         {"A", "B", ""},
+         head + "\r新しく作成した社員：\r　N氏"},
+        {"nothing changed", {"A", "B"}, {"A", "B"}, true, {"A", "B"}, ""},
+        {"file without keys", {"A", "B", "C"}, {"B", "C"}, false, {"A", "B"}, ""},
+    };
+    for (const Case& c : cases) {
+        PayYear pay;
+        for (int p = 1; p <= 12; ++p)
+            for (std::size_t s = 0; s < c.before.size(); ++s) {
+                pay.employee(p, int(s) + 1, c.before[s].c_str());
+                pay.emp(p, int(s) + 1).Name.set(c.before[s] + "氏");
+            }
+        open("令和", 8, pay);
+        *ledger.block = *pay.blocks[11];
+        WithholdingData saved;
+        for (std::size_t s = 0; s < c.before.size(); ++s) {
+            saved.Record(int(s) + 1).Remarks[0].set(c.before[s]);
+            saved.Record(int(s) + 1).PaidAmount = 777;
+        }
+        const auto path = WithholdingPath(ledger);
+        if (c.keyed)
+            SaveYearData(ledger, saved);
+        else
+            SaveWithholdingFile(path, saved);
+
+        std::memset(pay.blocks[11]->EmployeeTbl, 0, sizeof pay.blocks[11]->EmployeeTbl);
+        for (std::size_t s = 0; s < c.after.size(); ++s) {
+            const int slot = int(s) + 1;
+            pay.employee(12, slot, c.after[s].c_str());
+            pay.emp(12, slot).Name.set(c.after[s] + "氏");
+            pay.emp(12, slot).Kana.set("ｶﾅ");
+            pay.emp(12, slot).TaxColumn = 1;
+            pay.paid(12, slot, 1000, 0, 0);
+        }
+        pay.write(ledger.CurData.FileName);
+        const auto file = readBytes(path);
+
+        const YearLoaded loaded = LoadYearData(ledger, data);
+        ASSERT_TRUE(loaded) << c.what;
+        EXPECT_EQ(loaded.notice, c.notice) << c.what;
+        for (std::size_t s = 0; s < c.owners.size(); ++s) {
+            const TWithholdingRec& r = data.Record(int(s) + 1);
+            const bool created = c.owners[s].empty();
+            EXPECT_EQ(r.Remarks[0].str(), c.owners[s]) << c.what << " slot " << s + 1;
+            // A created record is made as for a new year; the others stay as saved.
+            EXPECT_EQ(r.PaidAmount, created ? 1000 : 777) << c.what << " slot " << s + 1;
+            EXPECT_EQ(r.Furigana.str(), created ? "ｶﾅ" : "") << c.what << " slot " << s + 1;
+            EXPECT_EQ(r.PersonFlags[kPersonOtsu], created ? 1 : 0) << c.what << " slot " << s + 1;
+        }
+        EXPECT_EQ(readBytes(path), file) << c.what;
+
+        // Every save stores December's Keys in bytes 1367-1381 of each record.
+        SaveYearData(ledger, data);
+        const auto b = readBytes(path);
+        for (int slot = 1; slot <= kRecords; ++slot) {
+            const std::size_t at = 300 + std::size_t(slot - 1) * 1500 + 1367;
+            const std::string key = slot <= int(c.after.size()) ? c.after[slot - 1] : "";
+            EXPECT_EQ(std::string(b.begin() + at + 1, b.begin() + at + 1 + b[at]), key)
+                << c.what << " slot " << slot;
+        }
+    }
+}
+
+// Last year's pay data is needed only to tell whose record is whose: records that
+// hold their Keys carry over without it; records without Keys cannot, and the year
+// starts afresh with a notice naming the missing file.
+TEST_F(YearLoadTest, CarryOverWithoutLastYearsPayData) {
+    struct Case {
+        bool keyed;
+        std::int32_t lifeInsurance;
+        const char* telephone;
+        const char* furigana;
+        std::string notice;
+    } cases[] = {
+        {true, 40000, "06-1111-2222", "ｻﾄｳ", ""},
+        {false, 0, "", "ｶﾅ",
+         "前年の給与データ（令和7年給与･賞与.dat）が見つかりません。\r"
+         "前年の源泉徴収データを引き継がずに開始します。"},
+    };
+    for (const Case& c : cases) {
+        WithholdingData last;
+        last.Header.Telephone.set("06-1111-2222");
+        last.Record(4).LifeInsurance = 40000;
+        last.Record(4).Furigana.set("ｻﾄｳ");
+        ledger::ShortString<14> key{};
+        key.set("K1");
+        if (c.keyed) StoreKey(last.Record(4), key);
+        SaveWithholdingFile(WithholdingFileName(dir.path(), "令和", 7), last);
+
+        PayYear pay;
+        pay.employee(12, 2, "K1");
+        pay.emp(12, 2).Kana.set("ｶﾅ");
+        pay.paid(12, 2, 1000, 0, 0);
+        open("令和", 8, pay);
+        const YearLoaded loaded = LoadYearData(ledger, data);
+        ASSERT_TRUE(loaded) << c.keyed;
+        EXPECT_EQ(loaded.notice, c.notice) << c.keyed;
+        EXPECT_EQ(data.Record(2).LifeInsurance, c.lifeInsurance) << c.keyed;
+        EXPECT_EQ(data.Record(2).Furigana.str(), c.furigana) << c.keyed;
+        EXPECT_EQ(data.Record(2).PaidAmount, 1000) << c.keyed;
+        EXPECT_EQ(data.Header.Telephone.str(), c.telephone) << c.keyed;
+    }
+}
+
+// A carried record starts without last year's results, which would otherwise
+// stand beside this year's pay until the next calculation.
+TEST_F(YearLoadTest, CarriedRecordsDropLastYearsResults) {
+    struct Case {
+        const char* lastEra;
+        int lastYear;
+        const char* era;
+        int year;
+    } cases[] = {{"令和", 7, "令和", 8}, {"平成", 26, "平成", 27}, {"平成", 27, "平成", 28}};
+    const auto lastYears = [](auto& r) {
+        r.IncomeAfterDeduction = 2000000;
+        r.IncomeDeductionTotal = 900000;
+        r.SpouseSpecialAmount = 380000;
+        r.AnnualTax = 90000;
+        r.LifeInsurance = 40000;
+    };
+    const auto expectCarried = [](const auto& r, const char* what) {
+        EXPECT_EQ(r.IncomeAfterDeduction, 0) << what;
+        EXPECT_EQ(r.IncomeDeductionTotal, 0) << what;
+        EXPECT_EQ(r.SpouseSpecialAmount, 0) << what;
+        EXPECT_EQ(r.AnnualTax, 0) << what;
+        EXPECT_EQ(r.LifeInsurance, 40000) << what;
+        EXPECT_EQ(r.PaidAmount, 1000) << what;
+    };
+    for (const Case& c : cases) {
+        PayYear lastPay;
+        lastPay.employee(12, 1, "K1");
+        WithholdingData last;
+        lastYears(last.Record(1));
+        lastYears(last.OldRecord(1));
+        saveLast(c.lastEra, c.lastYear, lastPay, last);
+
+        PayYear pay;
+        pay.employee(12, 3, "K1");
+        pay.paid(12, 3, 1000, 0, 0);
+        open(c.era, c.year, pay);
+        ASSERT_TRUE(LoadYearData(ledger, data)) << c.era << c.year;
+        const std::string what = std::string(c.era) + std::to_string(c.year);
+        if (IsNewLayoutYear(WithholdingPath(ledger)))
+            expectCarried(data.Record(3), what.c_str());
+        else
+            expectCarried(data.OldRecord(3), what.c_str());
+    }
+}
+
 TEST_F(YearLoadTest, RecalcKeepsAmountsTypedByHand) {
     PayYear pay;
     pay.employee(12, 1, "K1");
@@ -385,9 +562,10 @@ TEST_F(YearLoadTest, FailuresLeaveMemoryAsItWas) {
     EXPECT_EQ(data.Record(1).PaidAmount, 9);
     EXPECT_EQ(ledger.BasicInfo().CorpName.str(), "旧");
 
-    // Last year's withholding file without its pay data.
+    // Last year's withholding file with its pay data cut short.
     open("令和", 8, pay);
     SaveWithholdingFile(WithholdingFileName(dir.path(), "令和", 7), WithholdingData());
+    testing_support::writeText(dir / "令和7年給与･賞与.dat", std::string(1000, '\0'));
     EXPECT_THROW(LoadYearData(ledger, data), platform::IoError);
     EXPECT_EQ(data.Record(1).PaidAmount, 9);
 
@@ -425,13 +603,14 @@ TEST_F(YearLoadTest, AFailedReadNamesItsFile) {
     std::filesystem::resize_file(ledger.CurData.FileName, 128 + 11 * 95120 + 10);
     EXPECT_EQ(failure(), pastEnd + "令和8年給与･賞与.dat");
 
-    // Last year's withholding file cut short, then whole but without its pay data.
+    // Last year's withholding file cut short, then whole but with its pay data cut.
     open("令和", 8, pay);
     const auto lastFile = WithholdingFileName(dir.path(), "令和", 7);
     testing_support::writeText(lastFile, std::string(500, '\0'));
     EXPECT_EQ(failure(), pastEnd + "源泉徴収(令和7年).dat");
     SaveWithholdingFile(lastFile, WithholdingData());
-    EXPECT_EQ(failure(), "ファイルが見つかりません\n令和7年給与･賞与.dat");
+    testing_support::writeText(dir / "令和7年給与･賞与.dat", std::string(1000, '\0'));
+    EXPECT_EQ(failure(), pastEnd + "令和7年給与･賞与.dat");
     // Nothing was written on the way.
     EXPECT_FALSE(std::filesystem::exists(WithholdingPath(ledger)));
 }

@@ -310,12 +310,12 @@ void MainWindow::FormActivate() {
     platform::ui::guarded(
         this, [&] { previewButtons_ = ReadPreviewButtons(platform::IniFile(IniFileName)); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    bool december = false;
+    YearLoaded year;
     // A year that cannot be read in full is not worked on: saving it would
     // overwrite the withholding file with what little was read.
-    if (!platform::ui::guarded(this, [&] { december = LoadYearData(ledger_, data_); }))
+    if (!platform::ui::guarded(this, [&] { year = LoadYearData(ledger_, data_); }))
         return closeNow();
-    if (!december) {
+    if (!year) {
         MessageBox::error(this, q(kDecemberMissing));
         return closeNow();
     }
@@ -331,6 +331,7 @@ void MainWindow::FormActivate() {
     UpdateInputCommands();
     ListBox->setFocus();
     starting_ = false;
+    if (!year.notice.empty()) MessageBox::information(this, q(year.notice));
     if (!std::filesystem::exists(IniFileName)) MessageBox::information(this, q(kSetUpSettings));
     platform::ui::guarded(
         this, [&] { ledger::WriteSysLog(DataPath, ledger_.clock, ledger::kLogYearEndStarted); });
@@ -453,8 +454,7 @@ void MainWindow::setDialogs(YearEndDialogs dialogs) {
 
 void MainWindow::mnSaveFileClick() {
     if (!loaded_) return;
-    if (!platform::ui::guarded(this, [&] { SaveWithholdingFile(WithholdingPath(ledger_), data_); }))
-        return;
+    if (!platform::ui::guarded(this, [&] { SaveYearData(ledger_, data_); })) return;
     fmNotice_->setMessage(q(kSavedNotice));
     runModal(*fmNotice_);
 }
