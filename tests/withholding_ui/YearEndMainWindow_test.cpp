@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "ledger/EmployeeList.h"
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
@@ -195,6 +196,40 @@ TEST(YearEndMain, ClosingAsksUntilSavedOrDeclined) {
         EXPECT_TRUE(m.main->FormCloseQuery());
         EXPECT_TRUE(boxes.boxes.isEmpty());
     }
+}
+
+// The payroll program deletes an employee of December between two runs: the saved
+// records follow their employees, and one box names who moved and who is left out.
+TEST(YearEndMain, RecordsFollowTheirEmployeesAfterADecemberDeletion) {
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}, {2, "佐藤花子", "営業部", 4, 1}});
+    {
+        BoxRecorder boxes;
+        m.main->FormActivate();
+    }
+    m.records.Record(1).Furigana.set("ﾔﾏﾀﾞ");
+    m.records.Record(2).LifeInsurance = 40000;
+    m.main->mnSaveFileClick();
+
+    ledger::Ledger payroll(m.clock);
+    payroll.CurData = {m.yearFile, "令和", 7, 12};
+    ledger::LoadFileHeader(payroll, m.yearFile);
+    ledger::LoadPeriod(payroll, m.yearFile);
+    ledger::DeleteEmployee(payroll, 1);
+    ledger::SavePeriod(payroll, m.yearFile);
+
+    ledger::Ledger ledger(m.clock);
+    WithholdingData records;
+    MainWindow again(ledger, records, m.dir / "Quenby/Tolvane4/Tolvane.ini");
+    again.passwordGate = [] { return true; };
+    again.chooseFile = [&] { return std::optional<fs::path>(m.yearFile); };
+    again.runModal = [](QDialog&) { return false; };
+    BoxRecorder boxes;
+    again.FormActivate();
+    ASSERT_FALSE(boxes.boxes.isEmpty());
+    EXPECT_TRUE(boxes.boxes[0].contains(QStringLiteral("佐藤花子（No.2 → No.1）")));
+    // No period lists 山田太郎 any more: the record's own furigana names him.
+    EXPECT_TRUE(boxes.boxes[0].endsWith(QStringLiteral("　ﾔﾏﾀﾞ")));
+    EXPECT_EQ(records.Record(1).LifeInsurance, 40000);
 }
 
 // The payment report exists in the new layout only; in an old-layout year the
