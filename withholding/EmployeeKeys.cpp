@@ -1,6 +1,6 @@
 #include "withholding/EmployeeKeys.h"
 
-#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -46,6 +46,7 @@ KeyedAttachment AttachByKey(const WithholdingData& saved, const ledger::TPeriodB
         if (!key.empty()) byKey.try_emplace(key, j);
     }
     KeyedAttachment result;
+    std::array<bool, kRecords + 1> taken{};
     for (int i = 1; i <= kRecords; ++i) {
         TWithholdingRec& rec = out.Record(i);
         const ledger::ShortString<14>& key = december.EmployeeTbl[i - 1].Key;
@@ -53,6 +54,7 @@ KeyedAttachment AttachByKey(const WithholdingData& saved, const ledger::TPeriodB
         if (found != byKey.end()) {
             const int j = found->second;
             rec = saved.Record(j);
+            taken[std::size_t(j)] = true;
             byKey.erase(found);
             if (j != i) result.moved.push_back({j, i});
             continue;
@@ -64,8 +66,11 @@ KeyedAttachment AttachByKey(const WithholdingData& saved, const ledger::TPeriodB
         std::memset(static_cast<void*>(&rec), 0, sizeof rec);
         if (!key.empty()) result.created.push_back(i);
     }
-    for (const auto& [key, j] : byKey) result.leftOut.push_back(j);
-    std::sort(result.leftOut.begin(), result.leftOut.end());
+    // A second record with a Key already taken is left out too, so that no record
+    // leaves the file unannounced.
+    for (int j = 1; j <= kRecords; ++j)
+        if (!taken[std::size_t(j)] && !StoredKey(saved.Record(j)).empty())
+            result.leftOut.push_back(j);
     return result;
 }
 
