@@ -143,9 +143,10 @@ private:
     void runStart();
     void createMenus();
     void createList();
-    void alignHeaderToList();
     // Puts the model's lines into the list widget, and back.
     void showLines();
+    // Puts the model's check marks on the lines shown, leaving the selection.
+    void showChecks();
     void takeChecks();
     void refillKeeping(bool reapplyAutoCheck);
     void restorePlacement();
