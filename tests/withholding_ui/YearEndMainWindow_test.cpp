@@ -15,6 +15,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
 #include "ledger/YearFileName.h"
+#include "ledger/ui/AboutBox.h"
 #include "platform/IniFile.h"
 #include "platform/Sjis.h"
 #include "support/TempDir.h"
@@ -113,6 +114,7 @@ TEST(YearEndMain, StartFillsTheListAndChecksTheComputedEmployees) {
     EXPECT_EQ(boxes.boxes, QStringList{QStringLiteral("基本設定の各項目を設定して下さい。")});
     EXPECT_TRUE(m.main->mnPrnSiharai->isVisible());  // 令和: the newest layout
     EXPECT_TRUE(fs::exists(m.data / "システムログ.dat"));
+    EXPECT_EQ(m.main->aboutBox()->programName(), QStringLiteral("Ostrevin"));
     m.main->show();
     testing_support::screenshot(m.main.get(), "yearend_main");
 }

@@ -113,8 +113,8 @@ MainWindow::MainWindow(ledger::Ledger& ledger, WithholdingData& data, std::files
     fmInpPass_ = new ledger::ui::PasswordPrompt(IniFileName, this);
     fmNotice_ = new ledger::ui::NoticeWindow(this);
     fmShowLog_ = new ledger::ui::EventLogViewer(DataPath, this);
-    fmVersion_ =
-        new ledger::ui::AboutBox(QString::fromStdString(ledger::ProgramVersionText()), this);
+    fmVersion_ = new ledger::ui::AboutBox(QString::fromStdString(ledger::ProgramVersionText()),
+                                          this, q(kProgramName));
 
     passwordGate = [this] { return fmInpPass_->gate(); };
     chooseFile = [this]() -> std::optional<std::filesystem::path> {

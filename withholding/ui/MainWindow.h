@@ -100,6 +100,7 @@ public:
     void setDialogs(YearEndDialogs dialogs);
     void setCorpInfo(CompanyInfoDialog* dialog) { corpInfo_ = dialog; }
     ledger::ui::NoticeWindow* notice() { return fmNotice_; }
+    ledger::ui::AboutBox* aboutBox() { return fmVersion_; }
 
     bool starting() const { return starting_; }
     // Whether the print preview shows its tool bar: read from the settings when a
