@@ -346,6 +346,7 @@ TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws)
                 inked = qGray(page.pixel(x, y)) < 128;
         EXPECT_TRUE(inked) << tag;
         if (const char* d = std::getenv("TOLVANE_SCREENSHOT_DIR")) {
+            page.save(QString::fromUtf8(d) + QStringLiteral("/YearEndPreview_%1.png").arg(tag));
             // The sheet at 6 dots a millimetre, for a person to look at.
             const bool b5 = tag == 299;
             QImage sheet(b5 ? 182 * 6 : 297 * 6, b5 ? 257 * 6 : 210 * 6, QImage::Format_RGB32);
