@@ -260,6 +260,8 @@ std::optional<ConfigFault> CheckConfig(const ConfigForm& f) {
     if (auto r = takenFaults(f, deduct)) return r;
     if (auto r = groupFaults(freeRefs(f, 12, 3))) return r;
     if (auto r = typedItemFaults(f)) return r;
+    // The third bonus names a period of the list and the documents' titles.
+    if (f.tokuSyoyo.empty()) return fault(F::TokuSyoyo, 0, kLabelRequired);
     if (auto bad = unencodable(f.tokuSyoyo)) return fault(F::TokuSyoyo, 0, *bad);
     return std::nullopt;
 }

@@ -39,6 +39,11 @@ reports::PaperChoice YearEndPaper(int docKind);
 // The paper panel's text of a kind.
 std::string_view YearEndPaperText(int docKind);
 
+// The preview's pens in pixels: the forms' thick rules must stay apart from
+// their thin ones on the screen too.
+inline constexpr int kPreviewThinPenWidth = 1;
+inline constexpr int kPreviewThickPenWidth = 2;
+
 // Sheets of a job: one employee a sheet, two refund notices a sheet.
 int YearEndPageCount(int docKind, int targets);
 // The information panel: " 2枚 [3名]".

@@ -16,6 +16,8 @@ class IniFile;
 namespace withholding {
 
 inline constexpr std::string_view kAppTitle = "Pembrel Tolvane4･Ostrevin";
+// The name the about box paints.
+inline constexpr std::string_view kProgramName = "Ostrevin";
 inline constexpr std::string_view kNoPayData = "給与･賞与データファイルが無いので起動できません。";
 inline constexpr std::string_view kNoFileChosen =
     "給与･賞与データファイルを選択しないと起動できません。";

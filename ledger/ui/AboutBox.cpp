@@ -13,9 +13,9 @@ namespace ledger::ui {
 namespace {
 
 // A widget that paints through a function.
-class PaintBox : public QWidget {
+class PaintedBox : public QWidget {
 public:
-    PaintBox(QWidget* parent, std::function<void(QPainter&)> paint)
+    PaintedBox(QWidget* parent, std::function<void(QPainter&)> paint)
         : QWidget(parent), paint_(std::move(paint)) {}
 
 protected:
@@ -47,8 +47,8 @@ int AboutBox::FittedPointSize(const std::function<int(int)>& widthAt) {
     return size;
 }
 
-AboutBox::AboutBox(const QString& versionText, QWidget* parent)
-    : QDialog(parent), versionText_(versionText) {
+AboutBox::AboutBox(const QString& versionText, QWidget* parent, const QString& programName)
+    : QDialog(parent), versionText_(versionText), programName_(programName) {
     setObjectName(QStringLiteral("fmVersion"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(dialogFont());
@@ -57,7 +57,7 @@ AboutBox::AboutBox(const QString& versionText, QWidget* parent)
             .horizontalAdvance(QStringLiteral("Version 0.00"));
     });
 
-    auto* picture = new PaintBox(this, [](QPainter& p) {
+    auto* picture = new PaintedBox(this, [](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing);
         QLinearGradient g(0, 0, 64, 64);
         g.setColorAt(0, QColor(40, 90, 200));
@@ -71,13 +71,13 @@ AboutBox::AboutBox(const QString& versionText, QWidget* parent)
     });
     picture->setFixedSize(64, 64);
 
-    pbVersion = new PaintBox(this, [this](QPainter& p) {
+    pbVersion = new PaintedBox(this, [this](QPainter& p) {
         p.setPen(Qt::black);
         p.setFont(gothic(pointSize_, true, true));
         p.drawText(QRect(0, 0, pbVersion->width(), pbVersion->height()),
                    Qt::AlignLeft | Qt::AlignVCenter, versionLine());
     });
-    pbLicense = new PaintBox(this, [this](QPainter& p) {
+    pbLicense = new PaintedBox(this, [this](QPainter& p) {
         p.setPen(Qt::black);
         p.setFont(gothic(pointSize_, false, true));
         const int h = QFontMetrics(p.font()).height();
@@ -94,6 +94,18 @@ AboutBox::AboutBox(const QString& versionText, QWidget* parent)
     pbLicense->setFixedSize(textWidth + 8, 25 + bold.height() + 2);
 
     auto* text = new QVBoxLayout;
+    if (!programName_.isEmpty()) {
+        const QFont nameFont = gothic(16, true, true);
+        PaintBox = new PaintedBox(this, [this, nameFont](QPainter& p) {
+            p.setPen(Qt::black);
+            p.setFont(nameFont);
+            p.drawText(QRect(0, 0, PaintBox->width(), PaintBox->height()),
+                       Qt::AlignLeft | Qt::AlignTop, programName_);
+        });
+        const QFontMetrics name(nameFont, this);
+        PaintBox->setFixedSize(name.horizontalAdvance(programName_) + 8, name.height() + 4);
+        text->addWidget(PaintBox);
+    }
     text->addWidget(pbVersion);
     text->addSpacing(8);
     text->addWidget(pbLicense);

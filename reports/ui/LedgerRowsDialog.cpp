@@ -71,8 +71,9 @@ void LedgerRowsDialog::FormShow() {
     for (int i = 1; i <= kLedgerRowItems; ++i) {
         const auto add = QString::fromStdString(AddedItemCaption(i, options_));
         cbAddItem[std::size_t(i - 1)]->setText(add);
-        // The unused attendance position has no caption and no box.
-        cbAddItem[std::size_t(i - 1)]->setVisible(!add.isEmpty());
+        // The last attendance position is unused and has no caption; only its box
+        // goes, since every box shown must be one the user can see and uncheck.
+        if (i == kLedgerRowItems) cbAddItem[std::size_t(i - 1)]->setVisible(!add.isEmpty());
         cbDelItem[std::size_t(i - 1)]->setText(
             QString::fromStdString(RemovedItemCaption(i, options_)));
     }

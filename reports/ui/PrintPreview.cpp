@@ -54,7 +54,7 @@ PrintPreview::PrintPreview(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint);
     setFocusPolicy(Qt::StrongFocus);
 
-    auto* bar = new QWidget(this);
+    auto* bar = Panel1 = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel1"));
     auto* h = new QHBoxLayout(bar);
     h->setContentsMargins(6, 4, 6, 4);
@@ -154,6 +154,8 @@ QImage PrintPreview::renderPage(QSize size) {
     canvas.prepare(reports::PrnCanvas::previewMetrics(g.dpiX, g.dpiY, g.offsetX, g.offsetY,
                                                       logicalDpiY(), layout_.zoom),
                    &surface);
+    canvas.metrics.ThinPenWidth = doc_.thinPenWidth;
+    canvas.metrics.ThickPenWidth = doc_.thickPenWidth;
     try {
         if (doc_.drawBackground) {
             surface.setInk(QColor(0xE0, 0x90, 0x90));

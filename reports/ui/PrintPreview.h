@@ -29,6 +29,9 @@ struct PreviewDocument {
     // The print dialog's print job, run by 印刷実行.
     std::function<void()> print;
     reports::PrinterGeometry printer;
+    // The pens in pixels; a document whose rules differ in weight sets them.
+    int thinPenWidth = 1;
+    int thickPenWidth = 1;
 };
 
 // The printer's geometry as the preview lays it out.
@@ -57,6 +60,8 @@ public:
     // The sheet as last rendered (for tests and a person to look at).
     QImage renderedPage();
 
+    // The tool bar holding the buttons.
+    QWidget* Panel1;
     QPushButton* sbPrint;
     QPushButton* sbWDisp;
     QPushButton* sbBackPage;

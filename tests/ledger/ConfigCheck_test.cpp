@@ -90,6 +90,8 @@ TEST(ConfigCheck, ReportsTheFirstFaultWithItsFieldPageAndText) {
          F::FreeLabel, 5, P::FreeItems, kTaken1 + "その他２" + kTaken2},
         {"label with no Shift-JIS form", [](ConfigForm& f) { f.freeLabels[0] = "手当😀"; },
          F::FreeLabel, 0, P::FreeItems, "｢😀｣はこのシステムで使えない文字です。"},
+        {"empty third bonus name", [](ConfigForm& f) { f.tokuSyoyo = ""; }, F::TokuSyoyo, 0,
+         P::FreeItems, "項目名は必須入力です。"},
     };
     ASSERT_FALSE(CheckConfig(validForm()));
     for (const auto& c : cases) {

@@ -32,12 +32,19 @@ protected:
 
 TEST_F(LedgerRowsDialogTest, CaptionsFollowTheLabelsAndTheUnusedBoxIsHidden) {
     options.attendanceLabels[1] = "出勤";
+    options.attendanceLabels[3] = "";
     options.freeLabels[0] = "資格手当";
     dlg.FormShow();
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("給与台帳/月別一覧の印刷項目"));
     EXPECT_EQ(dlg.cbAddItem[1]->text(), QStringLiteral("出勤"));
-    EXPECT_FALSE(dlg.cbAddItem[14]->isVisibleTo(&dlg));
-    EXPECT_TRUE(dlg.cbAddItem[13]->isVisibleTo(&dlg));
+    // Only the unused last position loses its box; an emptied label keeps it, as
+    // a checked box still counts against the removed items.
+    const struct {
+        int box;
+        bool shown;
+    } boxes[] = {{4, true}, {14, true}, {15, false}};
+    for (const auto& b : boxes)
+        EXPECT_EQ(dlg.cbAddItem[std::size_t(b.box - 1)]->isVisibleTo(&dlg), b.shown) << b.box;
     EXPECT_EQ(dlg.cbDelItem[0]->text(), QStringLiteral("資格手当"));
     EXPECT_EQ(dlg.cbDelItem[12]->text(), QStringLiteral("その他１"));
     testing_support::screenshot(&dlg, QStringLiteral("PrnItem"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 
 #include "ui/Screenshot.h"
@@ -25,6 +26,24 @@ TEST(Version, ShowsTheVersionAndFitsItsLines) {
     about.show();
     testing_support::screenshot(&about, QStringLiteral("Version"));
     about.hide();
+}
+
+// The year-end program paints its name at the top left of the text, in bold
+// ＭＳ Ｐゴシック of 16 points; the payroll program's box has no name.
+TEST(Version, ProgramNameIsPaintedAboveTheVersion) {
+    EXPECT_EQ(AboutBox(QStringLiteral("1.10")).PaintBox, nullptr);
+    AboutBox about(QStringLiteral("1.10"), nullptr, QStringLiteral("Ostrevin"));
+    ASSERT_TRUE(about.PaintBox);
+    about.show();
+    EXPECT_LT(about.PaintBox->y(), about.pbVersion->y());
+    // Ink within the box's top left corner, on a box as high as 16 points.
+    const QImage painted = about.PaintBox->grab().toImage();
+    EXPECT_GE(painted.height(), 16 * about.logicalDpiY() / 72);
+    bool inked = false;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) inked = inked || qGray(painted.pixel(x, y)) < 96;
+    EXPECT_TRUE(inked);
+    testing_support::screenshot(&about, QStringLiteral("Version_Ostrevin"));
 }
 
 TEST(Version, EscapeCloses) {

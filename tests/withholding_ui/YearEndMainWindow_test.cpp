@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
 #include "ledger/YearFileName.h"
+#include "ledger/ui/AboutBox.h"
 #include "platform/IniFile.h"
 #include "platform/Sjis.h"
 #include "support/TempDir.h"
@@ -113,6 +115,7 @@ TEST(YearEndMain, StartFillsTheListAndChecksTheComputedEmployees) {
     EXPECT_EQ(boxes.boxes, QStringList{QStringLiteral("基本設定の各項目を設定して下さい。")});
     EXPECT_TRUE(m.main->mnPrnSiharai->isVisible());  // 令和: the newest layout
     EXPECT_TRUE(fs::exists(m.data / "システムログ.dat"));
+    EXPECT_EQ(m.main->aboutBox()->programName(), QStringLiteral("Ostrevin"));
     m.main->show();
     testing_support::screenshot(m.main.get(), "yearend_main");
 }
@@ -167,6 +170,66 @@ TEST(YearEndMain, CommandsWithoutTargetsAreRefused) {
     m.main->btDataInputClick();
     EXPECT_EQ(edited, std::vector<int>{1});
     EXPECT_EQ(m.main->ListBox->currentRow(), 0);
+}
+
+// Checking and unchecking change the marks only: the selected line stays, so
+// データ入力 opens the employee chosen before.
+TEST(YearEndMain, CheckCommandsKeepTheSelectedLine) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1},
+                  {2, "佐藤花子", "営業部", 4, 1},
+                  {3, "Suzuki", "経理部", 1, 1}});
+    std::vector<int> edited;
+    m.main->setDialogs({[&](int slot, bool) { edited.push_back(slot); }, nullptr, nullptr});
+    m.main->FormActivate();
+    m.records.Record(3).Status = 1;  // computed: 済み
+    m.main->FillEmployeeList(0);
+    m.main->ListBox->item(0)->setCheckState(Qt::Checked);
+    m.main->ListBox->setCurrentRow(1);
+    const struct {
+        const char* caption;
+        std::vector<int> checked;
+    } clicks[] = {{"対象社員をチェック", {}}, {"全てのチェックを解除", {3}}};
+    for (const auto& c : clicks) {
+        m.main->mnAllOnOffP->trigger();
+        EXPECT_EQ(m.main->mnAllOnOffP->text(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(m.checked(), c.checked) << c.caption;
+        EXPECT_EQ(m.main->ListBox->currentRow(), 1) << c.caption;
+    }
+    boxes.boxes.clear();
+    m.main->btDataInputClick();
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+    EXPECT_EQ(edited, std::vector<int>{2});
+}
+
+// The header's sections keep their design widths, and a selected line is drawn
+// on the selection colour, or on silver for an employee who is not active.
+TEST(YearEndMain, HeaderWidthsAndSelectedLineColours) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}, {2, "佐藤花子", "営業部", 4, 3}});
+    m.main->FormActivate();
+    const int widths[] = {48, 143, 144, 100, 90, 95};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(m.main->HeadCtrl->sectionSize(i), widths[i]) << i;
+    m.main->show();
+    QApplication::processEvents();
+    const struct {
+        int row;
+        QColor background;
+    } lines[] = {{0, m.main->ListBox->palette().color(QPalette::Highlight)},
+                 {1, QColor(0xC0, 0xC0, 0xC0)}};
+    for (const auto& l : lines) {
+        m.main->ListBox->setCurrentRow(l.row);
+        const QImage image = m.main->ListBox->viewport()->grab().toImage();
+        const QRect r = m.main->ListBox->visualItemRect(m.main->ListBox->item(l.row));
+        // The style shades the selection a little.
+        const QColor seen(image.pixel(r.left() + 1, r.center().y()));
+        EXPECT_LE(std::abs(seen.red() - l.background.red()) +
+                      std::abs(seen.green() - l.background.green()) +
+                      std::abs(seen.blue() - l.background.blue()),
+                  9)
+            << l.row << " " << seen.name().toStdString();
+    }
+    testing_support::screenshot(m.main.get(), "yearend_main_selected");
 }
 
 TEST(YearEndMain, ClosingAsksUntilSavedOrDeclined) {

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollArea>
+#include <QTimer>
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
@@ -25,6 +27,7 @@
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
+#include "withholding/SlipCanvas.h"
 #include "withholding/WithholdingFile.h"
 #include "withholding/ui/MainWindow.h"
 #include "withholding/ui/YearEndPrintDialog.h"
@@ -244,16 +247,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The real program's wiring: a main window on a saved December, the print
-// forms with the real page drawers, and the preview drawing a sheet.
-TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
+// The year-end program's windows over a saved December of three employees:
+// the main window with its print forms and the real page drawers.
+struct YearEndProgram {
     testing_support::BoxRecorder boxes;
     testing_support::TempDir dir;
-    const fs::path data = dir.path() / "Quenby/Tolvane4/Data";
-    const fs::path yearFile = data / "令和7年給与･賞与.dat";
-    fs::create_directories(data);
+    fs::path data = dir.path() / "Quenby/Tolvane4/Data";
+    fs::path yearFile = data / "令和7年給与･賞与.dat";
     ledger::FixedClock clock{{2025, 12, 20, 9, 0, 0}};
-    {
+    ledger::Ledger ledger{clock};
+    withholding::WithholdingData records;
+    YearEndOption option;
+    std::unique_ptr<withholding::ui::MainWindow> main;
+    std::unique_ptr<withholding::ui::YearEndPrintWindows> forms;
+
+    // previewButtons: the setting of the preview's tool bar.
+    explicit YearEndProgram(bool previewButtons = true) {
+        fs::create_directories(data);
         ledger::Ledger l(clock);
         l.dataPath = data;
         l.CurData = {yearFile, "令和", 7, 12};
@@ -267,14 +277,22 @@ TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws)
             rec.Status = 1;
         }
         ledger::SavePeriod(l, yearFile);
+        const fs::path ini = dir.path() / "Quenby/Tolvane4/Tolvane.ini";
+        platform::IniFile(ini).writeBool("Option", "PreViewBtn", previewButtons);
+        main = std::make_unique<withholding::ui::MainWindow>(ledger, records, ini);
+        main->passwordGate = [] { return true; };
+        main->chooseFile = [this] { return std::optional<fs::path>(yearFile); };
+        forms =
+            std::make_unique<withholding::ui::YearEndPrintWindows>(*main, ledger, records, option);
     }
-    ledger::Ledger ledger(clock);
-    withholding::WithholdingData records;
-    YearEndOption option;
-    withholding::ui::MainWindow main(ledger, records, dir.path() / "Quenby/Tolvane4/Tolvane.ini");
-    main.passwordGate = [] { return true; };
-    main.chooseFile = [&] { return std::optional<fs::path>(yearFile); };
-    withholding::ui::YearEndPrintWindows forms(main, ledger, records, option);
+};
+
+// The real program's wiring: the main window's command shows the dialog, and
+// the preview draws a sheet.
+TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws) {
+    YearEndProgram program;
+    withholding::ui::MainWindow& main = *program.main;
+    withholding::ui::YearEndPrintWindows& forms = *program.forms;
     std::vector<QString> shown;
     main.runModal = [&](QDialog& d) {
         auto* inji = qobject_cast<YearEndPrintDialog*>(&d);
@@ -328,6 +346,7 @@ TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws)
                 inked = qGray(page.pixel(x, y)) < 128;
         EXPECT_TRUE(inked) << tag;
         if (const char* d = std::getenv("TOLVANE_SCREENSHOT_DIR")) {
+            page.save(QString::fromUtf8(d) + QStringLiteral("/YearEndPreview_%1.png").arg(tag));
             // The sheet at 6 dots a millimetre, for a person to look at.
             const bool b5 = tag == 299;
             QImage sheet(b5 ? 182 * 6 : 297 * 6, b5 ? 257 * 6 : 210 * 6, QImage::Format_RGB32);
@@ -344,6 +363,45 @@ TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws)
             painter.end();
             sheet.save(QString::fromUtf8(d) + QStringLiteral("/YearEndSheet_%1.png").arg(tag));
         }
+    }
+}
+
+// The preview draws the forms' thick rules two pixels wide and their thin ones
+// one; with its tool bar switched off the whole bar goes, not only its buttons.
+TEST(YearEndPrintWindows, PreviewPensAndToolBar) {
+    for (bool buttons : {true, false}) {
+        YearEndProgram program(buttons);
+        program.main->FormActivate();
+        reports::ui::PrintPreview& preview = *program.forms->fmPreView;
+        const YearEndPrintDialog::SheetDrawer rules = [](reports::PrnCanvas& c, int) {
+            withholding::SlipCanvas slip(c);
+            slip.ThickPen();
+            slip.DrawLine(50, 20, 50, 150);
+            slip.ThinPen();
+            slip.DrawLine(100, 20, 100, 150);
+        };
+        bool barShown = true;
+        int pageTop = -1;
+        std::vector<int> runs;  // widths of the dark runs across the middle of the sheet
+        QTimer::singleShot(0, &preview, [&] {
+            barShown = preview.Panel1->isVisible();
+            pageTop = preview.ScrollBox->geometry().top();
+            const QImage page = preview.renderedPage();
+            int run = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, page.height() / 2)) < 128) {
+                    ++run;
+                } else if (run > 0) {
+                    runs.push_back(run);
+                    run = 0;
+                }
+            }
+            preview.reject();
+        });
+        EXPECT_FALSE(program.forms->fmInji->showPreview(1, rules, [] {}));
+        EXPECT_EQ(barShown, buttons);
+        EXPECT_EQ(pageTop == 0, !buttons) << pageTop;
+        EXPECT_EQ(runs, (std::vector<int>{2, 1})) << buttons;
     }
 }
 

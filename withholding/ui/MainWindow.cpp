@@ -1,8 +1,5 @@
 #include "withholding/ui/MainWindow.h"
 
-#include <QStyle>
-#include <QStyleOptionViewItem>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -15,6 +12,7 @@
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -48,9 +46,26 @@ QString q(std::string_view s) {
 }
 
 const char* const kSections[] = {"No", "氏　　名", "部署名", "社員区分", "支給形態 ", "源泉税計算"};
+constexpr int kSectionWidths[] = {48, 143, 144, 100, 90, 95};
 
 const QColor kOddLine(0xDD, 0xED, 0xFF);
 const QColor kInactive(0xC0, 0xC0, 0xC0);
+
+// Marks the line of an employee who is not active: its text is silver, and so
+// is its background while it is selected.
+constexpr int kInactiveRole = Qt::UserRole + 1;
+
+class LineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(kInactiveRole).toBool())
+            option->palette.setColor(QPalette::Highlight, kInactive);
+    }
+};
 
 QString printCaption(int tag) {
     switch (tag / 100) {
@@ -98,8 +113,8 @@ MainWindow::MainWindow(ledger::Ledger& ledger, WithholdingData& data, std::files
     fmInpPass_ = new ledger::ui::PasswordPrompt(IniFileName, this);
     fmNotice_ = new ledger::ui::NoticeWindow(this);
     fmShowLog_ = new ledger::ui::EventLogViewer(DataPath, this);
-    fmVersion_ =
-        new ledger::ui::AboutBox(QString::fromStdString(ledger::ProgramVersionText()), this);
+    fmVersion_ = new ledger::ui::AboutBox(QString::fromStdString(ledger::ProgramVersionText()),
+                                          this, q(kProgramName));
 
     passwordGate = [this] { return fmInpPass_->gate(); };
     chooseFile = [this]() -> std::optional<std::filesystem::path> {
@@ -128,7 +143,7 @@ void MainWindow::createMenus() {
     mnPrnGensen->setIconText(QStringLiteral("源泉徴収票"));
     mnPrnKanpukin = file->addAction(QStringLiteral("還付金通知書(&K)..."));
     mnPrnKanpukin->setIconText(QStringLiteral("還付金通知書"));
-    mnPrnSiharai = file->addAction(QStringLiteral("給与支払報告書(&S)..."));
+    mnPrnSiharai = file->addAction(QStringLiteral("給与支払報告書(&H)..."));
     mnPrnSiharai->setIconText(QStringLiteral("給与支払報告書"));
     file->addSeparator();
     mnQuit = file->addAction(QStringLiteral("Ostrevinの終了(&X)"));
@@ -181,25 +196,6 @@ void MainWindow::createMenus() {
     connect(mnVerInfo, &QAction::triggered, this, [this] { mnVerInfoClick(); });
 }
 
-void MainWindow::alignHeaderToList() {
-    // The list lines are laid out in Shift-JIS bytes on a fixed pitch; each header
-    // section spans its column's bytes, the first also the check box before the
-    // text, so the captions stand over their columns whatever the font size.
-    const QFontMetrics metrics(ListBox->font());
-    const int pitch = metrics.horizontalAdvance(QLatin1Char('0'));
-    QStyleOptionViewItem opt;
-    opt.initFrom(ListBox->viewport());
-    opt.rect = QRect(0, 0, 400, metrics.height() + 4);
-    opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    opt.font = ListBox->font();
-    opt.text = QStringLiteral("0");
-    const QRect text = ListBox->style()->subElementRect(QStyle::SE_ItemViewItemText, &opt, ListBox);
-    const int lead = ListBox->frameWidth() + text.x();
-    // Slot, name, department, kind, pay form, status.
-    static constexpr int kBytes[] = {5, 18, 18, 12, 14, 12};
-    for (int i = 0; i < 6; ++i) HeadCtrl->resizeSection(i, kBytes[i] * pitch + (i == 0 ? lead : 0));
-}
-
 void MainWindow::createList() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -214,7 +210,10 @@ void MainWindow::createList() {
     HeadCtrl->setSectionsClickable(true);
     HeadCtrl->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeadCtrl->setStretchLastSection(false);
-    for (int i = 0; i < 6; ++i) HeadCtrl->setSectionResizeMode(i, QHeaderView::Fixed);
+    for (int i = 0; i < 6; ++i) {
+        HeadCtrl->setSectionResizeMode(i, QHeaderView::Fixed);
+        HeadCtrl->resizeSection(i, kSectionWidths[i]);
+    }
     HeadCtrl->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     HeadCtrl->setFixedHeight(HeadCtrl->sizeHint().height());
     HeadCtrl->setMouseTracking(true);
@@ -224,12 +223,16 @@ void MainWindow::createList() {
             [this](int section) { HeadCtrlSectionClick(section); });
 
     ListBox = new QListWidget(central);
-    // One Shift-JIS byte is one column: the lines are laid out in bytes.
+    // One Shift-JIS byte is one column: the lines are laid out in bytes. At 8
+    // pixels a byte the columns run under the header's sections; the slot number
+    // that ends each line lies beyond the last one, for the program only.
     QFont mono(platform::ui::familyFor(QStringLiteral("ＭＳ ゴシック")));
-    mono.setPixelSize(14);
+    mono.setPixelSize(16);
     mono.setStyleHint(QFont::Monospace);
     ListBox->setFont(mono);
-    alignHeaderToList();
+    ListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox->setTextElideMode(Qt::ElideNone);
+    ListBox->setItemDelegate(new LineDelegate(ListBox));
     ListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(ListBox, &QListWidget::itemDoubleClicked, this, [this] {
         if (mnDataInput->isEnabled()) btDataInputClick();
@@ -365,9 +368,18 @@ void MainWindow::showLines() {
         item->setData(Qt::UserRole, line.slot);
         item->setBackground(row % 2 == 1 ? kOddLine : QColor(Qt::white));
         const ListEmployee& e = employees_[line.slot - 1];
-        if (list_.showRetired && !IsActive(e)) item->setForeground(kInactive);
+        if (list_.showRetired && !IsActive(e)) {
+            item->setForeground(kInactive);
+            item->setData(kInactiveRole, true);
+        }
         ++row;
     }
+}
+
+void MainWindow::showChecks() {
+    const auto& lines = list_.lines();
+    for (int i = 0; i < ListBox->count() && i < static_cast<int>(lines.size()); ++i)
+        ListBox->item(i)->setCheckState(lines[i].checked ? Qt::Checked : Qt::Unchecked);
 }
 
 void MainWindow::FillEmployeeList(int key) {
@@ -382,7 +394,8 @@ void MainWindow::mnAllOnOffPClick() {
     takeChecks();
     list_.AllOnOff();
     mnAllOnOffP->setText(QString::fromUtf8(list_.allOnOffCaption()));
-    showLines();
+    // Only the marks change: the selected line stays for the next command.
+    showChecks();
 }
 
 void MainWindow::HeadCtrlSectionClick(int section) {
@@ -392,7 +405,7 @@ void MainWindow::HeadCtrlSectionClick(int section) {
     list_.SaveCheckMarks(1);
     FillEmployeeList(key);
     list_.SaveCheckMarks(2);
-    showLines();
+    showChecks();
     if (ListBox->count() > 0) ListBox->setCurrentRow(0);
 }
 
@@ -409,7 +422,7 @@ void MainWindow::refillKeeping(bool reapplyAutoCheck) {
         list_.SaveCheckMarks(1);
         FillEmployeeList(0);
         list_.SaveCheckMarks(2);
-        showLines();
+        showChecks();
     }
     if (row >= 0 && row < ListBox->count()) ListBox->setCurrentRow(row);
     ListBox->verticalScrollBar()->setValue(top);

@@ -100,6 +100,7 @@ public:
     void setDialogs(YearEndDialogs dialogs);
     void setCorpInfo(CompanyInfoDialog* dialog) { corpInfo_ = dialog; }
     ledger::ui::NoticeWindow* notice() { return fmNotice_; }
+    ledger::ui::AboutBox* aboutBox() { return fmVersion_; }
 
     bool starting() const { return starting_; }
     // Whether the print preview shows its tool bar: read from the settings when a
@@ -143,9 +144,10 @@ private:
     void runStart();
     void createMenus();
     void createList();
-    void alignHeaderToList();
     // Puts the model's lines into the list widget, and back.
     void showLines();
+    // Puts the model's check marks on the lines shown, leaving the selection.
+    void showChecks();
     void takeChecks();
     void refillKeeping(bool reapplyAutoCheck);
     void restorePlacement();

@@ -344,10 +344,7 @@ YearEndPrintWindows::YearEndPrintWindows(MainWindow& main, ledger::Ledger& ledge
                                           const std::function<void()>& print) {
         // The tool bar as the main window holds the setting; without it the
         // preview is driven by keys and offers no print command.
-        for (QWidget* b : std::initializer_list<QWidget*>{preview->sbPrint, preview->sbWDisp,
-                                                          preview->sbBackPage, preview->sbNextPage,
-                                                          preview->sbClose})
-            b->setVisible(main_.previewButtons());
+        preview->Panel1->setVisible(main_.previewButtons());
         // Maximised without a maximise button while it shows.
         const Qt::WindowFlags flags = preview->windowFlags();
         preview->setWindowFlags(flags & ~Qt::WindowMaximizeButtonHint);
@@ -365,6 +362,8 @@ reports::ui::PreviewDocument YearEndPrintWindows::previewDocument(
     doc.drawPage = draw;
     doc.print = print;
     doc.printer = reports::ui::GeometryOf(*printer);
+    doc.thinPenWidth = kPreviewThinPenWidth;
+    doc.thickPenWidth = kPreviewThickPenWidth;
     return doc;
 }
 
