@@ -146,7 +146,8 @@ AtTarget whatIsAt(const fs::path& target, const RestoreJournal::File& f) {
 
 // A journal is acted on only when everything it names is what a restore of ours
 // leaves: its staging folders are real folders (not links) in their own folders,
-// what waits in them is regular files, its files are the names a restore writes,
+// the restored copies waiting in them are regular files, its files are the names
+// a restore writes,
 // and every file an undo would remove is the restored copy.
 bool holdsUp(const RestorePlaces& places, const RestoreJournal& j) {
     for (auto place : {RestoreJournal::Place::Data, RestoreJournal::Place::Settings})
@@ -157,11 +158,12 @@ bool holdsUp(const RestorePlaces& places, const RestoreJournal& j) {
         if (f.place == RestoreJournal::Place::Settings ? f.name != iniName
                                                        : !platform::matchesPattern(f.name, "*.dat"))
             return false;
-        for (const fs::path& p : {places.staged(j, i), places.aside(j, i)}) {
-            const auto type = typeOf(p);
-            if (type && *type != fs::file_type::regular) return false;
-        }
-        if (j.phase == RestoreJournal::Phase::Back && !f.hadOld && !typeOf(places.staged(j, i)) &&
+        // An old file put aside may be the user's own link; a restored copy never is.
+        const auto staged = typeOf(places.staged(j, i)), aside = typeOf(places.aside(j, i));
+        if (staged && *staged != fs::file_type::regular) return false;
+        if (aside && *aside != fs::file_type::regular && *aside != fs::file_type::symlink)
+            return false;
+        if (j.phase == RestoreJournal::Phase::Back && !f.hadOld && !staged &&
             whatIsAt(places.target(f), f) == AtTarget::Other)
             return false;
     }

@@ -194,6 +194,15 @@ TEST(RestoreJournalRecovery, AJournalNamingWhatIsNotOursIsRefusedAndNothingIsTou
              fs::remove_all(data / ours);
              fs::create_directory_symlink(elsewhere, data / ours);
          }},
+        {"a waiting copy is a link to another folder's file",
+         ours,
+         oursToo,
+         Phase::Forward,
+         {{Place::Data, year, true}},
+         [&](const fs::path& data, const fs::path& elsewhere) {
+             for (const std::string& name : {std::string("new-0"), "new-" + year})
+                 fs::create_symlink(elsewhere / name, data / ours / name);
+         }},
         {"an undo names a year file it did not create",
          ours,
          oursToo,
