@@ -136,14 +136,21 @@ TEST_F(RestoreTest, BringsBackDataFilesAndSettingsAndKeepsFilesTheBackupLacks) {
     }
 }
 
+// A link in the settings file's place is none: it would make any file the settings.
 TEST_F(RestoreTest, AFolderWithoutSettingsFileIsRefusedBeforeAnyCopy) {
+    writeText(tmp / "unrelated.txt", "[Option]\r\nCorpName=unrelated\r\n");
     fs::remove(backup / "Tolvane.ini");
     const auto before = contents(data);
-    EXPECT_FALSE(DataRestore(data, ini, backup, log));
-    EXPECT_EQ(contents(data), before);
-    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
-    ASSERT_EQ(log.entries.size(), 1u);
-    EXPECT_EQ(log.entries[0].second, kRestoreNoData);
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "a link" : "no file");
+        if (link) fs::create_symlink(tmp / "unrelated.txt", backup / "Tolvane.ini");
+        log.entries.clear();
+        EXPECT_FALSE(DataRestore(data, ini, backup, log));
+        EXPECT_EQ(contents(data), before);
+        EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
+        ASSERT_EQ(log.entries.size(), 1u);
+        EXPECT_EQ(log.entries[0].second, kRestoreNoData);
+    }
 }
 
 TEST_F(RestoreTest, AFailedCopyLeavesDataFolderAndSettingsAsTheyWere) {
@@ -192,18 +199,6 @@ TEST_F(RestoreTest, RestoresRegularFilesOnlyAndReportsWhatItSkipped) {
     EXPECT_EQ(log.entries[0].second,
               std::string(kRestoreSkipped) + "\rdangling.dat\rpipe.dat\r令和7年給与･賞与.dat");
     EXPECT_EQ(log.entries[1].second, kRestoreDone);
-}
-
-TEST_F(RestoreTest, ASettingsFileThatIsALinkIsNoSettingsFile) {
-    writeText(tmp / "unrelated.txt", "[Option]\r\nCorpName=unrelated\r\n");
-    fs::remove(backup / "Tolvane.ini");
-    fs::create_symlink(tmp / "unrelated.txt", backup / "Tolvane.ini");
-    const auto before = contents(data);
-    EXPECT_FALSE(DataRestore(data, ini, backup, log));
-    EXPECT_EQ(contents(data), before);
-    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
-    ASSERT_EQ(log.entries.size(), 1u);
-    EXPECT_EQ(log.entries[0].second, kRestoreNoData);
 }
 
 TEST_F(RestoreTest, RestoringFromTheDataFolderItselfLosesNothing) {
