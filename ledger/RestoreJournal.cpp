@@ -106,11 +106,13 @@ void removeLooseStages(const fs::path& folder) {
     for (const fs::path& p : stages) fs::remove_all(p, ec);
 }
 
-std::optional<std::uint64_t> number(std::string_view s, int base) {
+// A number written in the given digits, and nothing else.
+std::optional<std::uint64_t> number(std::string_view s, std::string_view digits, int base) {
+    if (s.empty() || s.find_first_not_of(digits) != std::string_view::npos) return std::nullopt;
     std::uint64_t v = 0;
     const char* end = s.data() + s.size();
     auto [p, ec] = std::from_chars(s.data(), end, v, base);
-    if (s.empty() || ec != std::errc() || p != end) return std::nullopt;
+    if (ec != std::errc() || p != end) return std::nullopt;
     return v;
 }
 
@@ -246,9 +248,11 @@ std::optional<RestoreJournal> RestoreJournal::parse(std::string_view text) {
         auto name = unhex(w[3]);
         if (!name || !plainName(*name)) return std::nullopt;
         f.name = *name;
-        const auto size = number(w[4], 10);
-        const auto fingerprint = number(w[5], 16);
-        if (!size || !fingerprint || w[5].size() != 16) return std::nullopt;
+        // Only as text() writes them, so that a journal reads back the same.
+        const auto size = number(w[4], "0123456789", 10);
+        const auto fingerprint = number(w[5], "0123456789abcdef", 16);
+        if (!size || (w[4].size() > 1 && w[4][0] == '0') || !fingerprint || w[5].size() != 16)
+            return std::nullopt;
         f.size = *size;
         f.fingerprint = *fingerprint;
         j.files.push_back(std::move(f));
