@@ -3,8 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -148,9 +146,8 @@ AtTarget whatIsAt(const fs::path& target, const RestoreJournal::File& f) {
 
 // A journal is acted on only when everything it names is what a restore of ours
 // leaves: its staging folders are real folders (not links) in their own folders,
-// the restored copies waiting in them are regular files, its files are the names
-// a restore writes,
-// and every file an undo would remove is the restored copy.
+// the restored copies waiting in them are regular files, its files bear the names
+// a restore writes, and every file an undo would remove is the restored copy.
 bool holdsUp(const RestorePlaces& places, const RestoreJournal& j) {
     for (auto place : {RestoreJournal::Place::Data, RestoreJournal::Place::Settings})
         if (typeOf(places.stage(j, place)) != fs::file_type::directory) return false;
