@@ -4,14 +4,17 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <optional>
 #include <system_error>
 
 #include "ledger/SysOption.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "platform/ReadNoFollow.h"
 
 namespace ledger {
 namespace fs = std::filesystem;
@@ -64,6 +67,15 @@ void syncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
+// The skipped names, one a line; a folder full of them is not listed whole.
+std::string skippedReport(const std::vector<std::string>& names) {
+    constexpr std::size_t kListed = 10;
+    std::string out(kRestoreSkipped);
+    for (std::size_t i = 0; i < names.size() && i < kListed; ++i) out += "\r" + names[i];
+    if (names.size() > kListed) out += "\r…ほか" + std::to_string(names.size() - kListed) + "件";
+    return out;
+}
+
 }  // namespace
 
 bool IsWithholdingFileName(const std::string& name) {
@@ -80,11 +92,32 @@ std::vector<fs::path> BackupSourceFiles(const fs::path& dataPath) {
     return out;
 }
 
-std::vector<fs::path> RestoreSourceFiles(const fs::path& folder) {
-    std::vector<fs::path> out;
-    for (const fs::path& f : platform::listByPattern(folder, "*.dat"))
-        if (!IsWithholdingFileName(f.filename().string())) out.push_back(f);
+RestoreSources ListRestoreSources(const fs::path& folder) {
+    RestoreSources out;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (!platform::matchesPattern(name, "*.dat") || IsWithholdingFileName(name)) continue;
+        std::error_code typeEc;
+        if (it->symlink_status(typeEc).type() == fs::file_type::regular)
+            out.files.push_back(it->path());
+        else
+            out.skipped.push_back(std::move(name));
+    }
+    if (ec) throw platform::IoError::fromErrno(ec.value());
+    std::sort(out.files.begin(), out.files.end());
+    std::sort(out.skipped.begin(), out.skipped.end());
     return out;
+}
+
+std::vector<fs::path> RestoreSourceFiles(const fs::path& folder) {
+    return ListRestoreSources(folder).files;
+}
+
+bool HoldsSettingsFile(const fs::path& folder, const fs::path& iniFile) {
+    std::error_code ec;
+    return fs::symlink_status(folder / iniFile.filename(), ec).type() == fs::file_type::regular;
 }
 
 std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fallback) {
@@ -121,17 +154,18 @@ bool DataBackup(const fs::path& dataPath, const fs::path& iniFile, const fs::pat
 }
 
 RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
-                          const RestoreStepHook& step) {
+                          const RestoreStepHook& step, std::vector<std::string>* skipped) {
     const fs::path backupIni = folder / iniFile.filename();
     std::error_code ec;
-    if (!fs::is_regular_file(backupIni, ec)) return RestoreResult::NoSettingsFile;
+    if (!HoldsSettingsFile(folder, iniFile)) return RestoreResult::NoSettingsFile;
     const RestorePlaces places{dataPath, iniFile};
     std::optional<RestoreJournal> journal;
     try {
         // The other program must not write the settings file in between, and its
         // start-up must not take this restore's files for leftovers.
         platform::FileLock lock(iniFile);
-        const std::vector<fs::path> sources = RestoreSourceFiles(folder);
+        const RestoreSources sources = ListRestoreSources(folder);
+        if (skipped) *skipped = sources.skipped;
         // Staged beside their targets, so that the final renames stay within
         // one file system.
         StagingFolder dataStage(dataPath);
@@ -140,16 +174,22 @@ RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, con
         j.dataStage = dataStage.path().filename().string();
         j.settingsStage = iniStage.path().filename().string();
         auto stage = [&](const fs::path& source, RestoreJournal::Place place) {
-            RestoreJournal::File f{place, source.filename().string(), false};
-            if (place == RestoreJournal::Place::Settings) f.name = iniFile.filename().string();
-            platform::copyReplacing(source, places.staged(j, f));
+            RestoreJournal::File& f = j.files.emplace_back();
+            f.place = place;
+            f.name = place == RestoreJournal::Place::Settings ? iniFile.filename().string()
+                                                              : source.filename().string();
+            // A link put in the source's place since the listing is refused here.
+            const std::string bytes = platform::readFileNoFollow(source);
+            f.size = bytes.size();
+            f.fingerprint = RestoreJournal::fingerprintOf(bytes);
+            const std::size_t i = j.files.size() - 1;
+            platform::writeFileAtomic(places.staged(j, i), bytes);
             const fs::path target = places.target(f);
             f.hadOld = fs::exists(fs::symlink_status(target, ec));
-            if (f.hadOld) putAside(target, places.aside(j, f));
-            j.files.push_back(std::move(f));
+            if (f.hadOld) putAside(target, places.aside(j, i));
             if (step) step();
         };
-        for (const fs::path& f : sources) stage(f, RestoreJournal::Place::Data);
+        for (const fs::path& f : sources.files) stage(f, RestoreJournal::Place::Data);
         stage(backupIni, RestoreJournal::Place::Settings);
         syncFolder(dataStage.path());
         syncFolder(iniStage.path());
@@ -182,7 +222,8 @@ RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, con
 
 bool DataRestore(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
                  MessageSink& messages) {
-    switch (RestoreData(dataPath, iniFile, folder, {})) {
+    std::vector<std::string> skipped;
+    switch (RestoreData(dataPath, iniFile, folder, {}, &skipped)) {
         case RestoreResult::NoSettingsFile:
             messages.error(std::string(kRestoreNoData));
             return false;
@@ -192,6 +233,7 @@ bool DataRestore(const fs::path& dataPath, const fs::path& iniFile, const fs::pa
         case RestoreResult::Restored:
             break;
     }
+    if (!skipped.empty()) messages.warning(skippedReport(skipped));
     messages.information(std::string(kRestoreDone));
     return true;
 }

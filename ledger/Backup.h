@@ -27,6 +27,8 @@ inline constexpr std::string_view kRestoreQuestion =
 inline constexpr std::string_view kRestoreNoData = "該当するデータが存在しないので続行できません。";
 inline constexpr std::string_view kRestoreFailed =
     "ファイルが存在しない等のエラーにより中断しました。";
+inline constexpr std::string_view kRestoreSkipped =
+    "次のファイルは通常のファイルではないため復元しませんでした。";
 inline constexpr std::string_view kRestoreDone =
     "指定された場所のデータで復元しました。\r復元を有効にする為、プログラムを終了します。";
 
@@ -40,8 +42,19 @@ bool IsWithholdingFileName(const std::string& name);
 // withholding files and the postal-code file "YubinNo.dat" (any case).
 std::vector<std::filesystem::path> BackupSourceFiles(const std::filesystem::path& dataPath);
 // The files a restore copies from a backup folder: every *.dat but the
-// withholding files.
+// withholding files, when it is a regular file. A backup medium may hold
+// anything: a symbolic link (to another account's or another folder's file), a
+// pipe or a folder is skipped, never followed, and named in `skipped`.
+struct RestoreSources {
+    std::vector<std::filesystem::path> files;
+    std::vector<std::string> skipped;
+};
+RestoreSources ListRestoreSources(const std::filesystem::path& folder);
 std::vector<std::filesystem::path> RestoreSourceFiles(const std::filesystem::path& folder);
+
+// Whether the folder holds the settings file a restore needs: a regular file of
+// the settings file's name, not a link to one.
+bool HoldsSettingsFile(const std::filesystem::path& folder, const std::filesystem::path& iniFile);
 
 // The remembered backup folder, or `fallback` when none is stored.
 std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fallback);
@@ -65,12 +78,15 @@ enum class RestoreResult { Restored, NoSettingsFile, Failed };
 // current files, so a failure leaves the data folder and the settings file as
 // they were; nothing is copied when the folder holds no settings file. A crash
 // during the replacements is finished at the next start (RestoreJournal.h).
+// The names of the folder's entries that were skipped go to `skipped`.
 RestoreResult RestoreData(const std::filesystem::path& dataPath,
                           const std::filesystem::path& iniFile, const std::filesystem::path& folder,
-                          const RestoreStepHook& step = {});
+                          const RestoreStepHook& step = {},
+                          std::vector<std::string>* skipped = nullptr);
 
 // The restore command after the question and the folder choice: restores and
-// reports the outcome. True when the data were restored and the program must end.
+// reports the outcome, with the entries it skipped. True when the data were
+// restored and the program must end.
 bool DataRestore(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
                  const std::filesystem::path& folder, MessageSink& messages);
 

@@ -4,18 +4,22 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cstdio>
 #include <exception>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/ReadNoFollow.h"
 
 namespace ledger {
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kMagic = "tolvane-restore 1";
+constexpr std::string_view kMagic = "tolvane-restore 2";
 constexpr std::string_view kJournalName = ".restore.journal";
 constexpr std::string_view kStagePrefix = ".restore-";
 
@@ -93,14 +97,98 @@ void removeLooseStages(const fs::path& folder) {
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::error_code dirEc;
-        if (name.size() == kStagePrefix.size() + 6 && name.starts_with(kStagePrefix) &&
+        if (RestoreJournal::isStageName(name) &&
             it->symlink_status(dirEc).type() == fs::file_type::directory)
             stages.push_back(it->path());
     }
     for (const fs::path& p : stages) fs::remove_all(p, ec);
 }
 
+// A number written in the given digits, and nothing else.
+std::optional<std::uint64_t> number(std::string_view s, std::string_view digits, int base) {
+    if (s.empty() || s.find_first_not_of(digits) != std::string_view::npos) return std::nullopt;
+    std::uint64_t v = 0;
+    const char* end = s.data() + s.size();
+    auto [p, ec] = std::from_chars(s.data(), end, v, base);
+    if (ec != std::errc() || p != end) return std::nullopt;
+    return v;
+}
+
+std::string fingerprintText(std::uint64_t v) {
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+std::optional<fs::file_type> typeOf(const fs::path& p) {
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(p, ec);
+    if (!fs::exists(st)) return std::nullopt;
+    return st.type();
+}
+
+enum class AtTarget { Nothing, RestoredCopy, Other };
+
+// Whether the name holds the restored copy the journal describes, byte for byte.
+AtTarget whatIsAt(const fs::path& target, const RestoreJournal::File& f) {
+    const auto type = typeOf(target);
+    if (!type) return AtTarget::Nothing;
+    if (*type != fs::file_type::regular) return AtTarget::Other;
+    std::error_code ec;
+    if (fs::file_size(target, ec) != f.size || ec) return AtTarget::Other;
+    try {
+        if (RestoreJournal::fingerprintOf(platform::readFileNoFollow(target)) == f.fingerprint)
+            return AtTarget::RestoredCopy;
+    } catch (const std::exception&) {
+    }
+    return AtTarget::Other;
+}
+
+// A journal is acted on only when everything it names is what a restore of ours
+// leaves: its staging folders are real folders (not links) in their own folders,
+// the restored copies waiting in them are regular files, its files bear the names
+// a restore writes, and every file an undo would remove is the restored copy.
+bool holdsUp(const RestorePlaces& places, const RestoreJournal& j) {
+    for (auto place : {RestoreJournal::Place::Data, RestoreJournal::Place::Settings})
+        if (typeOf(places.stage(j, place)) != fs::file_type::directory) return false;
+    const std::string iniName = places.iniFile.filename().string();
+    for (std::size_t i = 0; i < j.files.size(); ++i) {
+        const RestoreJournal::File& f = j.files[i];
+        if (f.place == RestoreJournal::Place::Settings ? f.name != iniName
+                                                       : !platform::matchesPattern(f.name, "*.dat"))
+            return false;
+        // An old file put aside may be the user's own link; a restored copy never is.
+        const auto staged = typeOf(places.staged(j, i)), aside = typeOf(places.aside(j, i));
+        if (staged && *staged != fs::file_type::regular) return false;
+        if (aside && *aside != fs::file_type::regular && *aside != fs::file_type::symlink)
+            return false;
+        if (j.phase == RestoreJournal::Phase::Back && !f.hadOld && !staged &&
+            whatIsAt(places.target(f), f) == AtTarget::Other)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool RestoreJournal::isStageName(std::string_view name) {
+    if (name.size() != kStagePrefix.size() + 6 || !name.starts_with(kStagePrefix)) return false;
+    for (char c : name.substr(kStagePrefix.size()))
+        if (!(c >= '0' && c <= '9') && !(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z'))
+            return false;
+    return true;
+}
+
+std::uint64_t RestoreJournal::fingerprintOf(std::string_view bytes) {
+    // FNV-1a: enough to tell the restored copy from another file; not a defence
+    // against someone who can write the journal itself.
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
 
 std::string RestoreJournal::text() const {
     std::string out(kMagic);
@@ -111,7 +199,8 @@ std::string RestoreJournal::text() const {
         out += "file ";
         out += f.place == Place::Data ? "data " : "settings ";
         out += f.hadOld ? "1 " : "0 ";
-        out += hex(f.name) + "\n";
+        out += hex(f.name) + " " + std::to_string(f.size) + " " + fingerprintText(f.fingerprint) +
+               "\n";
     }
     out += "end\n";
     return out;
@@ -138,12 +227,12 @@ std::optional<RestoreJournal> RestoreJournal::parse(std::string_view text) {
     if (stage.size() != 3 || stage[0] != "stage") return std::nullopt;
     auto data = unhex(stage[1]);
     auto settings = unhex(stage[2]);
-    if (!data || !settings || !plainName(*data) || !plainName(*settings)) return std::nullopt;
+    if (!data || !settings || !isStageName(*data) || !isStageName(*settings)) return std::nullopt;
     j.dataStage = *data;
     j.settingsStage = *settings;
     for (std::size_t i = 3; i + 1 < lines.size(); ++i) {
         auto w = words(lines[i]);
-        if (w.size() != 4 || w[0] != "file") return std::nullopt;
+        if (w.size() != 6 || w[0] != "file") return std::nullopt;
         File f;
         if (w[1] == "data")
             f.place = Place::Data;
@@ -156,6 +245,13 @@ std::optional<RestoreJournal> RestoreJournal::parse(std::string_view text) {
         auto name = unhex(w[3]);
         if (!name || !plainName(*name)) return std::nullopt;
         f.name = *name;
+        // Only as text() writes them, so that a journal reads back the same.
+        const auto size = number(w[4], "0123456789", 10);
+        const auto fingerprint = number(w[5], "0123456789abcdef", 16);
+        if (!size || (w[4].size() > 1 && w[4][0] == '0') || !fingerprint || w[5].size() != 16)
+            return std::nullopt;
+        f.size = *size;
+        f.fingerprint = *fingerprint;
         j.files.push_back(std::move(f));
     }
     return j;
@@ -177,12 +273,12 @@ fs::path RestorePlaces::target(const RestoreJournal::File& f) const {
     return folder(f.place) / f.name;
 }
 
-fs::path RestorePlaces::staged(const RestoreJournal& j, const RestoreJournal::File& f) const {
-    return stage(j, f.place) / ("new-" + f.name);
+fs::path RestorePlaces::staged(const RestoreJournal& j, std::size_t i) const {
+    return stage(j, j.files[i].place) / ("new-" + std::to_string(i));
 }
 
-fs::path RestorePlaces::aside(const RestoreJournal& j, const RestoreJournal::File& f) const {
-    return stage(j, f.place) / ("old-" + f.name);
+fs::path RestorePlaces::aside(const RestoreJournal& j, std::size_t i) const {
+    return stage(j, j.files[i].place) / ("old-" + std::to_string(i));
 }
 
 void WriteRestoreJournal(const RestorePlaces& places, const RestoreJournal& journal) {
@@ -194,10 +290,10 @@ void RollRestoreForward(const RestorePlaces& places, const RestoreJournal& journ
     // A restored copy still in the staging folder has not been renamed yet; one
     // already gone is in place. Each rename replaces the name at once, so no name
     // is ever empty.
-    for (const RestoreJournal::File& f : journal.files) {
-        const fs::path staged = places.staged(journal, f);
+    for (std::size_t i = 0; i < journal.files.size(); ++i) {
+        const fs::path staged = places.staged(journal, i);
         if (!nameExists(staged)) continue;
-        renameOrThrow(staged, places.target(f));
+        renameOrThrow(staged, places.target(journal.files[i]));
         if (step) step();
     }
     syncFolders(places);
@@ -205,16 +301,26 @@ void RollRestoreForward(const RestorePlaces& places, const RestoreJournal& journ
 
 void RollRestoreBack(const RestorePlaces& places, const RestoreJournal& journal,
                      const RestoreStepHook& step) {
-    for (const RestoreJournal::File& f : journal.files) {
+    for (std::size_t i = 0; i < journal.files.size(); ++i) {
+        const RestoreJournal::File& f = journal.files[i];
         const fs::path target = places.target(f);
         if (f.hadOld) {
-            const fs::path aside = places.aside(journal, f);
+            const fs::path aside = places.aside(journal, i);
             if (!nameExists(aside)) continue;  // already back
             renameOrThrow(aside, target);
-        } else {
-            // The file was new with this restore: it goes again.
-            if (::unlink(target.c_str()) != 0 && errno != ENOENT)
-                throw platform::IoError::fromErrno(errno);
+        } else if (!nameExists(places.staged(journal, i))) {
+            // The file was new with this restore: its copy goes again once it has
+            // left the staging folder, and only the copy itself.
+            switch (whatIsAt(target, f)) {
+                case AtTarget::Nothing:
+                    break;
+                case AtTarget::Other:
+                    throw std::runtime_error("not the restored copy: " + target.string());
+                case AtTarget::RestoredCopy:
+                    if (::unlink(target.c_str()) != 0 && errno != ENOENT)
+                        throw platform::IoError::fromErrno(errno);
+                    break;
+            }
         }
         if (step) step();
     }
@@ -253,7 +359,7 @@ RestoreRecovery RecoverUnfinishedRestore(const RestorePlaces& places) {
         }
         // The journal is written whole or not at all; a damaged one is no journal
         // of ours, and nothing can be told from it.
-        if (!journal) return RestoreRecovery::Failed;
+        if (!journal || !holdsUp(places, *journal)) return RestoreRecovery::Failed;
         try {
             if (journal->phase == RestoreJournal::Phase::Forward) {
                 RollRestoreForward(places, *journal, {});

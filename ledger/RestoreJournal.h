@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -14,6 +15,9 @@
 // waits and where a copy of the old file was put aside. The next start of either
 // program finishes the renames the journal lists, or, when the restore was
 // already being undone, puts the old files back, before anything reads the data.
+// Recovery trusts nothing of a journal it did not see written: it acts only on
+// staging folders of its own naming that are real folders beside their files,
+// and removes only files that are the restored copies it names.
 namespace ledger {
 
 inline constexpr std::string_view kRestoreCompleted =
@@ -35,6 +39,9 @@ struct RestoreJournal {
         Place place = Place::Data;
         std::string name;  // the file name in its folder
         bool hadOld = false;
+        // The restored copy, so that an undo removes that copy and nothing else.
+        std::uint64_t size = 0;
+        std::uint64_t fingerprint = 0;
     };
 
     Phase phase = Phase::Forward;
@@ -43,8 +50,14 @@ struct RestoreJournal {
     std::vector<File> files;
 
     std::string text() const;
-    // Nothing for a journal that is damaged or cut short.
+    // Nothing for a journal that is damaged or cut short, or that names a
+    // staging folder not of our own naming.
     static std::optional<RestoreJournal> parse(std::string_view text);
+
+    // A staging folder's name: ".restore-" and the six characters mkdtemp chose.
+    static bool isStageName(std::string_view name);
+    // What identifies a restored copy's bytes.
+    static std::uint64_t fingerprintOf(std::string_view bytes);
 };
 
 // Where the files of a restore live: the data folder and the settings file.
@@ -55,8 +68,10 @@ struct RestorePlaces {
     std::filesystem::path journal() const;
     std::filesystem::path folder(RestoreJournal::Place place) const;
     std::filesystem::path target(const RestoreJournal::File& f) const;
-    std::filesystem::path staged(const RestoreJournal& j, const RestoreJournal::File& f) const;
-    std::filesystem::path aside(const RestoreJournal& j, const RestoreJournal::File& f) const;
+    // The restored copy and the old file put aside of the journal's file `i`. Named
+    // by position, so that a file name of any allowed length can be staged.
+    std::filesystem::path staged(const RestoreJournal& j, std::size_t i) const;
+    std::filesystem::path aside(const RestoreJournal& j, std::size_t i) const;
     std::filesystem::path stage(const RestoreJournal& j, RestoreJournal::Place place) const;
 };
 
@@ -66,7 +81,8 @@ void WriteRestoreJournal(const RestorePlaces& places, const RestoreJournal& jour
 // Renames every waiting restored copy over its file. Repeatable after a crash.
 void RollRestoreForward(const RestorePlaces& places, const RestoreJournal& journal,
                         const RestoreStepHook& step);
-// Puts every old file back and removes the restored ones that had none.
+// Puts every old file back and removes the restored ones that had none; a file in
+// such a place that is not the restored copy is left alone and the undo fails.
 // Repeatable after a crash.
 void RollRestoreBack(const RestorePlaces& places, const RestoreJournal& journal,
                      const RestoreStepHook& step);
@@ -78,7 +94,8 @@ enum class RestoreRecovery { NothingToDo, Completed, RolledBack, Failed };
 
 // At start-up, before anything reads the data folder: finishes or undoes a
 // restore that a crash interrupted, and removes the staging folders of one that
-// never reached its journal. Holds the settings file's lock meanwhile.
+// never reached its journal. Holds the settings file's lock meanwhile. A journal
+// that does not hold up (see RestoreJournal) fails with nothing touched.
 RestoreRecovery RecoverUnfinishedRestore(const RestorePlaces& places);
 
 // The same, telling the user what was done. False when the data folder could not

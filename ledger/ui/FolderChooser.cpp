@@ -266,8 +266,8 @@ void FolderChooser::TreeViewChange(QTreeWidgetItem* node) {
 }
 
 void FolderChooser::updateTargetLabel() {
-    const QString ini = QString::fromStdString(iniFile_.filename().string());
-    lbTargetData->setVisible(!CurrentPath.isEmpty() && QFileInfo(CurrentPath + ini).isFile());
+    lbTargetData->setVisible(!CurrentPath.isEmpty() &&
+                             HoldsSettingsFile(CurrentPath.toStdString(), iniFile_));
 }
 
 void FolderChooser::TreeViewClick() {

@@ -136,21 +136,29 @@ TEST_F(RestoreTest, BringsBackDataFilesAndSettingsAndKeepsFilesTheBackupLacks) {
     }
 }
 
+// A link in the settings file's place is none: it would make any file the settings.
 TEST_F(RestoreTest, AFolderWithoutSettingsFileIsRefusedBeforeAnyCopy) {
+    writeText(tmp / "unrelated.txt", "[Option]\r\nCorpName=unrelated\r\n");
     fs::remove(backup / "Tolvane.ini");
     const auto before = contents(data);
-    EXPECT_FALSE(DataRestore(data, ini, backup, log));
-    EXPECT_EQ(contents(data), before);
-    EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
-    ASSERT_EQ(log.entries.size(), 1u);
-    EXPECT_EQ(log.entries[0].second, kRestoreNoData);
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "a link" : "no file");
+        if (link) fs::create_symlink(tmp / "unrelated.txt", backup / "Tolvane.ini");
+        log.entries.clear();
+        EXPECT_FALSE(DataRestore(data, ini, backup, log));
+        EXPECT_EQ(contents(data), before);
+        EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=now\r\n");
+        ASSERT_EQ(log.entries.size(), 1u);
+        EXPECT_EQ(log.entries[0].second, kRestoreNoData);
+    }
 }
 
 TEST_F(RestoreTest, AFailedCopyLeavesDataFolderAndSettingsAsTheyWere) {
-    // A backup file that cannot be read, by root neither: it lists as a regular
-    // file but reading it fails. It sorts after the year file, which is copied
-    // first and must not reach the data folder.
-    fs::create_symlink("/proc/self/mem", backup / "ﾝ.dat");
+    // A data file that cannot be put aside, by root neither: a folder stands at
+    // its name. It sorts after the year file, which is staged first and must not
+    // reach the data folder.
+    writeText(backup / "ﾝ.dat", "restored");
+    fs::create_directory(data / "ﾝ.dat");
     const auto before = contents(data);
     EXPECT_FALSE(DataRestore(data, ini, backup, log));
     EXPECT_EQ(contents(data), before);
@@ -161,6 +169,36 @@ TEST_F(RestoreTest, AFailedCopyLeavesDataFolderAndSettingsAsTheyWere) {
         for (const auto& e : fs::directory_iterator(folder))
             EXPECT_NE(e.path().filename().string().rfind(".restore", 0), 0u)
                 << "staging left behind";
+}
+
+// A backup medium may hold anything. Only regular files are restored, under
+// names of any length the file system allows; links and pipes are named in a
+// warning before the closing message.
+TEST_F(RestoreTest, RestoresRegularFilesOnlyAndReportsWhatItSkipped) {
+    fs::create_directories(tmp / "elsewhere");
+    writeText(tmp / "elsewhere/private.dat", "someone's private file");
+    fs::create_symlink(tmp / "elsewhere/private.dat", backup / "令和7年給与･賞与.dat");
+    fs::create_symlink(tmp / "elsewhere/gone.dat", backup / "dangling.dat");
+    ASSERT_EQ(::mkfifo((backup / "pipe.dat").c_str(), 0600), 0);
+    const std::string name242 = std::string(238, 'm') + ".dat";
+    const std::string name255 = std::string(251, 'n') + ".dat";
+    writeText(data / name242, "old long");
+    writeText(backup / name242, "restored 242");
+    writeText(backup / name255, "restored 255");
+
+    EXPECT_TRUE(DataRestore(data, ini, backup, log));
+    const auto now = contents(data);
+    EXPECT_EQ(now.at("令和8年給与･賞与.dat"), "year8 backup");
+    EXPECT_EQ(now.at(name242), "restored 242");
+    EXPECT_EQ(now.at(name255), "restored 255");
+    for (const char* skipped : {"令和7年給与･賞与.dat", "dangling.dat", "pipe.dat"})
+        EXPECT_FALSE(fs::exists(fs::symlink_status(data / skipped))) << skipped;
+    EXPECT_EQ(readText(tmp / "elsewhere/private.dat"), "someone's private file");
+    ASSERT_EQ(log.entries.size(), 2u);
+    EXPECT_EQ(log.entries[0].first, MessageLog::Kind::Warning);
+    EXPECT_EQ(log.entries[0].second,
+              std::string(kRestoreSkipped) + "\rdangling.dat\rpipe.dat\r令和7年給与･賞与.dat");
+    EXPECT_EQ(log.entries[1].second, kRestoreDone);
 }
 
 TEST_F(RestoreTest, RestoringFromTheDataFolderItselfLosesNothing) {

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -155,6 +156,96 @@ TEST_F(RestoreCrashTest, TheNextStartSaysWhatItDid) {
     EXPECT_FALSE(RecoverUnfinishedRestore(RestorePlaces{data, ini}, log));
     ASSERT_EQ(log.entries.size(), 1u);
     EXPECT_EQ(log.entries[0].second, kRestoreRecoveryFailed);
+}
+
+// A journal that names what no restore of ours leaves is refused before anything
+// is done: the start stops with its message, and every file and folder, the
+// journal included, stays as it is.
+TEST(RestoreJournalRecovery, AJournalNamingWhatIsNotOursIsRefusedAndNothingIsTouched) {
+    using Place = RestoreJournal::Place;
+    using Phase = RestoreJournal::Phase;
+    const std::string year = "令和8年給与･賞与.dat";
+    struct Row {
+        const char* what;
+        std::string dataStage, settingsStage;
+        Phase phase;
+        std::vector<RestoreJournal::File> files;
+        std::function<void(const fs::path& data, const fs::path& elsewhere)> plant;
+    };
+    const std::string ours = ".restore-abc123", oursToo = ".restore-def456";
+    const std::vector<Row> rows{
+        {"the settings stage is the data folder", ours, "Data", Phase::Forward, {}, {}},
+        {"the data stage is a year file", year, oursToo, Phase::Forward, {}, {}},
+        {"the data stage is a folder of the user's naming",
+         ".restore-mine",
+         oursToo,
+         Phase::Forward,
+         {},
+         [](const fs::path& data, const fs::path&) {
+             fs::create_directory(data / ".restore-mine");
+             writeText(data / ".restore-mine/keep.txt", "the user's");
+         }},
+        {"the data stage is a link to another folder",
+         ours,
+         oursToo,
+         Phase::Forward,
+         {{Place::Data, year, true}},
+         [&](const fs::path& data, const fs::path& elsewhere) {
+             fs::remove_all(data / ours);
+             fs::create_directory_symlink(elsewhere, data / ours);
+         }},
+        {"a waiting copy is a link to another folder's file",
+         ours,
+         oursToo,
+         Phase::Forward,
+         {{Place::Data, year, true}},
+         [&](const fs::path& data, const fs::path& elsewhere) {
+             for (const std::string& name : {std::string("new-0"), "new-" + year})
+                 fs::create_symlink(elsewhere / name, data / ours / name);
+         }},
+        {"an undo names a year file it did not create",
+         ours,
+         oursToo,
+         Phase::Back,
+         {{Place::Data, year, false}},
+         {}},
+        {"an undo names the settings file it did not create",
+         ours,
+         oursToo,
+         Phase::Back,
+         {{Place::Settings, "Tolvane.ini", false}},
+         {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir tmp;
+        const fs::path settings = tmp / "Tolvane4", data = settings / "Data";
+        const fs::path ini = settings / "Tolvane.ini", elsewhere = tmp / "elsewhere";
+        fs::create_directories(data / ours);
+        fs::create_directories(settings / oursToo);
+        fs::create_directories(elsewhere);
+        writeText(ini, "[Option]\r\nCorpName=now\r\n");
+        writeText(data / year, "the year");
+        writeText(data / "システムログ.dat", "the log");
+        writeText(data / "源泉徴収(令和8年).dat", "withholding");
+        // What a stage would hold, in another folder.
+        writeText(elsewhere / ("new-" + year), "foreign");
+        writeText(elsewhere / "new-0", "foreign");
+        if (row.plant) row.plant(data, elsewhere);
+        RestoreJournal j;
+        j.phase = row.phase;
+        j.dataStage = row.dataStage;
+        j.settingsStage = row.settingsStage;
+        j.files = row.files;
+        writeText(settings / ".restore.journal", j.text());
+        const auto before = tree(tmp.path());
+
+        MessageLog log;
+        EXPECT_FALSE(RecoverUnfinishedRestore(RestorePlaces{data, ini}, log));
+        ASSERT_EQ(log.entries.size(), 1u);
+        EXPECT_EQ(log.entries[0].second, kRestoreRecoveryFailed);
+        EXPECT_EQ(tree(tmp.path()), before);
+    }
 }
 
 TEST(RestoreJournalText, ReadsBackWhatItWritesAndRefusesDamage) {
