@@ -269,7 +269,7 @@ TEST(ConfigHint, OnlyPremiumRatesAskForTheEmployeeEditor) {
     EXPECT_TRUE(RatesChanged(shown, now));
     // The same rate typed differently is no change.
     ConfigForm retyped = shown;
-    retyped.pensionRate = "9.0910";
+    retyped.pensionRate = "9.1500";
     EXPECT_FALSE(RatesChanged(shown, retyped));
 }
 
