@@ -168,8 +168,8 @@ void ApplyRateDefaults(TBasicInfo& info) {
         info.GeneralBusiness = 1;
         info.EmpInsRate = 0.5;
     }
-    if (info.CareInsRate == 0) info.CareInsRate = 0.79;
-    if (info.PensionRate == 0) info.PensionRate = 9.091;
+    if (info.CareInsRate == 0) info.CareInsRate = 0.81;
+    if (info.PensionRate == 0) info.PensionRate = 9.15;
 }
 
 std::string RateText(double rate) {

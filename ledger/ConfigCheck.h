@@ -81,8 +81,9 @@ struct ConfigFault {
 ConfigPage PageOf(ConfigField field);
 
 // Zero rates of a company record not yet set up get their usual values: the
-// employment rate of a general business (and the business type), the care and
-// the pension rate. The health and pension-fund rates stay as they are.
+// employment rate of a general business (and the business type), and the
+// employee's half of the 2026 care (1.62 %) and pension (18.3 %) rates. The
+// health and pension-fund rates stay as they are.
 void ApplyRateDefaults(TBasicInfo& info);
 
 // The fields for a company record and the settings.

@@ -243,14 +243,16 @@ void ApplyUseString(std::span<TEditItems> items, int payType, std::string_view u
         items[k].Use.at(std::size_t(payType)) = k < use.size() && use[k] == '1';
 }
 
-void LoadItemTables(const platform::IniFile& ini, SlipKind kind, ItemTables& tables) {
+void LoadItemTables(const platform::IniFile& ini, SlipKind kind, ItemTables& tables,
+                    const SysOption& option) {
     const std::string names = ItemNameSection(kind);
     for (ItemGroup g : groupsOf(kind)) {
         auto items = tables.items(g);
         auto defaults = DefaultItemCodes(kind, g);
         for (int k = 0; k < int(items.size()); ++k)
-            items[std::size_t(k)].Code =
-                ini.readString(names, ItemKey(g, k), std::string(defaults[std::size_t(k)]));
+            items[std::size_t(k)].Code = StandardItemCode(
+                ini.readString(names, ItemKey(g, k), std::string(defaults[std::size_t(k)])), g,
+                option);
         for (int t = 1; t <= kPayTypes; ++t) {
             std::string use = ini.readString(UseSection(kind, t), std::string(UseKey(g)),
                                              std::string(DefaultUseString(kind, g, t)));
@@ -272,7 +274,7 @@ TPrnLayout BuildPrnLayout(const ItemTables& tables, SlipKind kind) {
     return layout;
 }
 
-std::string CodeToWrite(const std::string& code, ItemGroup group, const SysOption& option) {
+std::string StandardItemCode(const std::string& code, ItemGroup group, const SysOption& option) {
     if (code.size() <= 1 || isListedCode(code)) return code;
     std::string_view name = std::string_view(code).substr(1);
     for (const FreeItem& f : freeItemsOf(group))
@@ -289,7 +291,7 @@ void SaveItemTables(platform::IniFile& ini, SlipKind kind, const ItemTables& tab
             auto items = tables.items(g);
             for (int k = 0; k < int(items.size()); ++k)
                 w.writeString(names, ItemKey(g, k),
-                              CodeToWrite(items[std::size_t(k)].Code, g, option));
+                              StandardItemCode(items[std::size_t(k)].Code, g, option));
         }
         for (int t = 1; t <= kPayTypes; ++t)
             for (ItemGroup g : groupsOf(kind))

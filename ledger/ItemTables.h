@@ -90,19 +90,24 @@ std::string UseString(std::span<const TEditItems> items, int payType);
 void ApplyUseString(std::span<TEditItems> items, int payType, std::string_view use);
 
 // Reads the tables of a slip kind from the settings, each key defaulting to the
-// kind's default. The bonus kind leaves the attendance table as it is.
-void LoadItemTables(const platform::IniFile& ini, SlipKind kind, ItemTables& tables);
+// kind's default. A code saved under a free item's current label (older files
+// hold "F住宅手当" where 住宅手当 is 固定手当１'s label) is taken as that item's
+// standard code (StandardItemCode), so the tables mean the same item however the
+// label changes later in the run. The bonus kind leaves the attendance table as
+// it is.
+void LoadItemTables(const platform::IniFile& ini, SlipKind kind, ItemTables& tables,
+                    const SysOption& option);
 
 // PrnLayout from the tables; for bonus slips every attendance slot is "F".
 TPrnLayout BuildPrnLayout(const ItemTables& tables, SlipKind kind);
 
-// The code written for a slot. Codes of the standard lists are written as they
+// The standard code of a slot's code. Codes of the standard lists stay as they
 // are; any other code that names the current label of a free item of its list
 // (固定手当/変動手当 for payments, 固定控除/変動控除 for deductions, その他 for
-// others) is written as that item's standard code, the first match winning.
-std::string CodeToWrite(const std::string& code, ItemGroup group, const SysOption& option);
+// others) becomes that item's standard code, the first match winning.
+std::string StandardItemCode(const std::string& code, ItemGroup group, const SysOption& option);
 
-// Writes the codes (through CodeToWrite) and the use strings of a slip kind.
+// Writes the codes (through StandardItemCode) and the use strings of a slip kind.
 // Throws platform::IoError when the settings file cannot be written.
 void SaveItemTables(platform::IniFile& ini, SlipKind kind, const ItemTables& tables,
                     const SysOption& option);

@@ -11,7 +11,7 @@ void OpenPeriodData(Ledger& ledger, const platform::IniFile& ini) {
     // The period is already in memory: the selection loaded it or started it by
     // carrying the last one over, which exists nowhere else yet.
     const SlipKind kind = ledger.isBonusPeriod() ? SlipKind::Bonus : SlipKind::Salary;
-    LoadItemTables(ini, kind, ledger.itemTables);
+    LoadItemTables(ini, kind, ledger.itemTables, ledger.sysOption);
     ledger.PrnLayout = BuildPrnLayout(ledger.itemTables, kind);
     BuildItemGrid(ledger);
 }

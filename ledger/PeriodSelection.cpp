@@ -66,14 +66,23 @@ fs::path YearFileOfItem(const fs::path& dataPath, std::string_view item) {
 }
 
 void PeriodSelection::LoadContents(Ledger& ledger, const platform::IniFile& ini) {
-    const fs::path& file = ledger.CurData.FileName;
-    TPayrollFileHeader header = ReadFileHeader(file);
-    std::array<TBasicInfo, 12> months{};
-    for (int p = 1; p <= 12; ++p) months[std::size_t(p - 1)] = ReadPeriodBlock(file, p)->BasicInfo;
-    ledger.FileHeader = header;
-    MonthBasicInfo = months;
+    // The settings were made whatever state the year file is in.
     DefHoursPerDay = readHoursPerDay(ini);
     ledger.CurData.Era = eraOf(ledger.clock.now()).era;
+    const fs::path& file = ledger.CurData.FileName;
+    TPayrollFileHeader header{};
+    std::array<TBasicInfo, 12> months{};
+    try {
+        header = ReadFileHeader(file);
+        for (int p = 1; p <= 12; ++p)
+            months[std::size_t(p - 1)] = ReadPeriodBlock(file, p)->BasicInfo;
+    } catch (const std::exception& e) {
+        LoadFault = e.what();
+        throw;
+    }
+    LoadFault.clear();
+    ledger.FileHeader = header;
+    MonthBasicInfo = months;
     if (auto parsed = ParseYearFileName(file)) ledger.CurData.Year = parsed->year;
     if (ledger.CurData.Period == 0) ledger.CurData.Period = ledger.clock.now().month;
 }
@@ -121,6 +130,10 @@ RefusedField PeriodSelection::Confirm(Ledger& ledger, const PeriodInput& input,
                                       MessageSink& messages) {
     const int p = input.period;
     if (p < 1 || p > kPeriods) return RefusedField::Days;
+    if (!LoadFault.empty()) {
+        messages.error(LoadFault);
+        return RefusedField::File;
+    }
     if (p <= 12) {
         if (StrToIntDef0(input.days) == 0 || StrToNum(input.hours, messages) == 0) {
             messages.error(ledger.sysOption.attendanceLabels[kAttScheduledDays] +
@@ -169,6 +182,10 @@ RefusedField PeriodSelection::Confirm(Ledger& ledger, const PeriodInput& input,
 
 bool PeriodSelection::ClearPeriod(Ledger& ledger, int period, Prompter& prompter) {
     if (period < 1 || period > kPeriods) return false;
+    if (!LoadFault.empty()) {
+        prompter.error(LoadFault);
+        return false;
+    }
     if (!ledger.FileHeader.PeriodSaved[period - 1]) return false;
     if (!prompter.confirm(std::string(kClearQuestion))) return false;
 

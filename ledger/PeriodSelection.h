@@ -87,8 +87,9 @@ struct PeriodInput {
     std::string day;
 };
 
-// The field a refused OK puts the focus on.
-enum class RefusedField { None, Days, Month, Day };
+// The field a refused OK puts the focus on; File: the open year file could not
+// be read, so another year must be chosen.
+enum class RefusedField { None, Days, Month, Day, File };
 
 // The selection's own state, kept for the run.
 class PeriodSelection {
@@ -100,12 +101,16 @@ public:
     bool SettingsMade = false;
     bool PeriodOpened = false;
     bool StartHintPending = true;
+    // The error of the last load that failed, empty once the open year file was
+    // read whole. A file that could not be read is neither opened nor cleared.
+    std::string LoadFault;
 
-    // Reads the open year file's header into ledger.FileHeader and the company
-    // records of the twelve months, DefJikanD from the settings, today's era and
-    // the era year of the open file; the period becomes today's month when none
-    // was chosen yet. A file error throws platform::IoError; memory then keeps
-    // what was read before.
+    // Reads DefJikanD from the settings and today's era (whatever state the year
+    // file is in), then the open year file's header into ledger.FileHeader and
+    // the company records of the twelve months, and the era year of the open
+    // file; the period becomes today's month when none was chosen yet. A file
+    // error is kept in LoadFault and thrown (platform::IoError); the header and
+    // the month records in memory then stay as they were.
     void LoadContents(Ledger& ledger, const platform::IniFile& ini);
 
     // The fields of a period as clicked in the list.
@@ -120,7 +125,9 @@ public:
     // for a month to refer to when nothing came over; false = declined), sets the
     // scheduled days and hours and the attendance defaults of a new salary month,
     // and updates the marks. A refusal is reported to messages and returns its
-    // field with memory unchanged. File errors throw platform::IoError.
+    // field with memory unchanged; a year file whose contents could not be read
+    // is refused with its error (RefusedField::File). File errors throw
+    // platform::IoError.
     RefusedField Confirm(Ledger& ledger, const PeriodInput& input, PeriodChoiceMarks& marks,
                          const std::function<bool(bool later)>& askReference,
                          MessageSink& messages);
@@ -129,6 +136,8 @@ public:
     // payment date, its block in the file and the five parts in memory. False when
     // the period was not saved or the user said No (nothing changes). The file is
     // replaced whole; on failure (platform::IoError) file and memory stay as they were.
+    // A year file whose contents could not be read is left untouched: its error is
+    // reported and nothing is asked.
     bool ClearPeriod(Ledger& ledger, int period, Prompter& prompter);
 
     // Whether closing without OK may go ahead, asking where the run requires it.

@@ -156,6 +156,12 @@ void ignoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+void createPrivateFile(const fs::path& file) {
+    if (regularFileExists(file)) return;
+    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (fd.get() < 0 && errno != EEXIST) throw IoError::fromErrno(errno);
+}
+
 bool createPrivateFolders(const fs::path& folder, std::error_code& ec) {
     ec.clear();
     if (fs::is_directory(folder, ec)) return true;

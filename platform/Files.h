@@ -46,6 +46,12 @@ struct FilePart {
 void writeFilePartsAtomic(const std::filesystem::path& file, std::int64_t minSize,
                           const std::vector<FilePart>& parts);
 
+// Makes sure a file another writer is about to fill is for its owner only: a
+// missing one is created empty with mode 0600, whatever the umask; an existing
+// regular file keeps its mode, as a file writeFileAtomic replaces does. A name
+// that is no regular file or a dangling link is refused.
+void createPrivateFile(const std::filesystem::path& file);
+
 // Creates the folder and any missing parents, each readable by its owner only
 // (pay data must not be open to other accounts, whatever the umask). True when
 // the folder exists afterwards.

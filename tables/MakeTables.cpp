@@ -3,7 +3,9 @@
 //   the monthly tax table "税額表(給与).dat" (16,788 bytes),
 //   the bonus tax table "税額表(賞与).dat" (1,856 bytes),
 //   the grade table "健康保険料額表.dat" (972 bytes),
-//   the prefecture rates "健康保険料率.dat" (CP932 text, CR LF).
+//   the prefecture rates "健康保険料率.dat" (CP932 text, CR LF), each the
+//   prefecture's health rate plus the nation-wide 子ども・子育て支援金 rate of the
+//   premium month the file is for.
 // Every source is checked before anything is written: a gap, an overlap or rows
 // out of order stop the build with the file and line at fault, and no table file
 // is written.
@@ -397,7 +399,33 @@ std::string buildGrades(const std::string& path) {
 
 // ------------------------------------------------------------ prefecture rates
 
-std::string buildRates(const std::string& path) {
+constexpr const char* kSupportItem = "子ども・子育て支援金率";
+
+// The 子ども・子育て支援金 rate valid in a premium month ("2026-04"), in hundredths
+// of a percent, from the nation-wide rates; 0 before it was first levied. Months
+// compare as text, "YYYY-MM". The item must appear at all, so that a renamed row
+// is not taken for a month without the levy.
+std::int64_t supportRate(const std::string& path, const std::string& month) {
+    CsvFile csv(path);
+    bool listed = false;
+    std::optional<std::int64_t> found;
+    for (const CsvRow& row : csv.rows()) {
+        if (row.text("item") != kSupportItem) continue;
+        listed = true;
+        const std::string& from = row.text("valid_from");
+        const std::string& to = row.text("valid_to");
+        if (from > month || (!to.empty() && to < month)) continue;
+        if (found) row.fail(std::string(kSupportItem) + " given twice for " + month);
+        std::optional<Decimal> rate = row.decimal("rate_percent").scaledTo(2);
+        if (!rate || rate->numerator < 0) row.fail("the rate must have at most two decimals");
+        found = rate->numerator;
+    }
+    if (!listed) csv.fail(std::string("has no row ") + kSupportItem);
+    return found.value_or(0);
+}
+
+// Each line: the prefecture's rate plus the support rate (hundredths of a percent).
+std::string buildRates(const std::string& path, std::int64_t support) {
     CsvFile csv(path);
     const auto& rows = csv.rows();
     std::string out;
@@ -412,8 +440,9 @@ std::string buildRates(const std::string& path) {
         if (name->empty() || name->size() > 10)
             row.fail("the prefecture must take 1 to 10 bytes in Shift-JIS");
         std::optional<Decimal> rate = row.decimal("health_rate_percent").scaledTo(2);
-        if (!rate || rate->numerator >= 10000)
-            row.fail("the rate must be below 100 with at most two decimals");
+        if (!rate) row.fail("the rate must have at most two decimals");
+        rate->numerator += support;
+        if (rate->numerator >= 10000) row.fail("the rate with the support rate must be below 100");
         char text[8];
         std::snprintf(text, sizeof text, "%2d.%02d", int(rate->numerator / 100),
                       int(rate->numerator % 100));
@@ -436,8 +465,9 @@ void write(const std::string& path, const std::string& bytes) {
 void usage() {
     std::cerr << "usage: make_statutory_tables --period R08 --monthly rows.csv"
                  " --monthly-formula formula.csv --params params.csv --bonus bonus.csv"
-                 " --grades grades.csv --rates rates.csv --salary-out f --bonus-out f"
-                 " --grades-out f --rates-out f\n";
+                 " --grades grades.csv --rates rates.csv --social social.csv"
+                 " --rates-month 2026-04 --salary-out f --bonus-out f --grades-out f"
+                 " --rates-out f\n";
 }
 
 }  // namespace
@@ -445,9 +475,10 @@ void usage() {
 int main(int argc, char** argv) {
     std::map<std::string, std::string> args;
     for (int i = 1; i + 1 < argc; i += 2) args[argv[i]] = argv[i + 1];
-    const char* keys[] = {"--period",    "--monthly",    "--monthly-formula", "--params",
-                          "--bonus",     "--grades",     "--rates",           "--salary-out",
-                          "--bonus-out", "--grades-out", "--rates-out"};
+    const char* keys[] = {"--period",      "--monthly",    "--monthly-formula", "--params",
+                          "--bonus",       "--grades",     "--rates",           "--social",
+                          "--rates-month", "--salary-out", "--bonus-out",       "--grades-out",
+                          "--rates-out"};
     for (const char* key : keys) {
         if (!args.count(key)) {
             std::cerr << "make_statutory_tables: " << key << " is missing\n";
@@ -461,7 +492,8 @@ int main(int argc, char** argv) {
             buildMonthly(args["--monthly"], args["--monthly-formula"], params);
         const std::string bonus = buildBonus(args["--bonus"]);
         const std::string grades = buildGrades(args["--grades"]);
-        const std::string rates = buildRates(args["--rates"]);
+        const std::string rates =
+            buildRates(args["--rates"], supportRate(args["--social"], args["--rates-month"]));
         // Written only once every source has passed.
         write(args["--salary-out"], salary);
         write(args["--bonus-out"], bonus);

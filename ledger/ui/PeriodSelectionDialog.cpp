@@ -28,6 +28,7 @@
 #include "ledger/ui/ReferenceDataDialog.h"
 #include "platform/IniFile.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
 
 namespace ledger::ui {
 
@@ -215,9 +216,17 @@ bool PeriodSelectionDialog::choose(ledger::Ledger& ledger) {
 
 void PeriodSelectionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // A box opened before the dialog stands on the screen would leave it unsized
+    // and empty: a year file that cannot be read is reported, like the hint, over
+    // the shown dialog, which stays usable.
+    reportFaultLater_ = true;
     FormShow(true);
-    // The hint stands over the painted dialog.
-    QTimer::singleShot(0, this, [this] { FormActivate(); });
+    reportFaultLater_ = false;
+    QTimer::singleShot(0, this, [this] {
+        if (!selection_.LoadFault.empty())
+            platform::ui::MessageBox::error(this, q(selection_.LoadFault));
+        FormActivate();
+    });
 }
 
 void PeriodSelectionDialog::FormShow(bool realShow) {
@@ -227,8 +236,16 @@ void PeriodSelectionDialog::FormShow(bool realShow) {
     for (int p = 1; p <= ledger::kPeriods; ++p)
         ListBox->item(p - 1)->setText(q(ledger::PeriodListLabel(p, opt)));
 
-    platform::ui::guarded(
-        this, [this] { selection_.LoadContents(ledger_, platform::IniFile(iniFile_)); });
+    auto load = [this] { selection_.LoadContents(ledger_, platform::IniFile(iniFile_)); };
+    if (!reportFaultLater_) {
+        platform::ui::guarded(this, load);
+    } else {
+        try {
+            load();
+        } catch (const std::exception&) {
+            // Kept in LoadFault; showEvent reports it.
+        }
+    }
     if (realShow) fillYearList();
 
     const ledger::DateTime today = ledger_.clock.now();
@@ -324,6 +341,9 @@ void PeriodSelectionDialog::bbOkClick() {
             return;
         case ledger::RefusedField::Day:
             edSikyuD->setFocus();
+            return;
+        case ledger::RefusedField::File:
+            cbTaisyoNen->setFocus();
             return;
     }
 }

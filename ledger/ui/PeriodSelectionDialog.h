@@ -112,6 +112,8 @@ private:
     ledger::PeriodSelection selection_;
     MessageBoxSink prompter_;
     std::vector<EditHelper*> helpers_;
+    // While the dialog is being shown: a load fault waits until it stands.
+    bool reportFaultLater_ = false;
 };
 
 }  // namespace ledger::ui

@@ -204,7 +204,7 @@ SlipItemsDialog::SlipItemsDialog(ledger::SlipKind kind, ledger::Ledger& ledger,
 
 void SlipItemsDialog::LoadItems(bool build) {
     platform::ui::guarded(this, [&] {
-        LoadItemTables(platform::IniFile(iniFile_), kind_, ledger_.itemTables);
+        LoadItemTables(platform::IniFile(iniFile_), kind_, ledger_.itemTables, ledger_.sysOption);
         if (build) ledger_.PrnLayout = BuildPrnLayout(ledger_.itemTables, kind_);
     });
 }

@@ -1,11 +1,15 @@
 #include "platform/ui/Printer.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cmath>
+
+#include "platform/Files.h"
+#include "platform/ui/MessageBox.h"
 
 namespace platform::ui {
 namespace {
@@ -187,6 +191,14 @@ bool Printer::preparePdfOutput(QWidget* parent) {
         if (file.isEmpty()) return false;
         if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             file += QStringLiteral(".pdf");
+    }
+    // Slips carry pay and 個人番号: the PDF is for its owner only, as the CSV and
+    // image files are. Qt's writer then truncates the file and keeps its mode.
+    try {
+        platform::createPrivateFile(QFile::encodeName(file).toStdString());
+    } catch (const std::exception& e) {
+        MessageBox::error(parent, QString::fromUtf8(e.what()));
+        return false;
     }
     device().setOutputFileName(file);
     return true;

@@ -45,8 +45,9 @@ public:
     QSize printableSize() const;    // the area the painter covers
     QPoint physicalOffset() const;  // the printable area's corner on the sheet
 
-    // The PDF file the next job writes. With a file set beforehand it is used as
-    // it is; otherwise a save dialog asks. False when the user cancelled.
+    // The PDF file the next job writes, created for its owner only. With a file
+    // set beforehand it is used as it is; otherwise a save dialog asks. False when
+    // the user cancelled or the file could not be made (an error box says why).
     void setPdfOutputFile(const QString& file) { pdfFile_ = file; }
     bool preparePdfOutput(QWidget* parent);
 

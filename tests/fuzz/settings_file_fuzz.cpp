@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)ledger::ReadPassword(ini);
         for (auto kind : {ledger::SlipKind::Salary, ledger::SlipKind::Bonus}) {
             ledger::ItemTables tables;
-            ledger::LoadItemTables(ini, kind, tables);
+            ledger::LoadItemTables(ini, kind, tables, option);
             (void)ledger::BuildPrnLayout(tables, kind);
         }
         (void)reports::ReadPrintInfo(ini);

@@ -157,13 +157,13 @@ TEST(ConfigShow, ZeroRatesGetTheirUsualValuesAndTheHealthRateStaysZero) {
     ApplyRateDefaults(info);
     EXPECT_EQ(info.GeneralBusiness, 1);
     EXPECT_EQ(info.EmpInsRate, 0.5);
-    EXPECT_EQ(info.CareInsRate, 0.79);
-    EXPECT_EQ(info.PensionRate, 9.091);
+    EXPECT_EQ(info.CareInsRate, 0.81);
+    EXPECT_EQ(info.PensionRate, 9.15);
     ConfigForm f = ConfigFormFrom(info, SysOption{});
     EXPECT_EQ(f.empInsRate, " 0.500");
     EXPECT_EQ(f.healthInsRate, " 0.000");
-    EXPECT_EQ(f.careInsRate, " 0.790");
-    EXPECT_EQ(f.pensionRate, " 9.091");
+    EXPECT_EQ(f.careInsRate, " 0.810");
+    EXPECT_EQ(f.pensionRate, " 9.150");
     EXPECT_EQ(f.pensionFundRate, " 0.000");
     EXPECT_TRUE(f.generalBusiness);
 
@@ -171,11 +171,12 @@ TEST(ConfigShow, ZeroRatesGetTheirUsualValuesAndTheHealthRateStaysZero) {
     TBasicInfo set{};
     set.EmpInsRate = 0.6;
     set.CareInsRate = 0.9;
-    set.PensionRate = 9.15;
+    set.PensionRate = 9.091;
     ApplyRateDefaults(set);
     EXPECT_EQ(set.GeneralBusiness, 0);
     EXPECT_EQ(set.EmpInsRate, 0.6);
     EXPECT_EQ(set.CareInsRate, 0.9);
+    EXPECT_EQ(set.PensionRate, 9.091);
 }
 
 TEST(ConfigShow, FieldsShowTheirFormats) {
@@ -270,7 +271,7 @@ TEST(ConfigHint, OnlyPremiumRatesAskForTheEmployeeEditor) {
     EXPECT_TRUE(RatesChanged(shown, now));
     // The same rate typed differently is no change.
     ConfigForm retyped = shown;
-    retyped.pensionRate = "9.0910";
+    retyped.pensionRate = "9.1500";
     EXPECT_FALSE(RatesChanged(shown, retyped));
 }
 

@@ -29,7 +29,7 @@ protected:
 };
 
 TEST_F(ItemTablesTest, SalaryDefaultsFollowTheUseStrings) {
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     TPrnLayout layout = BuildPrnLayout(tables, SlipKind::Salary);
     EXPECT_EQ(used(layout[1].Attendance),
               (std::vector<std::string>{"F所定労働日数", "V出勤日数", "V有休日数", "V欠勤日数",
@@ -47,8 +47,8 @@ TEST_F(ItemTablesTest, SalaryDefaultsFollowTheUseStrings) {
 }
 
 TEST_F(ItemTablesTest, BonusLayoutHasNoAttendance) {
-    LoadItemTables(ini, SlipKind::Salary, tables);
-    LoadItemTables(ini, SlipKind::Bonus, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
+    LoadItemTables(ini, SlipKind::Bonus, tables, option);
     TPrnLayout layout = BuildPrnLayout(tables, SlipKind::Bonus);
     for (int t = 1; t <= 3; ++t) {
         SCOPED_TRACE(t);
@@ -65,7 +65,7 @@ TEST_F(ItemTablesTest, BonusLayoutHasNoAttendance) {
 TEST_F(ItemTablesTest, ShortOrDamagedUseStringLeavesSlotsUnused) {
     writeText(dir / "Tolvane.ini", "[KyuyoKeitai1]\r\nSonota=1\r\nKoujo=1x1\r\n");
     ini.writeString("KyuyoItemName", "Sonota01", "V手当X");
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     TPrnLayout layout = BuildPrnLayout(tables, SlipKind::Salary);
     EXPECT_EQ(layout[1].Other, (std::array<std::string, 3>{"Vその他１", "F", "F"}));
     EXPECT_EQ(used(layout[1].Deduction),
@@ -76,7 +76,7 @@ TEST_F(ItemTablesTest, ShortOrDamagedUseStringLeavesSlotsUnused) {
 }
 
 TEST_F(ItemTablesTest, MovingARowCarriesItsFlagsIntoTheSavedSettings) {
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     MoveItemEntry(tables, ItemGroup::Payment, 0, 17);
     SaveItemTables(ini, SlipKind::Salary, tables, option);
 
@@ -96,7 +96,7 @@ TEST_F(ItemTablesTest, MovingARowCarriesItsFlagsIntoTheSavedSettings) {
 }
 
 TEST_F(ItemTablesTest, BonusSettingsHaveNoAttendanceKeys) {
-    LoadItemTables(ini, SlipKind::Bonus, tables);
+    LoadItemTables(ini, SlipKind::Bonus, tables, option);
     SaveItemTables(ini, SlipKind::Bonus, tables, option);
     EXPECT_FALSE(ini.valueExists("SyoyoItemName", "Kintai00"));
     EXPECT_FALSE(ini.valueExists("SyoyoKeitai1", "Kintai"));
@@ -106,7 +106,7 @@ TEST_F(ItemTablesTest, BonusSettingsHaveNoAttendanceKeys) {
 }
 
 TEST_F(ItemTablesTest, TogglingChangesOnlyTheActivePayType) {
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     ToggleItemUse(tables, ItemGroup::Payment, 14, 2);  // 変動手当１ on 日給
     EXPECT_FALSE(tables.PaymentItems[14].Use[1]);
     EXPECT_TRUE(tables.PaymentItems[14].Use[2]);
@@ -116,7 +116,7 @@ TEST_F(ItemTablesTest, TogglingChangesOnlyTheActivePayType) {
 }
 
 TEST_F(ItemTablesTest, ResetRestoresCodesAndFlagsOfTheKind) {
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     MoveItemEntry(tables, ItemGroup::Deduction, 3, 10);
     ToggleItemUse(tables, ItemGroup::Other, 0, 1);
     tables.AttendanceItems[0].Code = "V出勤日数";
@@ -132,28 +132,28 @@ TEST_F(ItemTablesTest, ResetRestoresCodesAndFlagsOfTheKind) {
 
 TEST_F(ItemTablesTest, RenamedCodesAreWrittenAsTheirStandardCode) {
     option.freeLabels[0] = "住宅手当";
-    EXPECT_EQ(CodeToWrite("F住宅手当", ItemGroup::Payment, option), "F固定手当１");
-    EXPECT_EQ(CodeToWrite("F住宅手当", ItemGroup::Deduction, option), "F住宅手当");
+    EXPECT_EQ(StandardItemCode("F住宅手当", ItemGroup::Payment, option), "F固定手当１");
+    EXPECT_EQ(StandardItemCode("F住宅手当", ItemGroup::Deduction, option), "F住宅手当");
     option.freeLabels[10] = "親睦会費";
-    EXPECT_EQ(CodeToWrite("V親睦会費", ItemGroup::Deduction, option), "V変動控除２");
+    EXPECT_EQ(StandardItemCode("V親睦会費", ItemGroup::Deduction, option), "V変動控除２");
     option.freeLabels[14] = "立替金";
-    EXPECT_EQ(CodeToWrite("V立替金", ItemGroup::Other, option), "Vその他３");
-    EXPECT_EQ(CodeToWrite("F", ItemGroup::Payment, option), "F");
+    EXPECT_EQ(StandardItemCode("V立替金", ItemGroup::Other, option), "Vその他３");
+    EXPECT_EQ(StandardItemCode("F", ItemGroup::Payment, option), "F");
 }
 
 TEST_F(ItemTablesTest, RenamesNeverMakeAnItemDropOut) {
     // 固定手当１ and ２ swap labels: each standard code keeps its own slot.
     option.freeLabels[0] = "固定手当２";
     option.freeLabels[1] = "固定手当１";
-    EXPECT_EQ(CodeToWrite("F固定手当１", ItemGroup::Payment, option), "F固定手当１");
-    EXPECT_EQ(CodeToWrite("F固定手当２", ItemGroup::Payment, option), "F固定手当２");
+    EXPECT_EQ(StandardItemCode("F固定手当１", ItemGroup::Payment, option), "F固定手当１");
+    EXPECT_EQ(StandardItemCode("F固定手当２", ItemGroup::Payment, option), "F固定手当２");
     // A computed item is never taken for a renamed one.
     option.freeLabels[2] = "課税支給合計";
-    EXPECT_EQ(CodeToWrite("F課税支給合計", ItemGroup::Payment, option), "F課税支給合計");
+    EXPECT_EQ(StandardItemCode("F課税支給合計", ItemGroup::Payment, option), "F課税支給合計");
 
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     SaveItemTables(ini, SlipKind::Salary, tables, option);
-    LoadItemTables(ini, SlipKind::Salary, tables);
+    LoadItemTables(ini, SlipKind::Salary, tables, option);
     std::vector<std::string> codes;
     for (const auto& e : tables.PaymentItems) codes.push_back(e.Code);
     ItemTables fresh;

@@ -6,8 +6,10 @@
 #include <fstream>
 
 #include "PayCalcFixture.h"
+#include "ledger/OpenPeriod.h"
 #include "ledger/PayrollYearFile.h"
 #include "ledger/Rounding.h"
+#include "platform/IniFile.h"
 #include "support/TempDir.h"
 
 namespace ledger {
@@ -375,6 +377,32 @@ TEST_F(SalaryTest, ALabelGivenTwiceStillReadsEachItemsOwnRow) {
     EXPECT_EQ(ded(1, kDedVariable1), 1000);
     EXPECT_EQ(ded(1, kDedOther1), 20);
     EXPECT_EQ(pay(1, kPayOther1), 20);
+}
+
+// Older settings hold a layout entry under the item's label. Renaming the label
+// later in the run must not drop the item: the running program computes what a
+// fresh start reading the same settings computes.
+TEST_F(SalaryTest, ALabelCodedLayoutEntryKeepsItsItemThroughARename) {
+    testing_support::TempDir dir;
+    platform::IniFile ini(dir / "Tolvane.ini");
+    ini.writeString("KyuyoItemName", "Sikyu03", "F住宅手当");
+    ini.writeString("KyuyoKeitai1", "Sikyu", "111100110011110001");
+    ledger.sysOption.freeLabels[0] = "住宅手当";
+    addEmployee(1, "M", 1).FixedAllowance[0] = 10000;
+    ledger.Employee(1).BasePay = 300000;
+
+    OpenPeriodData(ledger, ini);
+    EXPECT_EQ(ledger.itemTables.PaymentItems[3].Code, "F固定手当１");
+    SaveItemTables(ini, SlipKind::Salary, ledger.itemTables, ledger.sysOption);  // its OK
+    ledger.sysOption.freeLabels[0] = "住居手当";  // renamed in the settings dialog
+    recalc();
+    const std::int32_t running = pay(1, kPayTaxableTotal);
+
+    OpenPeriodData(ledger, ini);  // what a fresh start reads
+    recalc();
+    EXPECT_EQ(pay(1, kPayFixed1), 10000);
+    EXPECT_EQ(pay(1, kPayTaxableTotal), 310000);
+    EXPECT_EQ(running, pay(1, kPayTaxableTotal));
 }
 
 TEST_F(SalaryTest, IncomeTaxFollowsColumnAndDependants) {

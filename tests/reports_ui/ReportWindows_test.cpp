@@ -1,6 +1,7 @@
 #include "reports/ui/ReportWindows.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -95,10 +96,15 @@ TEST_F(ReportWindowsTest, PrintJobWritesEverySheetToThePrinter) {
     reports->fmInji->setRequest(QStringLiteral("給与/賞与振込一覧"), 600);
     reports->fmInji->FormShow();
     EXPECT_EQ(reports->fmInji->PageCount, 2);
+    const mode_t oldMask = ::umask(022);
     reports->fmInji->btPrintClick();
+    ::umask(oldMask);
     EXPECT_EQ(reports->fmInji->result(), QDialog::Accepted);
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+    // Pay data: the PDF is for its owner only, as the CSV and image files are.
+    EXPECT_EQ(std::filesystem::status(pdf).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     if (const char* dir = std::getenv("TOLVANE_SCREENSHOT_DIR"))
         std::filesystem::copy_file(pdf, std::filesystem::path(dir) / "Inji_transfer.pdf",
                                    std::filesystem::copy_options::overwrite_existing);

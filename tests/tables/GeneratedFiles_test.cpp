@@ -38,10 +38,31 @@ TEST(GeneratedTableFiles, GradeTableHoldsEveryOfficialGrade) {
     }
 }
 
-TEST(GeneratedTableFiles, RatesFileHasOneFixedWidthShiftJisLinePerPrefecture) {
+namespace {
+
+// A percent cell ("9.85", "0.23") in hundredths of a percent.
+int hundredths(const std::string& percent) {
+    const official::Fraction f = official::Fraction::parse(percent);
+    return int(f.num * 100 / f.den);
+}
+
+// The 子ども・子育て支援金 rate levied from 令和8年4月分, as the nation-wide rates give it.
+int supportRate() {
+    for (const official::Row& r : official::read("social_insurance_rates.csv"))
+        if (r.text("item") == "子ども・子育て支援金率" && r.text("valid_from") <= "2026-04")
+            return hundredths(r.text("rate_percent"));
+    return -1;
+}
+
+}  // namespace
+
+// Each prefecture's 協会けんぽ rate with the 支援金 added, as the premium of
+// 令和8年4月分 onward is charged on the two together.
+TEST(GeneratedTableFiles, RatesFileListsEachPrefectureWithTheSupportRateAdded) {
     const std::string text = testing_support::readText(official::builtFile("健康保険料率.dat"));
     const auto rows = official::read("kyokai_rates_R08.csv");
     ASSERT_EQ(rows.size(), 47u);
+    ASSERT_EQ(supportRate(), 23);
     ASSERT_EQ(text.size(), 47u * 17u);  // 15 characters and CR LF per line
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string line = text.substr(i * 17, 17);
@@ -50,10 +71,11 @@ TEST(GeneratedTableFiles, RatesFileHasOneFixedWidthShiftJisLinePerPrefecture) {
         EXPECT_EQ(name.substr(0, name.find(' ')), rows[i].text("prefecture"));
         EXPECT_EQ(name.find_first_not_of(' ', name.find(' ')), std::string::npos)
             << "blanks only after the name: " << name;
-        char rate[8];
-        std::snprintf(rate, sizeof rate, "%5.2f", std::stod(rows[i].text("health_rate_percent")));
-        EXPECT_EQ(line.substr(10, 5), rate) << name;
+        const int rate = hundredths(rows[i].text("health_rate_percent")) + supportRate();
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%2d.%02d", rate / 100, rate % 100);
+        EXPECT_EQ(line.substr(10, 5), expected) << name;
     }
-    EXPECT_EQ(sjis::toUtf8(text.substr(0, 17)), "北海道    10.28\r\n");
-    EXPECT_EQ(sjis::toUtf8(text.substr(13 * 17, 17)), "神奈川県   9.92\r\n");
+    EXPECT_EQ(sjis::toUtf8(text.substr(12 * 17, 17)), "東京都    10.08\r\n");
+    EXPECT_EQ(sjis::toUtf8(text.substr(13 * 17, 17)), "神奈川県  10.15\r\n");
 }

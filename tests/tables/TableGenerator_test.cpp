@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/Sjis.h"
 #include "support/TempDir.h"
 #include "tables/OfficialCsv.h"
 
@@ -13,9 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kSources[] = {"monthly_tax_R08.csv",    "monthly_tax_R08_formula.csv",
-                                "monthly_tax_params.csv", "bonus_rate_R08.csv",
-                                "health_grades.csv",      "kyokai_rates_R08.csv"};
+const char* const kSources[] = {"monthly_tax_R08.csv",       "monthly_tax_R08_formula.csv",
+                                "monthly_tax_params.csv",    "bonus_rate_R08.csv",
+                                "health_grades.csv",         "kyokai_rates_R08.csv",
+                                "social_insurance_rates.csv"};
 const char* const kOutputs[] = {"税額表(給与).dat", "税額表(賞与).dat", "健康保険料額表.dat",
                                 "健康保険料率.dat"};
 
@@ -56,7 +58,8 @@ public:
             << " --monthly " << q(dir / kSources[0]) << " --monthly-formula "
             << q(dir / kSources[1]) << " --params " << q(dir / kSources[2]) << " --bonus "
             << q(dir / kSources[3]) << " --grades " << q(dir / kSources[4]) << " --rates "
-            << q(dir / kSources[5]) << " --salary-out " << q(out(kOutputs[0])) << " --bonus-out "
+            << q(dir / kSources[5]) << " --social " << q(dir / kSources[6]) << " --rates-month "
+            << ratesMonth << " --salary-out " << q(out(kOutputs[0])) << " --bonus-out "
             << q(out(kOutputs[1])) << " --grades-out " << q(out(kOutputs[2])) << " --rates-out "
             << q(out(kOutputs[3])) << " 2> " << q(dir / "stderr.txt");
         const int status = std::system(cmd.str().c_str());
@@ -68,6 +71,7 @@ public:
     bool wroteNothing() const { return fs::is_empty(dir / "out"); }
 
     TempDir dir;
+    std::string ratesMonth = "2026-04";
     std::string message;
 };
 
@@ -132,5 +136,25 @@ TEST(TableGenerator, RefusesAMissingPrefecture) {
     g.replaceLine("kyokai_rates_R08.csv", "47,", "");
     EXPECT_NE(g.run(), 0);
     EXPECT_NE(g.message.find("46 prefectures"), std::string::npos) << g.message;
+    EXPECT_TRUE(g.wroteNothing());
+}
+
+// The prefecture list carries the 支援金 of the premium month it is built for.
+TEST(TableGenerator, AddsTheSupportRateOfTheRatesMonth) {
+    const struct {
+        const char* month;
+        const char* tokyo;
+    } cases[] = {{"2026-03", "東京都     9.85\r\n"}, {"2026-04", "東京都    10.08\r\n"}};
+    for (const auto& c : cases) {
+        Generator g;
+        g.ratesMonth = c.month;
+        ASSERT_EQ(g.run(), 0) << g.message;
+        const std::string text = testing_support::readText(g.out(kOutputs[3]));
+        EXPECT_EQ(sjis::toUtf8(text.substr(12 * 17, 17)), c.tokyo) << c.month;
+    }
+    Generator g;
+    g.replaceLine(kSources[6], "子ども・子育て支援金率,", "");
+    EXPECT_NE(g.run(), 0);
+    EXPECT_NE(g.message.find("has no row 子ども・子育て支援金率"), std::string::npos) << g.message;
     EXPECT_TRUE(g.wroteNothing());
 }

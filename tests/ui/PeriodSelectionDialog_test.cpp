@@ -268,6 +268,50 @@ TEST_F(PeriodSelectionDialogTest, ChooseAtOnceTakesTodaysMonth) {
     EXPECT_FALSE(dialog->returnRequested());
 }
 
+// A year file cut short: the error stands over the shown dialog, which stays
+// usable to pick another year or leave; the damaged file is neither opened nor
+// cleared, and not one byte of it changes.
+TEST_F(PeriodSelectionDialogTest, ACutShortYearFileLeavesTheDialogUsable) {
+    fs::resize_file(dir / kR8, 1000000);
+    const std::string bytes = readText(dir / kR8);
+    dialog->show();
+    EXPECT_TRUE(box.boxes.isEmpty());  // nothing before the dialog stands
+    QApplication::processEvents();
+    // Settings exist (DefJikanD): the error only, no start hint.
+    EXPECT_EQ(box.boxes, QStringList{"ファイルの末尾以降を読み込みました"});
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             dialog->cbTaisyoNen, dialog->ListBox, dialog->edNissu, dialog->bbOk, dialog->bbCancel})
+        EXPECT_TRUE(w->isVisible() && w->width() > 20) << w->metaObject()->className();
+    EXPECT_GT(dialog->height(), dialog->ListBox->height());
+    EXPECT_TRUE(dialog->mnDataRestore->isEnabled());
+    click(13);
+    EXPECT_TRUE(dialog->edSikyuM->isEnabled());
+    click(5);
+    EXPECT_EQ(dialog->lbNissu->text(), "5月分･所定労働日数");
+
+    box.boxes.clear();
+    dialog->edNissu->setText("20");
+    dialog->edJikan->setText("160");
+    dialog->bbOkClick();                   // the damaged year is not opened
+    dialog->ListBoxKeyUp(Qt::Key_Delete);  // nor cleared: no question
+    EXPECT_EQ(box.boxes, QStringList(2, "ファイルの末尾以降を読み込みました"));
+    EXPECT_EQ(dialog->focusWidget(), dialog->cbTaisyoNen);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    box.answer = Answer::No;
+    dialog->reject();
+    EXPECT_EQ(box.boxes.back(),
+              "処理をする給与対象月/賞与時期の選択を中止し、プログラムを終了して宜しいですか？");
+    EXPECT_TRUE(dialog->isVisible());
+
+    dialog->cbTaisyoNen->setCurrentIndex(0);
+    dialog->cbTaisyoNenChange();
+    click(12);
+    dialog->bbOkClick();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(ledger.CurData.FileName, dir / kR7);
+    EXPECT_EQ(readText(dir / kR8), bytes);
+}
+
 struct ReferenceDataDialogTest : PeriodSelectionDialogTest {
     ReferenceDataDialog ref{ledger};
 

@@ -65,10 +65,10 @@ TEST_F(SettingsDialogTest, NewPeriodShowsDefaultsAndOkWalksTheChecks) {
     dialog.FormShow();
     EXPECT_EQ(dialog.edEmpIns->text(), " 0.500");
     EXPECT_EQ(dialog.edHealthIns->text(), " 0.000");
-    EXPECT_EQ(dialog.edCareIns->text(), " 0.790");
-    EXPECT_EQ(dialog.edPension->text(), " 9.091");
+    EXPECT_EQ(dialog.edCareIns->text(), " 0.810");
+    EXPECT_EQ(dialog.edPension->text(), " 9.150");
     EXPECT_TRUE(dialog.rbGeneral->isChecked());
-    EXPECT_EQ(ledger.BasicInfo().CareInsRate, 0.79);  // the record in memory takes them
+    EXPECT_EQ(ledger.BasicInfo().CareInsRate, 0.81);  // the record in memory takes them
 
     dialog.btSysSaveClick();
     ASSERT_EQ(texts.size(), 1u);

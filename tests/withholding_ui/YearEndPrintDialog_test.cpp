@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "platform/IniFile.h"
 #include "platform/PrinterPort.h"
 #include "platform/Sjis.h"
+#include "platform/ui/Printer.h"
 #include "reports/PrnCanvas.h"
 #include "reports/RecordingSurface.h"
 #include "reports/ui/PrintPreview.h"
@@ -364,6 +366,19 @@ TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws)
             sheet.save(QString::fromUtf8(d) + QStringLiteral("/YearEndSheet_%1.png").arg(tag));
         }
     }
+
+    // Without a printer the slips go to a PDF for its owner only, as the
+    // payroll program's do, under the usual umask.
+    if (!forms.printer->isPdf()) GTEST_SKIP() << "a real printer is installed";
+    const fs::path pdf = dir.path() / "slips.pdf";
+    forms.printer->setPdfOutputFile(QString::fromStdString(pdf.string()));
+    const mode_t oldMask = ::umask(022);
+    const bool printed =
+        forms.fmInji->printSheets(QStringLiteral("源泉徴収票"), 1, forms.fmInji->sheetDrawer());
+    ::umask(oldMask);
+    ASSERT_TRUE(printed);
+    EXPECT_GT(fs::file_size(pdf), 1000u);
+    EXPECT_EQ(fs::status(pdf).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 // The preview draws the forms' thick rules two pixels wide and their thin ones
