@@ -84,6 +84,7 @@ EditHelper* EditHelper::attachNumber(QLineEdit* edit, int formatCode, const SysO
     auto* h = attach(edit, edit, Kind::Number, typed, &options);
     h->formatCode_ = formatCode;
     h->selectsOnEntry_ = true;
+    h->clickBesideEnters_ = true;
     h->overtypes_ = true;
     h->extraKeys_ = extraKeys ? *extraKeys : (formatCode % 10 > 0 ? "-." : "");
     return h;
@@ -177,7 +178,7 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool EditHelper::mouseEvent(QMouseEvent* e) {
-    if (!selectsOnEntry_ || line_ != widget_) return false;
+    if (!clickBesideEnters_ || line_ != widget_) return false;
     if (e->type() == QEvent::MouseMove || e->type() == QEvent::MouseButtonRelease) {
         // A hand that shakes while clicking beside the figure selects no blanks.
         if (!clickBesideFigure_) return false;

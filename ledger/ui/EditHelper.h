@@ -26,7 +26,7 @@ class QWidget;
 // insert at the caret like any line edit. Number fields do both by default,
 // digit fields only where the dialog turns it on.
 //
-// In a field that selects on entry, a click beside the figure (on the blanks
+// In a number field, a click beside the figure (on the blanks
 // that right-align it) enters the field: its whole figure is selected at once,
 // so what is typed next replaces it however fast it comes, and whether the
 // field had the focus before or not. A click on the figure itself puts the
@@ -81,6 +81,14 @@ public:
     // AutoSelect) and whether typing overtypes (with InputOverN).
     EditHelper* setSelectsOnEntry(bool on) {
         selectsOnEntry_ = on;
+        clickBesideEnters_ = on;
+        return this;
+    }
+    // Whether a click beside the figure enters the field (see above): on in
+    // every field that selects on entry, and in a cell editor that opens with
+    // its figure selected.
+    EditHelper* setClickBesideEnters(bool on) {
+        clickBesideEnters_ = on;
         return this;
     }
     EditHelper* setOvertypes(bool on) {
@@ -146,6 +154,7 @@ private:
     QString accepted_;  // the last text with a CP932 form
     bool busy_ = false;
     bool selectsOnEntry_ = false;
+    bool clickBesideEnters_ = false;
     bool overtypes_ = false;
     bool enterMovesOn_ = true;
     bool typed_ = false;
