@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QString>
@@ -82,6 +84,19 @@ inline void clickAndType(QLineEdit* edit, QWidget* elsewhere, bool hadFocus, Cli
     clickInto(edit, at);
     QTest::qWait(msPerKey);
     typeAtPace(keys, msPerKey);
+}
+
+// Runs `body(hadFocus, msPerKey)` for every way into a field a click-and-type
+// test covers: fresh or focused already, at each pace.
+template <class Body>
+inline void forEachWayIn(Body body) {
+    for (bool hadFocus : {false, true}) {
+        for (int pace : kTypingPaces) {
+            SCOPED_TRACE(testing::Message()
+                         << (hadFocus ? "focused, " : "fresh, ") << pace << " ms a key");
+            body(hadFocus, pace);
+        }
+    }
 }
 
 }  // namespace testing_support

@@ -171,20 +171,17 @@ TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsStoredAsTyped) {
     dialog.show();
     dialog.activateWindow();
     for (const Row& row : rows) {
-        for (bool hadFocus : {false, true}) {
-            for (int pace : testing_support::kTypingPaces) {
-                SCOPED_TRACE(testing::Message() << "at " << row.at.character
-                                                << (hadFocus ? " focused " : " fresh ") << pace);
-                ledger.Attendance(2).Values[kAttPaidLeaveDays] = 2;
-                dialog.sbBackNextDataClick(0);
-                QLineEdit* days = ed(ItemGroup::Attendance, "有休日数");
-                ASSERT_EQ(days->text(), "  2.00");
-                testing_support::clickAndType(days, ed(ItemGroup::Attendance, "出勤日数"), hadFocus,
-                                              row.at, row.keys, pace);
-                testing_support::typeAtPace("\n", pace);
-                EXPECT_DOUBLE_EQ(ledger.Attendance(2).Values[kAttPaidLeaveDays], row.stored);
-            }
-        }
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            ledger.Attendance(2).Values[kAttPaidLeaveDays] = 2;
+            dialog.sbBackNextDataClick(0);
+            QLineEdit* days = ed(ItemGroup::Attendance, "有休日数");
+            ASSERT_EQ(days->text(), "  2.00");
+            testing_support::clickAndType(days, ed(ItemGroup::Attendance, "出勤日数"), hadFocus,
+                                          row.at, row.keys, pace);
+            testing_support::typeAtPace("\n", pace);
+            EXPECT_DOUBLE_EQ(ledger.Attendance(2).Values[kAttPaidLeaveDays], row.stored);
+        });
     }
 }
 

@@ -122,6 +122,16 @@ protected:
         e.Memo.set("前職：株式会社サンプル");
     }
 
+    // Yamada with a base pay of 300,000, open in the shown editor.
+    void showYamada() {
+        yamada();
+        ledger.Employee(1).BasePay = 300000;
+        dialog.EditSlot = 1;
+        dialog.FormShow();
+        dialog.show();
+        dialog.activateWindow();
+    }
+
     TempDir dir;
     FixedClock clock;
     Ledger ledger;
@@ -387,12 +397,7 @@ TEST_F(EmployeeEditorTest, GradeListShowsTheTableAndKeepsTheChoiceOnCancel) {
 // the amounts overtype and move on past an equal digit, and the field still
 // focused is checked when the record is stored.
 TEST_F(EmployeeEditorTest, FieldsTypedAtAPersonsPace) {
-    yamada();
-    ledger.Employee(1).BasePay = 300000;
-    dialog.EditSlot = 1;
-    dialog.FormShow();
-    dialog.show();
-    dialog.activateWindow();
+    showYamada();
     QTest::qWait(50);
     testing_support::clickAtEnd(dialog.edBusyo);
     QTest::qWait(250);
@@ -433,26 +438,18 @@ TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
         {kAmResidentTax, ClickAt{2}, "2", 12900},  // on the 3 of " 13,900"
     };
     for (const Row& row : rows) {
-        for (bool hadFocus : {false, true}) {
-            for (int pace : testing_support::kTypingPaces) {
-                SCOPED_TRACE(testing::Message() << row.amount << " at " << row.at.character
-                                                << (hadFocus ? " focused " : " fresh ") << pace);
-                yamada();
-                ledger.Employee(1).BasePay = 300000;
-                dialog.EditSlot = 1;
-                dialog.FormShow();
-                dialog.show();
-                dialog.activateWindow();
-                dialog.PageCtrl->setCurrentIndex(1);
-                QLineEdit* field = dialog.edAmount[std::size_t(row.amount)];
-                testing_support::clickAndType(field, dialog.edAmount[kAmPostAllowance], hadFocus,
-                                              row.at, row.keys, pace);
-                dialog.bbOk->click();
-                SavePeriod(ledger, file);
-                const TEmployeeRec& saved = ReadPeriodBlock(file, 4)->EmployeeTbl[0];
-                EXPECT_EQ(row.amount == kAmBasePay ? saved.BasePay : saved.ResidentTax, row.saved);
-            }
-        }
+        SCOPED_TRACE(testing::Message() << "amount " << row.amount << " at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            showYamada();
+            dialog.PageCtrl->setCurrentIndex(1);
+            QLineEdit* field = dialog.edAmount[std::size_t(row.amount)];
+            testing_support::clickAndType(field, dialog.edAmount[kAmPostAllowance], hadFocus,
+                                          row.at, row.keys, pace);
+            dialog.bbOk->click();
+            SavePeriod(ledger, file);
+            const TEmployeeRec& saved = ReadPeriodBlock(file, 4)->EmployeeTbl[0];
+            EXPECT_EQ(row.amount == kAmBasePay ? saved.BasePay : saved.ResidentTax, row.saved);
+        });
     }
 }
 

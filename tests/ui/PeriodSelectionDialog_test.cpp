@@ -277,17 +277,14 @@ TEST_F(PeriodSelectionDialogTest, DaysTypedAfterAClickAreTakenAsTyped) {
     dialog->show();
     dialog->activateWindow();
     for (const Row& row : rows) {
-        for (bool hadFocus : {false, true}) {
-            for (int pace : testing_support::kTypingPaces) {
-                SCOPED_TRACE(testing::Message() << "at " << row.at.character
-                                                << (hadFocus ? " focused " : " fresh ") << pace);
-                dialog->edNissu->setText("22");
-                testing_support::clickAndType(dialog->edNissu, dialog->edJikan, hadFocus, row.at,
-                                              row.keys, pace);
-                testing_support::typeAtPace("\n", pace);
-                EXPECT_EQ(dialog->edNissu->text(), row.shown);
-            }
-        }
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            dialog->edNissu->setText("22");
+            testing_support::clickAndType(dialog->edNissu, dialog->edJikan, hadFocus, row.at,
+                                          row.keys, pace);
+            testing_support::typeAtPace("\n", pace);
+            EXPECT_EQ(dialog->edNissu->text(), row.shown);
+        });
     }
     dialog->hide();
 }

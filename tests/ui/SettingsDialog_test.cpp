@@ -110,20 +110,17 @@ TEST_F(SettingsDialogTest, ARateTypedAfterAClickIsStoredAsTyped) {
         {ClickAt{3}, "1", 4.125},  // on the 9 of " 4.925"
     };
     for (const Row& row : rows) {
-        for (bool hadFocus : {false, true}) {
-            for (int pace : testing_support::kTypingPaces) {
-                SCOPED_TRACE(testing::Message() << "at " << row.at.character
-                                                << (hadFocus ? " focused " : " fresh ") << pace);
-                dialog.show();  // which loads the form
-                dialog.activateWindow();
-                fillBasics();
-                dialog.edHealthIns->setText(QStringLiteral(" 4.925"));
-                testing_support::clickAndType(dialog.edHealthIns, dialog.edCareIns, hadFocus,
-                                              row.at, row.keys, pace);
-                dialog.btSysSave->click();
-                EXPECT_EQ(ledger.BasicInfo().HealthInsRate, row.stored);
-            }
-        }
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            dialog.show();  // which loads the form
+            dialog.activateWindow();
+            fillBasics();
+            dialog.edHealthIns->setText(QStringLiteral(" 4.925"));
+            testing_support::clickAndType(dialog.edHealthIns, dialog.edCareIns, hadFocus, row.at,
+                                          row.keys, pace);
+            dialog.btSysSave->click();
+            EXPECT_EQ(ledger.BasicInfo().HealthInsRate, row.stored);
+        });
     }
 }
 

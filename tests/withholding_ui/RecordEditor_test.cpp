@@ -187,7 +187,9 @@ TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
         focus(e->edit(row.field));
         EXPECT_EQ(e->sbCalculator->isEnabled(), row.calculator);
         EXPECT_EQ(e->sbManual->isEnabled(), row.manual);
-        if (row.calculator) EXPECT_EQ(e->NumericField, e->edit("edSeihoGaku"));
+        if (row.calculator) {
+            EXPECT_EQ(e->NumericField, e->edit("edSeihoGaku"));
+        }
     }
 }
 
@@ -438,23 +440,19 @@ TEST(RecordEditorTyping, AnAmountTypedAfterAClickIsStoredAsTyped) {
         {"edGensenGak", testing_support::kBesideFigure, "12300", 12300},
     };
     for (const Row& row : rows) {
-        for (bool hadFocus : {false, true}) {
-            for (int pace : testing_support::kTypingPaces) {
-                SCOPED_TRACE(testing::Message() << row.field << " at " << row.at.character
-                                                << (hadFocus ? " focused " : " fresh ") << pace);
-                EditorFixture f;
-                f.data.Record(1).LifeInsurance = 40000;
-                f.data.Record(1).ManualFlags[withholding::kManualAnnualTax] = 1;
-                auto e = showEditor<NewLayoutRecordEditor>(f, 1);
-                testing_support::clickAndType(e->edit(row.field), e->edit("edJukyuNo"), hadFocus,
-                                              row.at, row.keys, pace);
-                e->reject();
-                const auto& rec = f.data.Record(1);
-                EXPECT_EQ(
-                    row.field == std::string("edSeihoGaku") ? rec.LifeInsurance : rec.AnnualTax,
-                    row.stored);
-            }
-        }
+        SCOPED_TRACE(testing::Message() << row.field << " at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            EditorFixture f;
+            f.data.Record(1).LifeInsurance = 40000;
+            f.data.Record(1).ManualFlags[withholding::kManualAnnualTax] = 1;
+            auto e = showEditor<NewLayoutRecordEditor>(f, 1);
+            testing_support::clickAndType(e->edit(row.field), e->edit("edJukyuNo"), hadFocus,
+                                          row.at, row.keys, pace);
+            e->reject();
+            const auto& rec = f.data.Record(1);
+            EXPECT_EQ(row.field == std::string("edSeihoGaku") ? rec.LifeInsurance : rec.AnnualTax,
+                      row.stored);
+        });
     }
 }
 
