@@ -26,8 +26,8 @@ class QWidget;
 // insert at the caret like any line edit. Number fields do both by default,
 // digit fields only where the dialog turns it on.
 //
-// In a number field, a click beside the figure (on the blanks
-// that right-align it) enters the field: its whole figure is selected at once,
+// In a number field, a click beside the figure (on the blanks that right-align
+// it, or past its end) enters the field: its whole figure is selected at once,
 // so what is typed next replaces it however fast it comes, and whether the
 // field had the focus before or not. A click on the figure itself puts the
 // caret there for good: the delayed select-all no longer takes it away.
