@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -33,6 +34,20 @@ bool isModifierKey(int key) {
         default:
             return false;
     }
+}
+
+// The x from which a click puts the caret after position `pos` (the middle of
+// the character there).
+int caretSwitchAfter(QLineEdit* edit, int pos, int y) {
+    int lo = 0, hi = edit->width();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (edit->cursorPositionAt(QPoint(mid, y)) > pos)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
 }
 
 // Byte length of the CP932 form of the first `chars` characters.
@@ -69,6 +84,7 @@ EditHelper* EditHelper::attachNumber(QLineEdit* edit, int formatCode, const SysO
     auto* h = attach(edit, edit, Kind::Number, typed, &options);
     h->formatCode_ = formatCode;
     h->selectsOnEntry_ = true;
+    h->clickBesideEnters_ = true;
     h->overtypes_ = true;
     h->extraKeys_ = extraKeys ? *extraKeys : (formatCode % 10 > 0 ? "-." : "");
     return h;
@@ -133,13 +149,19 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
             if (!im->commitString().isEmpty() || !im->preeditString().isEmpty()) typed_ = true;
             return line_ && inputMethod(im);
         }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            return mouseEvent(static_cast<QMouseEvent*>(event));
         case QEvent::FocusIn:
             typed_ = false;
+            caretClicked_ = false;
             if (line_ && selectsOnEntry_ && options_ && options_->autoSelect) {
                 // After the click that gave the focus has placed the caret; a key
-                // typed meanwhile keeps its place.
+                // typed meanwhile, or a caret put on the figure, keeps its place.
                 QTimer::singleShot(kAutoSelectDelayMs, this, [this] {
-                    if (widget_->hasFocus() && !typed_) line_->selectAll();
+                    if (widget_->hasFocus() && !caretChosenSinceEntering()) line_->selectAll();
                 });
             }
             return false;
@@ -155,10 +177,50 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+bool EditHelper::mouseEvent(QMouseEvent* e) {
+    if (!clickBesideEnters_ || line_ != widget_) return false;
+    if (e->type() == QEvent::MouseMove || e->type() == QEvent::MouseButtonRelease) {
+        // A hand that shakes while clicking beside the figure selects no blanks.
+        if (!clickBesideFigure_) return false;
+        if (e->type() == QEvent::MouseButtonRelease) clickBesideFigure_ = false;
+        return true;
+    }
+    if (e->button() != Qt::LeftButton || (e->modifiers() & Qt::ShiftModifier)) return false;
+    clickBesideFigure_ = false;
+    if (!besideFigure(e->position().toPoint())) {
+        caretClicked_ = true;
+        return false;
+    }
+    // A locked field takes no typing: the click only gives it the focus.
+    if (line_->isReadOnly()) return false;
+    if (!line_->hasFocus()) line_->setFocus(Qt::MouseFocusReason);
+    line_->selectAll();
+    clickBesideFigure_ = true;
+    return true;
+}
+
+// Whether a click at `at` falls beside the figure rather than on one of its
+// characters: on the blanks a formatted amount begins with, in the margin
+// that right-aligns it, or past its end. An empty field is all margin.
+bool EditHelper::besideFigure(const QPoint& at) const {
+    const QString text = line_->text();
+    int first = 0;
+    while (first < text.size() && text.at(first) == QLatin1Char(' ')) ++first;
+    int last = int(text.size()) - 1;
+    while (last >= first && text.at(last) == QLatin1Char(' ')) --last;
+    if (first > last) return true;
+    const QFontMetrics fm = line_->fontMetrics();
+    const int left =
+        caretSwitchAfter(line_, first, at.y()) - fm.horizontalAdvance(text.at(first)) / 2;
+    const int right =
+        caretSwitchAfter(line_, last, at.y()) + fm.horizontalAdvance(text.at(last)) / 2;
+    return at.x() < left || at.x() > right;
+}
+
 bool EditHelper::keyPress(QKeyEvent* e) {
     const int key = e->key();
     const auto mods = e->modifiers();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && enterMovesOn_ &&
         !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
         // A focused push or tool button is pressed by Enter instead.
         if (qobject_cast<QPushButton*>(widget_) || qobject_cast<QToolButton*>(widget_))

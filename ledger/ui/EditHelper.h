@@ -12,6 +12,8 @@ class QComboBox;
 class QInputMethodEvent;
 class QKeyEvent;
 class QLineEdit;
+class QMouseEvent;
+class QPoint;
 class QWidget;
 
 // The behaviour every entry field of the programs shares: Enter moves to the
@@ -23,6 +25,12 @@ class QWidget;
 // text selected 150 ms after entering with [Option] AutoSelect; text fields
 // insert at the caret like any line edit. Number fields do both by default,
 // digit fields only where the dialog turns it on.
+//
+// In a number field, a click beside the figure (on the blanks that right-align
+// it, or past its end) enters the field: its whole figure is selected at once,
+// so what is typed next replaces it however fast it comes, and whether the
+// field had the focus before or not. A click on the figure itself puts the
+// caret there for good: the delayed select-all no longer takes it away.
 //
 // A helper is attached to one field and lives as its child. The settings are
 // read at each event, so a change in the settings dialog applies at once; they
@@ -73,6 +81,14 @@ public:
     // AutoSelect) and whether typing overtypes (with InputOverN).
     EditHelper* setSelectsOnEntry(bool on) {
         selectsOnEntry_ = on;
+        clickBesideEnters_ = on;
+        return this;
+    }
+    // Whether a click beside the figure enters the field (see above): on in
+    // every field that selects on entry, and in a cell editor that opens with
+    // its figure selected.
+    EditHelper* setClickBesideEnters(bool on) {
+        clickBesideEnters_ = on;
         return this;
     }
     EditHelper* setOvertypes(bool on) {
@@ -84,11 +100,17 @@ public:
         maxLength_ = std::max(length, 0);
         return this;
     }
+    // Whether Enter moves on to the next field; a dialog whose default button
+    // takes Enter turns it off.
+    EditHelper* setEnterMovesOn(bool on) {
+        enterMovesOn_ = on;
+        return this;
+    }
     bool selectsOnEntry() const { return selectsOnEntry_; }
     bool overtypes() const { return overtypes_; }
-    // A key reached the field since it was last entered: a select-all still
-    // pending must not swallow what was typed.
-    bool typedSinceEntering() const { return typed_; }
+    // A key reached the field, or a click placed its caret, since it was last
+    // entered: a select-all still pending must not undo that.
+    bool caretChosenSinceEntering() const { return typed_ || caretClicked_; }
 
     // Normalises a number field now, as leaving it would (for an OK button that
     // reads the fields while one of them still has the focus).
@@ -111,6 +133,8 @@ private:
                               const SysOption* options);
 
     bool keyPress(QKeyEvent* e);
+    bool mouseEvent(QMouseEvent* e);
+    bool besideFigure(const QPoint& at) const;
     bool inputMethod(QInputMethodEvent* e);
     bool acceptsChar(QChar c) const;
     bool typeText(const QString& chars);
@@ -130,8 +154,12 @@ private:
     QString accepted_;  // the last text with a CP932 form
     bool busy_ = false;
     bool selectsOnEntry_ = false;
+    bool clickBesideEnters_ = false;
     bool overtypes_ = false;
+    bool enterMovesOn_ = true;
     bool typed_ = false;
+    bool caretClicked_ = false;
+    bool clickBesideFigure_ = false;  // its release and moves are ours too
 };
 
 }  // namespace ledger::ui

@@ -126,9 +126,10 @@ QWidget* ItemGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     edit->setFrame(false);
     const int row = index.row() + 1;
     // The editor opens with its text selected, so keys typed at once replace
-    // it: no delayed select-all here.
+    // it: no delayed select-all here. A click beside the figure selects it again.
     EditHelper::attachDigits(edit, 0, ledger_.sysOption, qs(GridExtraKeys(ledger_.grid, row)))
-        ->setOvertypes(true);
+        ->setOvertypes(true)
+        ->setClickBesideEnters(true);
     view_->editorCreated(edit);
     return edit;
 }

@@ -31,7 +31,8 @@ NewYearFileDialog::NewYearFileDialog(ledger::Ledger& ledger, QWidget* parent)
     edYear->setAlignment(Qt::AlignRight);
     edYear->setAttribute(Qt::WA_InputMethodEnabled, false);
     edYear->setInputMethodHints(Qt::ImhDigitsOnly);
-    EditHelper::attachDigits(edYear, 2, ledger_.sysOption);
+    // Ｏ Ｋ is the default button: Enter in the year presses it.
+    EditHelper::attachDigits(edYear, 2, ledger_.sysOption)->setEnterMovesOn(false);
     yearBox->setFixedHeight(edYear->sizeHint().height());
 
     btOk = new QPushButton(QStringLiteral("Ｏ Ｋ"), this);

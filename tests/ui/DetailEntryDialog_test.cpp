@@ -155,6 +155,36 @@ TEST_F(DetailEntryDialogTest, AFigureTypedAfterTheManualSwitchReplacesTheOneShow
     EXPECT_EQ(pay(2, kPayBase), 305000);
 }
 
+// However fast the keys follow a click, the days stored are the ones typed:
+// beside the figure they replace the whole of it, on a digit they overtype
+// from there.
+TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsStoredAsTyped) {
+    using testing_support::ClickAt;
+    struct Row {
+        ClickAt at;
+        const char* keys;
+        double stored;
+    } rows[] = {
+        {testing_support::kBesideFigure, "1", 1.0},
+        {ClickAt{4}, "5", 2.5},  // on the first 0 of "  2.00"
+    };
+    dialog.show();
+    dialog.activateWindow();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            ledger.Attendance(2).Values[kAttPaidLeaveDays] = 2;
+            dialog.sbBackNextDataClick(0);
+            QLineEdit* days = ed(ItemGroup::Attendance, "有休日数");
+            ASSERT_EQ(days->text(), "  2.00");
+            testing_support::clickAndType(days, ed(ItemGroup::Attendance, "出勤日数"), hadFocus,
+                                          row.at, row.keys, pace);
+            testing_support::typeAtPace("\n", pace);
+            EXPECT_DOUBLE_EQ(ledger.Attendance(2).Values[kAttPaidLeaveDays], row.stored);
+        });
+    }
+}
+
 TEST_F(DetailEntryDialogTest, OtherAndVariableItemsAreStoredAndTotalled) {
     dialog.show();
     typeAndLeave(ed(ItemGroup::Other, "その他１"), "5000");

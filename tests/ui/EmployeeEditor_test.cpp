@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
 #include "ledger/ui/GradeTableDialog.h"
 #include "ledger/ui/NoticeWindow.h"
 #include "support/PersonTyping.h"
@@ -119,6 +120,16 @@ protected:
         e.TransferFee = 330;
         e.MyNumber = 123456789012;
         e.Memo.set("前職：株式会社サンプル");
+    }
+
+    // Yamada with a base pay of 300,000, open in the shown editor.
+    void showYamada() {
+        yamada();
+        ledger.Employee(1).BasePay = 300000;
+        dialog.EditSlot = 1;
+        dialog.FormShow();
+        dialog.show();
+        dialog.activateWindow();
     }
 
     TempDir dir;
@@ -386,12 +397,7 @@ TEST_F(EmployeeEditorTest, GradeListShowsTheTableAndKeepsTheChoiceOnCancel) {
 // the amounts overtype and move on past an equal digit, and the field still
 // focused is checked when the record is stored.
 TEST_F(EmployeeEditorTest, FieldsTypedAtAPersonsPace) {
-    yamada();
-    ledger.Employee(1).BasePay = 300000;
-    dialog.EditSlot = 1;
-    dialog.FormShow();
-    dialog.show();
-    dialog.activateWindow();
+    showYamada();
     QTest::qWait(50);
     testing_support::clickAtEnd(dialog.edBusyo);
     QTest::qWait(250);
@@ -410,6 +416,41 @@ TEST_F(EmployeeEditorTest, FieldsTypedAtAPersonsPace) {
     dialog.bbOk->click();
     EXPECT_EQ(ledger.Employee(1).BasePay, 305000);
     EXPECT_EQ(ledger.Employee(1).Dept.str(), "営業部2");
+}
+
+// However fast the keys follow a click, the figure saved in the year file is
+// the one typed: beside the figure it replaces the whole of it, on a digit it
+// overtypes from there.
+TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
+    using testing_support::ClickAt;
+    const auto file = dir / "令和6年給与･賞与.dat";
+    ledger.CurData.Period = 4;
+    CreateDataFile(ledger, file);
+    struct Row {
+        int amount;
+        ClickAt at;
+        const char* keys;
+        std::int32_t saved;
+    } rows[] = {
+        {kAmBasePay, testing_support::kBesideFigure, "250000", 250000},
+        {kAmBasePay, ClickAt{3}, "05", 305000},  // on the first 0 of "  300,000"
+        {kAmResidentTax, testing_support::kBesideFigure, "12000", 12000},
+        {kAmResidentTax, ClickAt{2}, "2", 12900},  // on the 3 of " 13,900"
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "amount " << row.amount << " at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            showYamada();
+            dialog.PageCtrl->setCurrentIndex(1);
+            QLineEdit* field = dialog.edAmount[std::size_t(row.amount)];
+            testing_support::clickAndType(field, dialog.edAmount[kAmPostAllowance], hadFocus,
+                                          row.at, row.keys, pace);
+            dialog.bbOk->click();
+            SavePeriod(ledger, file);
+            const TEmployeeRec& saved = ReadPeriodBlock(file, 4)->EmployeeTbl[0];
+            EXPECT_EQ(row.amount == kAmBasePay ? saved.BasePay : saved.ResidentTax, row.saved);
+        });
+    }
 }
 
 TEST_F(EmployeeEditorTest, Screenshots) {

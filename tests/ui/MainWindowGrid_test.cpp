@@ -224,6 +224,41 @@ TEST_F(MainWindowGridTest, OvertypingTheSameDigitsLeavesTheFigureAsItWas) {
     EXPECT_EQ(cell(1, kHoursWorked), "120:00");
 }
 
+// However fast the keys follow a click into the open editor, the figure is the
+// one typed: beside it they replace the whole of it, on a digit they overtype.
+TEST_F(MainWindowGridTest, AFigureTypedAfterAClickInTheCellIsTakenAsTyped) {
+    struct Row {
+        testing_support::ClickAt at;  // the character of "20.00", or -1: right of it
+        const char* keys;
+        const char* cell;
+    } rows[] = {
+        {testing_support::kBesideFigure, "5", "  5.00"},
+        {testing_support::ClickAt{1}, "1", " 21.00"},
+    };
+    addThree();
+    grid->setFocus();
+    QTest::qWait(300);
+    for (const Row& row : rows) {
+        for (int pace : testing_support::kTypingPaces) {
+            SCOPED_TRACE(testing::Message() << "at " << row.at.character << " " << pace);
+            grid->selectCell(1, kDaysWorked);
+            testing_support::typeAtPace("20\n", 0);
+            grid->selectCell(1, kDaysWorked);
+            QTest::qWait(100);
+            ASSERT_TRUE(grid->editor());
+            ASSERT_EQ(grid->editor()->text().trimmed(), "20.00");
+            if (row.at.character < 0)
+                testing_support::clickAtEnd(grid->editor());
+            else
+                testing_support::clickInto(grid->editor(), row.at);
+            QTest::qWait(pace);
+            testing_support::typeAtPace(row.keys, pace);
+            testing_support::typeAtPace("\n", pace);
+            EXPECT_EQ(cell(1, kDaysWorked), row.cell);
+        }
+    }
+}
+
 TEST_F(MainWindowGridTest, EditingTheGridWritesNoWarnings) {
     static QStringList warnings;
     warnings.clear();

@@ -20,6 +20,7 @@
 #include "ledger/ui/NewYearFileDialog.h"
 #include "ledger/ui/ReferenceDataDialog.h"
 #include "platform/IniFile.h"
+#include "support/PersonTyping.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
@@ -258,6 +259,62 @@ TEST_F(PeriodSelectionDialogTest, CreatingAYearSelectsItsEmptyFile) {
     EXPECT_EQ(inp.InputYear, 10);
     inp.edYear->setText("10");
     testing_support::screenshot(&inp, "InpDlg");
+}
+
+// However fast the keys follow a click, the days are the ones typed: beside
+// the figure they replace the whole of it, on a digit they overtype from there.
+TEST_F(PeriodSelectionDialogTest, DaysTypedAfterAClickAreTakenAsTyped) {
+    using testing_support::ClickAt;
+    struct Row {
+        ClickAt at;
+        const char* keys;
+        const char* shown;
+    } rows[] = {
+        {testing_support::kBesideFigure, "18", "18"},
+        {ClickAt{1}, "5", "25"},  // on the second 2 of "22"
+    };
+    dialog->FormShow(true);
+    dialog->show();
+    dialog->activateWindow();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            dialog->edNissu->setText("22");
+            testing_support::clickAndType(dialog->edNissu, dialog->edJikan, hadFocus, row.at,
+                                          row.keys, pace);
+            testing_support::typeAtPace("\n", pace);
+            EXPECT_EQ(dialog->edNissu->text(), row.shown);
+        });
+    }
+    dialog->hide();
+}
+
+// One Enter in the year presses the default button Ｏ Ｋ.
+TEST_F(PeriodSelectionDialogTest, EnterInTheNewYearPressesOk) {
+    struct Row {
+        const char* keys;
+        QDialog::DialogCode result;
+        QStringList boxes;
+    } rows[] = {
+        {"8\n", QDialog::Rejected, {"入力された年のデータは存在します。"}},
+        {"9\n", QDialog::Accepted, {}},
+    };
+    dialog->FormShow(true);  // the open year's era
+    NewYearFileDialog inp(ledger);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.keys);
+        box.boxes.clear();
+        inp.setResult(QDialog::Rejected);
+        inp.show();
+        inp.activateWindow();
+        inp.FormShow();  // the year emptied and focused
+        QTest::qWait(50);
+        ASSERT_EQ(QApplication::focusWidget(), inp.edYear);
+        testing_support::typeAtPace(row.keys, 100);
+        EXPECT_EQ(inp.result(), row.result);
+        EXPECT_EQ(box.boxes, row.boxes);
+    }
+    EXPECT_EQ(inp.InputYear, 9);
 }
 
 TEST_F(PeriodSelectionDialogTest, ChooseAtOnceTakesTodaysMonth) {

@@ -19,6 +19,7 @@
 #include "ledger/ui/HealthRatesDialog.h"
 #include "platform/IniFile.h"
 #include "platform/ui/MessageBox.h"
+#include "support/PersonTyping.h"
 #include "support/TempDir.h"
 #include "ui/Screenshot.h"
 
@@ -93,6 +94,34 @@ TEST_F(SettingsDialogTest, EnterOnTheFocusedOkButtonPressesIt) {
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0], "会社名が入力されていません。");
     dialog.hide();
+}
+
+// However fast the keys follow a click, the rate stored is the one typed:
+// beside the figure it replaces the whole of it, on a digit it overtypes from
+// there.
+TEST_F(SettingsDialogTest, ARateTypedAfterAClickIsStoredAsTyped) {
+    using testing_support::ClickAt;
+    struct Row {
+        ClickAt at;
+        const char* keys;
+        double stored;
+    } rows[] = {
+        {testing_support::kBesideFigure, "5.1", 5.1},
+        {ClickAt{3}, "1", 4.125},  // on the 9 of " 4.925"
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            dialog.show();  // which loads the form
+            dialog.activateWindow();
+            fillBasics();
+            dialog.edHealthIns->setText(QStringLiteral(" 4.925"));
+            testing_support::clickAndType(dialog.edHealthIns, dialog.edCareIns, hadFocus, row.at,
+                                          row.keys, pace);
+            dialog.btSysSave->click();
+            EXPECT_EQ(ledger.BasicInfo().HealthInsRate, row.stored);
+        });
+    }
 }
 
 TEST_F(SettingsDialogTest, OkStoresTheRecordAndTheSettingsAndHintsAtNewRates) {

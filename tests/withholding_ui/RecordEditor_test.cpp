@@ -168,18 +168,29 @@ TEST(RecordEditor, ManualSwitchUnlocksAnAutoField) {
     e->reject();
     EXPECT_EQ(f.data.Record(1).AnnualTax, 50000);  // kept until the next computation
 
-    // Text fields and date parts have no calculator; plain one-digit counts touch nothing.
+    // Entered after an amount: text fields, date parts and 非居住者 have no
+    // calculator; only the plain 16歳未満 count leaves the buttons to the amount.
+    struct Row {
+        const char* field;
+        bool calculator;
+        bool manual;
+    } rows[] = {
+        {"edUnder16", true, false}, {"edHikyoju", false, false},  {"edSeinenY", false, false},
+        {"edJusyo1", false, false}, {"edGensenGak", false, true},
+    };
     e = showEditor<NewLayoutRecordEditor>(f, 1);
-    focus(e->edit("edSeihoGaku"));
-    EXPECT_TRUE(e->sbCalculator->isEnabled());
-    EXPECT_FALSE(e->sbManual->isEnabled());
-    focus(e->edit("edUnder16"));
-    EXPECT_TRUE(e->sbCalculator->isEnabled());
-    EXPECT_EQ(e->NumericField, e->edit("edSeihoGaku"));
-    focus(e->edit("edSeinenY"));
-    EXPECT_FALSE(e->sbCalculator->isEnabled());
-    focus(e->edit("edJusyo1"));
-    EXPECT_FALSE(e->sbCalculator->isEnabled());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.field);
+        focus(e->edit("edSeihoGaku"));
+        EXPECT_TRUE(e->sbCalculator->isEnabled());
+        EXPECT_FALSE(e->sbManual->isEnabled());
+        focus(e->edit(row.field));
+        EXPECT_EQ(e->sbCalculator->isEnabled(), row.calculator);
+        EXPECT_EQ(e->sbManual->isEnabled(), row.manual);
+        if (row.calculator) {
+            EXPECT_EQ(e->NumericField, e->edit("edSeihoGaku"));
+        }
+    }
 }
 
 // The record editors open the year-end program's calculator: "c" clears there,
@@ -411,6 +422,68 @@ TEST(RecordEditorTyping, SwitchingAFieldToManualLetsTheTypedFigureReplaceIt) {
     e->reject();
     EXPECT_EQ(f.data.Record(1).AnnualTax, 12300);
     EXPECT_EQ(f.data.Record(1).PaidAmount, 1234);
+}
+
+// However fast the keys follow a click, the amount stored is the one typed:
+// beside the figure it replaces the whole of it, on a digit it overtypes from
+// there; an auto field switched to manual takes it the same way.
+TEST(RecordEditorTyping, AnAmountTypedAfterAClickIsStoredAsTyped) {
+    using testing_support::ClickAt;
+    struct Row {
+        const char* field;
+        ClickAt at;
+        const char* keys;
+        std::int32_t stored;
+    } rows[] = {
+        {"edSeihoGaku", testing_support::kBesideFigure, "50000", 50000},
+        {"edSeihoGaku", ClickAt{4}, "3", 30000},  // on the 4 of "    40,000"
+        {"edGensenGak", testing_support::kBesideFigure, "12300", 12300},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.field << " at " << row.at.character);
+        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+            EditorFixture f;
+            f.data.Record(1).LifeInsurance = 40000;
+            f.data.Record(1).ManualFlags[withholding::kManualAnnualTax] = 1;
+            auto e = showEditor<NewLayoutRecordEditor>(f, 1);
+            testing_support::clickAndType(e->edit(row.field), e->edit("edJukyuNo"), hadFocus,
+                                          row.at, row.keys, pace);
+            e->reject();
+            const auto& rec = f.data.Record(1);
+            EXPECT_EQ(row.field == std::string("edSeihoGaku") ? rec.LifeInsurance : rec.AnnualTax,
+                      row.stored);
+        });
+    }
+}
+
+// Nothing can be typed into a locked auto field: however it is entered, none
+// of its text is selected; switched to manual it is selected like any amount.
+TEST(RecordEditorTyping, ALockedAutoFieldSelectsNothingOnEntry) {
+    struct Row {
+        bool manual;
+        const char* keys;  // typed in the field before it; "" for a click beside the figure
+        const char* selected;
+    } rows[] = {
+        {false, "\t", ""},
+        {false, "\n", ""},
+        {false, "", ""},
+        {true, "\n", "    45,600"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.manual << " " << row.keys);
+        EditorFixture f;
+        f.data.Record(1).ManualFlags[withholding::kManualAnnualTax] = row.manual;
+        auto e = showEditor<NewLayoutRecordEditor>(f, 1);
+        QLineEdit* tax = e->edit("edGensenGak");
+        focus(e->edit("edKouGakKei"));
+        if (*row.keys)
+            typeAtPace(row.keys, 0);
+        else
+            testing_support::clickInto(tax, testing_support::kBesideFigure);
+        QTest::qWait(200);
+        ASSERT_EQ(QApplication::focusWidget(), tax);
+        EXPECT_EQ(tax->selectedText(), row.selected);
+    }
 }
 
 TEST(RecordEditorTyping, ADatePartIsCheckedHoweverTheRecordIsLeft) {

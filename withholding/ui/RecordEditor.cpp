@@ -534,9 +534,10 @@ void RecordEditor::startCompletion() {
 void RecordEditor::selectAllLater(QLineEdit* e) {
     QTimer::singleShot(150, e, [this, e] {
         if (NumericField != e || !e->hasFocus()) return;
-        // A key typed before the delay ran out keeps its place.
+        // A key typed before the delay ran out, or a caret clicked on the
+        // figure, keeps its place.
         if (auto* h = e->findChild<EditHelper*>(QString(), Qt::FindDirectChildrenOnly);
-            h && h->typedSinceEntering())
+            h && h->caretChosenSinceEntering())
             return;
         // A locked auto field selects nothing.
         if (ManualFieldIndex(e->objectName().toStdString()) && e->isReadOnly()) return;
@@ -554,9 +555,19 @@ void RecordEditor::inputItemEnter(QWidget* w) {
     auto it = index_.find(w);
     if (it == index_.end()) return;
     const FieldInfo& f = fields_[it->second];
-    // The one-digit counts without a format stand outside the numeric fields.
-    if (f.kind == FieldKind::PlainDigit) return;
+    // The one count without a format that stands outside the numeric fields:
+    // the buttons keep serving the field entered before it.
+    if (f.name == "edUnder16" && f.kind == FieldKind::PlainDigit) return;
     sbManual->setEnabled(ManualFieldIndex(f.name) != 0);
+    // Nothing can be typed into a locked auto field, so entering it selects
+    // nothing (the line edit selects all when Tab or Enter brings it in).
+    if (ManualFieldIndex(f.name) && e->isReadOnly())
+        QMetaObject::invokeMethod(
+            e,
+            [e] {
+                if (e->isReadOnly()) e->deselect();
+            },
+            Qt::QueuedConnection);
     if (tagOf(w) != 0) {
         NumericField = w;
         if (ledger_.sysOption.autoSelect && ManualFieldIndex(f.name)) selectAllLater(e);
