@@ -370,7 +370,7 @@ TEST(YearEndPrintWindows, TheMainWindowsCommandShowsTheDialogAndThePreviewDraws)
     // Without a printer the slips go to a PDF for its owner only, as the
     // payroll program's do, under the usual umask.
     if (!forms.printer->isPdf()) GTEST_SKIP() << "a real printer is installed";
-    const fs::path pdf = dir.path() / "slips.pdf";
+    const fs::path pdf = program.dir.path() / "slips.pdf";
     forms.printer->setPdfOutputFile(QString::fromStdString(pdf.string()));
     const mode_t oldMask = ::umask(022);
     const bool printed =
