@@ -261,13 +261,16 @@ void replaceThroughTemporary(const fs::path& file, Fill fill) {
 
 }  // namespace
 
-void writeFileAtomic(const fs::path& name, std::string_view bytes) {
+void writeFileAtomic(const fs::path& name, std::string_view bytes, std::optional<unsigned> mode) {
     const fs::path file = saveTarget(name);
     replaceThroughTemporary(file, [&](int fd) {
         // Keep the permissions of the file being replaced.
         struct stat st {};
-        if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0)
+        if (mode) {
+            if (::fchmod(fd, mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
+        } else if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0) {
             throw IoError::fromErrno(errno);
+        }
         writeAll(fd, bytes);
     });
 }

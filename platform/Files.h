@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -28,10 +29,12 @@ bool regularFileExists(const std::filesystem::path& file);
 // renames it over the file and flushes the folder. A symbolic link is followed:
 // the file it names is replaced and the link stays; a dangling link or a name
 // that is no regular file is refused. The file keeps its permissions; a new one
-// is readable and writable by its owner only. On any failure the temporary file
-// is removed and the old file stays as it was; a write over the file-size limit
+// is readable and writable by its owner only, unless a mode is given, which the
+// file then takes whether new or not. On any failure the temporary file is
+// removed and the old file stays as it was; a write over the file-size limit
 // fails like one on a full disk.
-void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes);
+void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes,
+                     std::optional<unsigned> mode = std::nullopt);
 
 // Bytes to put at an offset of a file.
 struct FilePart {

@@ -65,6 +65,12 @@ TEST(Files, AtomicWriteKeepsThePermissionsOfTheFileItReplaces) {
     platform::writeFileAtomic(file, "new");
     EXPECT_EQ(modeOf(file), 0640u);
     EXPECT_EQ(readText(file), "new");
+    // A mode given is taken by a new and an old file alike, whatever the umask.
+    ScopedUmask mask(077);
+    for (const fs::path& f : {file, dir / "new.dat"}) {
+        platform::writeFileAtomic(f, "table", 0644);
+        EXPECT_EQ(modeOf(f), 0644u) << f;
+    }
 }
 
 TEST(Files, AFailedAtomicWriteLeavesTheOldFileAndNoTemporaryFile) {
