@@ -173,6 +173,15 @@ bool createPrivateFolders(const fs::path& folder, std::error_code& ec) {
     return true;
 }
 
+FolderTrust folderTrust(const fs::path& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        return errno == ENOENT ? FolderTrust::Missing : FolderTrust::Foreign;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return FolderTrust::Foreign;
+    return FolderTrust::Fit;
+}
+
 int removeStaleTemporaries(const fs::path& folder, std::string_view pattern) {
     int removed = 0;
     std::error_code ec;

@@ -54,6 +54,13 @@ void writeFilePartsAtomic(const std::filesystem::path& file, std::int64_t minSiz
 // the folder exists afterwards.
 bool createPrivateFolders(const std::filesystem::path& folder, std::error_code& ec);
 
+// Whether a folder may hold the user's files: one that belongs to another account
+// or that other accounts can write into could have their links planted among
+// ours. A missing folder is fit (it is made private when created); a link to a
+// folder is judged by the folder.
+enum class FolderTrust { Fit, Missing, Foreign };
+FolderTrust folderTrust(const std::filesystem::path& folder);
+
 // Makes a write beyond the file-size limit fail (EFBIG) instead of ending the
 // process, so the save can report it.
 void ignoreFileSizeSignal();

@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
     }
 
     ledger::ui::MessageBoxSink prompter;
-    if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(), prompter)) return 0;
+    if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(),
+                                     platform::paths::dataDir(), prompter))
+        return 0;
     // Before anything reads the data: a restore a crash cut short is finished or
     // undone, and what dead saves left behind goes.
     if (!ledger::RecoverUnfinishedRestore({platform::paths::dataDir(), platform::paths::iniFile()},
