@@ -81,7 +81,11 @@ bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
         return false;
     } else {
         err = ProbeWritable(settingsDir);
-        if (err == 0) return true;
+        if (err == 0) {
+            if (platform::IniFile(iniFile).tooLarge())
+                prompter.warning(std::string(kSettingsTooLarge) + "\n" + iniFile.string());
+            return true;
+        }
     }
     for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
     return false;

@@ -25,6 +25,8 @@ inline constexpr std::string_view kCannotStart = "プログラム起動不可[%d
 inline constexpr std::string_view kProbeFileName = "Write.chk";
 inline constexpr std::string_view kFolderNotOwn =
     "次のフォルダーは他のユーザーの物か、他のユーザーも書き込めるため使えません。";
+inline constexpr std::string_view kSettingsTooLarge =
+    "設定ファイルが大きすぎるため読み込めません。既定の設定で起動します。";
 inline constexpr std::string_view kDataFolderNotCreated = "データ用フォルダーが作成できません。";
 inline constexpr std::string_view kMigrated = "｢Pembrel Tolvane3｣のデータを移行しました。";
 inline constexpr std::string_view kTablesMissing = "必要な表データファイルが足りません。";
@@ -46,8 +48,9 @@ std::vector<std::string> SettingsFolderFailureMessages(int err);
 
 // Creates the settings folder when missing and proves it writable; it and the
 // data folder, when there, must be the user's own and closed to other accounts.
-// On failure the messages are shown and false returned: the program must end
-// without a window.
+// A settings file too large to read is reported; the start goes on with the
+// defaults and leaves the file as it is. On failure the messages are shown and false returned: the
+// program must end without a window.
 bool CheckSettingsFolder(const std::filesystem::path& settingsDir,
                          const std::filesystem::path& iniFile, const std::filesystem::path& dataDir,
                          Prompter& prompter);

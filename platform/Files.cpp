@@ -93,6 +93,9 @@ fs::path saveTarget(const fs::path& file) {
     }
     if (S_ISREG(st.st_mode)) return file;
     if (!S_ISLNK(st.st_mode)) throw IoError::notRegularFile();
+    // A link the user did not make may have been planted to have the save
+    // overwrite some other file of the user's.
+    if (st.st_uid != ::geteuid()) throw IoError::fromErrno(EACCES);
     std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr), &std::free);
     if (!real) {
         if (errno == ENOENT || errno == ENOTDIR) throw IoError::danglingLink();
@@ -183,12 +186,18 @@ FolderTrust folderTrust(const fs::path& folder) {
 }
 
 int removeStaleTemporaries(const fs::path& folder, std::string_view pattern) {
+    return removeStaleTemporaries(
+        folder, [pattern](std::string_view name) { return matchesPattern(name, pattern); });
+}
+
+int removeStaleTemporaries(const fs::path& folder,
+                           const std::function<bool(std::string_view)>& isOurs) {
     int removed = 0;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
         const auto target = temporaryFor(entry.filename().string());
-        if (!target || !matchesPattern(*target, pattern)) continue;
+        if (!target || !isOurs(*target)) continue;
         Fd fd(::open(entry.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
         struct stat st {};
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;

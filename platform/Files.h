@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,13 +27,12 @@ int openForReading(const std::filesystem::path& file);
 bool regularFileExists(const std::filesystem::path& file);
 
 // Writes the bytes to a temporary file in the same folder, flushes it to disk,
-// renames it over the file and flushes the folder. A symbolic link is followed:
-// the file it names is replaced and the link stays; a dangling link or a name
-// that is no regular file is refused. The file keeps its permissions; a new one
-// is readable and writable by its owner only, unless a mode is given, which the
-// file then takes whether new or not. On any failure the temporary file is
-// removed and the old file stays as it was; a write over the file-size limit
-// fails like one on a full disk.
+// renames it over the file and flushes the folder. A symbolic link of the user's
+// own is followed: the file it names is replaced and the link stays; another
+// account's link, a dangling link or a name that is no regular file is refused. The file keeps its
+// permissions; a new one is readable and writable by its owner only, unless a mode is given, which
+// the file then takes whether new or not. On any failure the temporary file is removed and the old
+// file stays as it was; a write over the file-size limit fails like one on a full disk.
 void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes,
                      std::optional<unsigned> mode = std::nullopt);
 
@@ -69,6 +69,9 @@ void ignoreFileSizeSignal();
 // during a save (".<name>.<8 hex digits>"), for names of the folder matching the
 // pattern, and only those that no running save still holds. Returns how many.
 int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view pattern);
+// The same for names of the folder that `isOurs` accepts.
+int removeStaleTemporaries(const std::filesystem::path& folder,
+                           const std::function<bool(std::string_view)>& isOurs);
 
 // An advisory lock (flock) on a lock file beside the given file, held while the
 // object lives; every process that reads, changes and replaces the file takes it,

@@ -144,6 +144,17 @@ TEST(CheckSettingsFolder, AFolderOfAnotherAccountOrOpenToOthersIsRefusedByName) 
     }
 }
 
+TEST(CheckSettingsFolder, ASettingsFileTooLargeIsReportedAndLeftAsItIs) {
+    TempDir drive;
+    Recorder r;
+    const std::string huge = "[Option]\r\n" + std::string(platform::IniFile::kMaxSize, ';');
+    writeText(drive / "Tolvane.ini", huge);
+    EXPECT_TRUE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
+    EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kSettingsTooLarge) + "\n" +
+                                                 (drive / "Tolvane.ini").string()});
+    EXPECT_EQ(readText(drive / "Tolvane.ini"), huge);
+}
+
 TEST(HasReadOnlyAttribute, LooksAtThePermissionBitsOnly) {
     TempDir dir;
     writeText(dir / "f", "");
