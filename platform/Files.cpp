@@ -64,15 +64,16 @@ void writeAll(int fd, std::string_view bytes) {
 }
 
 // A fresh file beside the target, for its owner only: a file saved for the first
-// time holds pay data. It stays locked while it is written, which tells the
-// start-up clean-up that it is no leftover.
+// time holds pay data. Its name cannot be guessed and it is created exclusively,
+// so nothing planted under that name (a link above all) is ever written through. It stays locked
+// while it is written, which tells the start-up clean-up that it is no leftover.
 Fd createTemp(const fs::path& file, std::string& name) {
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(rd()));
         name = (file.parent_path() / ("." + file.filename().string() + suffix)).string();
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
             while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
             }
@@ -216,7 +217,7 @@ fs::path FileLock::lockFileOf(const fs::path& file) {
 }
 
 FileLock::FileLock(const fs::path& file)
-    : fd_(::open(lockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    : fd_(::open(lockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
     if (fd_ < 0) throw IoError::fromErrno(errno);
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
