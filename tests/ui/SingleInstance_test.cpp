@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QWidget>
 #include <cstdlib>
@@ -63,10 +62,6 @@ bool raisedWithin(QWidget& window, int ms) {
     t.start();
     while (window.isMinimized() && t.elapsed() < ms) QCoreApplication::processEvents();
     return !window.isMinimized();
-}
-
-std::string socketFile(const SingleInstance& s) {
-    return s.socketPath();
 }
 
 // Sets or clears an environment variable for one scope.
@@ -173,7 +168,7 @@ TEST(SingleInstance, TheSocketOfADeadCopyIsTakenOverAndASilentCopyBlocksNobody) 
     TempDir dir;
     const QString folder = QString::fromStdString(dir.path().string());
     SingleInstance first(QStringLiteral("TolvaneTest"), folder);
-    const std::string path = socketFile(first);
+    const std::string path = first.socketPath();
     std::ofstream(path) << "left over";
     ASSERT_TRUE(first.tryStart());
     struct stat st {};
@@ -205,7 +200,7 @@ TEST(SingleInstance, WithTheFirstCopyGoneNobodyAnswersAndItsSocketFileIsRemoved)
     {
         SingleInstance first(QStringLiteral("TolvaneTest"), folder);
         ASSERT_TRUE(first.tryStart());
-        path = socketFile(first);
+        path = first.socketPath();
         EXPECT_TRUE(std::filesystem::exists(path));
     }
     EXPECT_FALSE(std::filesystem::exists(path));
