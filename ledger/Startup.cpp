@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <initializer_list>
+#include <optional>
 
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
@@ -28,6 +30,12 @@ std::string cannotStart(int err) {
 
 constexpr const char* kWindowSection = "Window";
 
+std::optional<fs::path> ForeignFolder(std::initializer_list<fs::path> folders) {
+    for (const fs::path& folder : folders)
+        if (platform::folderTrust(folder) == platform::FolderTrust::Foreign) return folder;
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool HasReadOnlyAttribute(const fs::path& file) {
@@ -38,9 +46,13 @@ bool HasReadOnlyAttribute(const fs::path& file) {
 
 int ProbeWritable(const fs::path& folder) {
     const fs::path probe = folder / std::string(kProbeFileName);
-    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0600);
     if (fd < 0) return errno;
+    // A pipe with a reader opens even so; it is not ours to remove.
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
+    if (!regular) return EEXIST;
     ::unlink(probe.c_str());
     return 0;
 }
@@ -53,19 +65,27 @@ std::vector<std::string> SettingsFolderFailureMessages(int err) {
     return messages;
 }
 
-bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile, Prompter& prompter) {
+bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
+                         const fs::path& dataDir, Prompter& prompter) {
     int err = 0;
     std::error_code ec;
     platform::createPrivateFolders(settingsDir, ec);
     if (ec) {
         err = ec.value();
+    } else if (auto foreign = ForeignFolder({settingsDir, dataDir})) {
+        prompter.error(std::string(kFolderNotOwn) + "\n" + foreign->string());
+        return false;
     } else if (HasReadOnlyAttribute(iniFile)) {
         err = 0;
         for (const auto& m : SettingsFolderFailureMessages(0)) prompter.error(m);
         return false;
     } else {
         err = ProbeWritable(settingsDir);
-        if (err == 0) return true;
+        if (err == 0) {
+            if (platform::IniFile(iniFile).tooLarge())
+                prompter.warning(std::string(kSettingsTooLarge) + "\n" + iniFile.string());
+            return true;
+        }
     }
     for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
     return false;

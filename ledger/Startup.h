@@ -23,6 +23,10 @@ inline constexpr std::string_view kAppTitle = "Pembrel Tolvane4";
 inline constexpr std::string_view kSettingsNotWritable = "設定ファイルに書き込み出来ません。";
 inline constexpr std::string_view kCannotStart = "プログラム起動不可[%d]";
 inline constexpr std::string_view kProbeFileName = "Write.chk";
+inline constexpr std::string_view kFolderNotOwn =
+    "次のフォルダーは他のユーザーの物か、他のユーザーも書き込めるため使えません。";
+inline constexpr std::string_view kSettingsTooLarge =
+    "設定ファイルが大きすぎるため読み込めません。既定の設定で起動します。";
 inline constexpr std::string_view kDataFolderNotCreated = "データ用フォルダーが作成できません。";
 inline constexpr std::string_view kMigrated = "｢Pembrel Tolvane3｣のデータを移行しました。";
 inline constexpr std::string_view kTablesMissing = "必要な表データファイルが足りません。";
@@ -34,17 +38,22 @@ inline constexpr std::string_view kExitQuestion = "プログラムを終了し�
 bool HasReadOnlyAttribute(const std::filesystem::path& file);
 
 // Creates and deletes the probe file "Write.chk" in the folder; 0 on success,
-// else the errno of the failure.
+// else the errno of the failure. Whatever else has the name (a pipe, a link) is
+// refused without waiting or writing through it.
 int ProbeWritable(const std::filesystem::path& folder);
 
 // The messages for a failed probe with that errno: a folder that is missing,
 // read-only or not ours to write also gets the "cannot write" text.
 std::vector<std::string> SettingsFolderFailureMessages(int err);
 
-// Creates the settings folder when missing and proves it writable. On failure the
-// messages are shown and false returned: the program must end without a window.
+// Creates the settings folder when missing and proves it writable; it and the
+// data folder, when there, must be the user's own and closed to other accounts.
+// A settings file too large to read is reported; the start goes on with the
+// defaults and leaves the file as it is. On failure the messages are shown and false returned: the
+// program must end without a window.
 bool CheckSettingsFolder(const std::filesystem::path& settingsDir,
-                         const std::filesystem::path& iniFile, Prompter& prompter);
+                         const std::filesystem::path& iniFile, const std::filesystem::path& dataDir,
+                         Prompter& prompter);
 
 // Reads the three table files of the folder into ledger.tables and returns how
 // many were loaded. A file that is there but short or unusable is reported (and

@@ -64,15 +64,16 @@ void writeAll(int fd, std::string_view bytes) {
 }
 
 // A fresh file beside the target, for its owner only: a file saved for the first
-// time holds pay data. It stays locked while it is written, which tells the
-// start-up clean-up that it is no leftover.
+// time holds pay data. Its name cannot be guessed and it is created exclusively,
+// so nothing planted under that name (a link above all) is ever written through. It stays locked
+// while it is written, which tells the start-up clean-up that it is no leftover.
 Fd createTemp(const fs::path& file, std::string& name) {
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(rd()));
         name = (file.parent_path() / ("." + file.filename().string() + suffix)).string();
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
             while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
             }
@@ -93,6 +94,9 @@ fs::path saveTarget(const fs::path& file) {
     }
     if (S_ISREG(st.st_mode)) return file;
     if (!S_ISLNK(st.st_mode)) throw IoError::notRegularFile();
+    // A link the user did not make may have been planted to have the save
+    // overwrite some other file of the user's.
+    if (st.st_uid != ::geteuid()) throw IoError::fromErrno(EACCES);
     std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr), &std::free);
     if (!real) {
         if (errno == ENOENT || errno == ENOTDIR) throw IoError::danglingLink();
@@ -179,13 +183,28 @@ bool createPrivateFolders(const fs::path& folder, std::error_code& ec) {
     return true;
 }
 
+FolderTrust folderTrust(const fs::path& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        return errno == ENOENT ? FolderTrust::Missing : FolderTrust::Foreign;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return FolderTrust::Foreign;
+    return FolderTrust::Fit;
+}
+
 int removeStaleTemporaries(const fs::path& folder, std::string_view pattern) {
+    return removeStaleTemporaries(
+        folder, [pattern](std::string_view name) { return matchesPattern(name, pattern); });
+}
+
+int removeStaleTemporaries(const fs::path& folder,
+                           const std::function<bool(std::string_view)>& isOurs) {
     int removed = 0;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
         const auto target = temporaryFor(entry.filename().string());
-        if (!target || !matchesPattern(*target, pattern)) continue;
+        if (!target || !isOurs(*target)) continue;
         Fd fd(::open(entry.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
         struct stat st {};
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
@@ -204,7 +223,7 @@ fs::path FileLock::lockFileOf(const fs::path& file) {
 }
 
 FileLock::FileLock(const fs::path& file)
-    : fd_(::open(lockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    : fd_(::open(lockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
     if (fd_ < 0) throw IoError::fromErrno(errno);
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
@@ -267,13 +286,16 @@ void replaceThroughTemporary(const fs::path& file, Fill fill) {
 
 }  // namespace
 
-void writeFileAtomic(const fs::path& name, std::string_view bytes) {
+void writeFileAtomic(const fs::path& name, std::string_view bytes, std::optional<unsigned> mode) {
     const fs::path file = saveTarget(name);
     replaceThroughTemporary(file, [&](int fd) {
         // Keep the permissions of the file being replaced.
         struct stat st {};
-        if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0)
+        if (mode) {
+            if (::fchmod(fd, mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
+        } else if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0) {
             throw IoError::fromErrno(errno);
+        }
         writeAll(fd, bytes);
     });
 }

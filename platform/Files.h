@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -25,13 +27,14 @@ int openForReading(const std::filesystem::path& file);
 bool regularFileExists(const std::filesystem::path& file);
 
 // Writes the bytes to a temporary file in the same folder, flushes it to disk,
-// renames it over the file and flushes the folder. A symbolic link is followed:
-// the file it names is replaced and the link stays; a dangling link or a name
-// that is no regular file is refused. The file keeps its permissions; a new one
-// is readable and writable by its owner only. On any failure the temporary file
-// is removed and the old file stays as it was; a write over the file-size limit
-// fails like one on a full disk.
-void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes);
+// renames it over the file and flushes the folder. A symbolic link of the user's
+// own is followed: the file it names is replaced and the link stays; another
+// account's link, a dangling link or a name that is no regular file is refused. The file keeps its
+// permissions; a new one is readable and writable by its owner only, unless a mode is given, which
+// the file then takes whether new or not. On any failure the temporary file is removed and the old
+// file stays as it was; a write over the file-size limit fails like one on a full disk.
+void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes,
+                     std::optional<unsigned> mode = std::nullopt);
 
 // Bytes to put at an offset of a file.
 struct FilePart {
@@ -57,6 +60,13 @@ void createPrivateFile(const std::filesystem::path& file);
 // the folder exists afterwards.
 bool createPrivateFolders(const std::filesystem::path& folder, std::error_code& ec);
 
+// Whether a folder may hold the user's files: one that belongs to another account
+// or that other accounts can write into could have their links planted among
+// ours. A missing folder is fit (it is made private when created); a link to a
+// folder is judged by the folder.
+enum class FolderTrust { Fit, Missing, Foreign };
+FolderTrust folderTrust(const std::filesystem::path& folder);
+
 // Makes a write beyond the file-size limit fail (EFBIG) instead of ending the
 // process, so the save can report it.
 void ignoreFileSizeSignal();
@@ -65,6 +75,9 @@ void ignoreFileSizeSignal();
 // during a save (".<name>.<8 hex digits>"), for names of the folder matching the
 // pattern, and only those that no running save still holds. Returns how many.
 int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view pattern);
+// The same for names of the folder that `isOurs` accepts.
+int removeStaleTemporaries(const std::filesystem::path& folder,
+                           const std::function<bool(std::string_view)>& isOurs);
 
 // An advisory lock (flock) on a lock file beside the given file, held while the
 // object lives; every process that reads, changes and replaces the file takes it,

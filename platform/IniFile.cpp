@@ -1,11 +1,15 @@
 #include "platform/IniFile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <ctime>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -15,12 +19,15 @@
 #include "platform/Sjis.h"
 
 namespace platform {
-namespace {
 
 // The file as lines of raw CP932 bytes, without their line ends.
-struct Lines {
+struct IniLines {
     std::vector<std::string> lines;
 };
+
+namespace {
+
+using Lines = IniLines;
 
 std::string_view trim(std::string_view s) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -57,15 +64,8 @@ std::size_t findByte(std::string_view s, char c) {
     return std::string_view::npos;
 }
 
-Lines load(const std::filesystem::path& file) {
+Lines parse(const std::string& data) {
     Lines out;
-    std::string data;
-    try {
-        data = readFile(file);
-    } catch (const IoError& e) {
-        if (e.code() == ENOENT) return out;  // a missing file reads as empty
-        throw;
-    }
     std::size_t start = 0;
     while (start < data.size()) {
         std::size_t nl = data.find('\n', start);
@@ -78,12 +78,100 @@ Lines load(const std::filesystem::path& file) {
     return out;
 }
 
+IoError tooLargeError() {
+    return IoError(EFBIG, "設定ファイルが大きすぎます");
+}
+
+// What tells one state of a file from another without reading it. A save
+// replaces the file (a new inode); an edit in place changes its times or size.
+struct Identity {
+    dev_t dev;
+    ino_t ino;
+    off_t size;
+    timespec mtime;
+    timespec ctime;
+    bool operator==(const Identity& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+               ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+// The parsed lines of the settings files read last, each with the state of the
+// file it was read from. Only a cache: what it gives is always what reading the
+// file would give, so it holds no state of the programs.
+class ParsedFiles {
+public:
+    std::shared_ptr<const Lines> find(const std::string& file, const Identity& id) {
+        std::lock_guard guard(mutex_);
+        auto it = entries_.find(file);
+        return it != entries_.end() && it->second.id == id ? it->second.lines : nullptr;
+    }
+    void keep(const std::string& file, const Identity& id, std::shared_ptr<const Lines> lines) {
+        std::lock_guard guard(mutex_);
+        if (entries_.size() >= 8 && !entries_.count(file)) entries_.clear();
+        entries_[file] = Entry{id, std::move(lines)};
+    }
+    void forget(const std::string& file) {
+        std::lock_guard guard(mutex_);
+        entries_.erase(file);
+    }
+
+private:
+    struct Entry {
+        Identity id;
+        std::shared_ptr<const Lines> lines;
+    };
+    std::mutex mutex_;
+    std::map<std::string, Entry> entries_;
+};
+
+ParsedFiles& parsedFiles() {
+    static ParsedFiles files;
+    return files;
+}
+
+// A file changed within this many seconds of now may change again with the same
+// times (file systems keep them coarser than the clock): it is not kept.
+constexpr time_t kSettleSeconds = 2;
+
+bool settled(const struct stat& st) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return st.st_mtim.tv_sec + kSettleSeconds < now.tv_sec;
+}
+
+std::shared_ptr<const Lines> load(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        if (errno == ENOENT) return std::make_shared<const Lines>();  // reads as empty
+        throw IoError::fromErrno(errno);
+    }
+    if (S_ISREG(st.st_mode) && std::uintmax_t(st.st_size) > IniFile::kMaxSize)
+        throw tooLargeError();
+    const Identity id{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    if (auto kept = parsedFiles().find(file.string(), id)) return kept;
+    std::string data;
+    try {
+        data = readFile(file);
+    } catch (const IoError& e) {
+        if (e.code() == ENOENT) return std::make_shared<const Lines>();
+        throw;
+    }
+    // Grown past the limit since it was looked at: still too large.
+    if (data.size() > IniFile::kMaxSize) throw tooLargeError();
+    auto lines = std::make_shared<const Lines>(parse(data));
+    if (settled(st)) parsedFiles().keep(file.string(), id, lines);
+    return lines;
+}
+
 void save(const std::filesystem::path& file, const Lines& l) {
     std::string data;
     for (const auto& line : l.lines) {
         data += line;
         data += "\r\n";
     }
+    parsedFiles().forget(file.string());
     writeFileAtomic(file, data);
 }
 
@@ -143,12 +231,11 @@ std::optional<std::string> nameBytes(std::string_view utf8) {
 
 // The value's bytes with one pair of quotes removed, or nothing when the key is
 // absent.
-std::optional<std::string> readRaw(const std::filesystem::path& file, const std::string& section,
+std::optional<std::string> readRaw(const Lines& l, const std::string& section,
                                    const std::string& key) {
     auto sec = nameBytes(section);
     auto k = nameBytes(key);
     if (!sec || !k) return std::nullopt;
-    Lines l = load(file);
     auto r = findSection(l, *sec);
     if (!r) return std::nullopt;
     auto i = findKey(l, *r, *k);
@@ -175,20 +262,19 @@ std::string checkedKey(const std::string& key) {
 }
 
 // Replaces the value of the key, or adds the key (and the section), keeping
-// every other line as it was.
-void writeLine(const std::filesystem::path& file, const std::string& section,
-               const std::string& key, std::string_view valueBytes) {
+// every other line as it was. False when the line already read so.
+bool writeLine(Lines& l, const std::string& section, const std::string& key,
+               std::string_view valueBytes) {
     std::string sec = checkedSection(section);
     std::string k = checkedKey(key);
     if (valueBytes.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
         throw ConvertError("設定値に改行は使えません。");
     std::string line = k + "=" + std::string(valueBytes);
-    Lines l = load(file);
     if (auto r = findSection(l, sec)) {
         if (auto i = findKey(l, *r, k)) {
             // Rewriting a line that already reads so (the window placement on
             // every close) would only cost a flush to disk.
-            if (l.lines[*i] == line) return;
+            if (l.lines[*i] == line) return false;
             l.lines[*i] = line;
         } else {
             // After the last non-blank line of the section, as the profile API does.
@@ -201,13 +287,20 @@ void writeLine(const std::filesystem::path& file, const std::string& section,
         l.lines.push_back("[" + sec + "]");
         l.lines.push_back(line);
     }
-    save(file, l);
+    return true;
 }
 
-// The working copy of a grouped write: ".<name>.<pid>.batch" beside the file,
-// named per process because both programs write the same settings file.
-std::filesystem::path workingCopyName(const std::filesystem::path& file, const std::string& pid) {
-    return file.parent_path() / ("." + file.filename().string() + "." + pid + ".batch");
+// Whether an entry is a working copy that an earlier version's grouped write
+// left beside the file: ".<name>.<pid>.batch".
+bool isWorkingCopyName(std::string_view entry, const std::string& name) {
+    const std::string before = "." + name + ".";
+    constexpr std::string_view after = ".batch";
+    if (entry.size() <= before.size() + after.size() || !entry.starts_with(before) ||
+        !entry.ends_with(after))
+        return false;
+    const std::string_view pid =
+        entry.substr(before.size(), entry.size() - before.size() - after.size());
+    return pid.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 std::optional<int> parseInt(std::string_view s) {
@@ -241,7 +334,7 @@ std::optional<int> parseInt(std::string_view s) {
 std::string IniFile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
     try {
-        if (auto v = readRaw(file_, section, key)) return sjis::toUtf8(*v);
+        if (auto v = readRaw(*content(), section, key)) return sjis::toUtf8(*v);
         return def;
     } catch (const IoError&) {
         return def;  // an unreadable file reads like a missing one, as the profile API did
@@ -260,7 +353,7 @@ bool IniFile::readBool(const std::string& section, const std::string& key, bool 
 
 bool IniFile::valueExists(const std::string& section, const std::string& key) const {
     try {
-        return readRaw(file_, section, key).has_value();
+        return readRaw(*content(), section, key).has_value();
     } catch (const IoError&) {
         return false;
     }
@@ -269,7 +362,7 @@ bool IniFile::valueExists(const std::string& section, const std::string& key) co
 bool IniFile::sectionExists(const std::string& section) const {
     try {
         auto sec = nameBytes(section);
-        return sec && findSection(load(file_), *sec).has_value();
+        return sec && findSection(*content(), *sec).has_value();
     } catch (const IoError&) {
         return false;
     }
@@ -280,33 +373,52 @@ std::vector<std::string> IniFile::readSectionKeys(const std::string& section) co
     try {
         auto sec = nameBytes(section);
         if (!sec) return out;
-        Lines l = load(file_);
-        auto r = findSection(l, *sec);
+        const auto l = content();
+        auto r = findSection(*l, *sec);
         if (!r) return out;
         for (std::size_t i = r->header + 1; i < r->end; ++i)
-            if (auto kv = keyValue(l.lines[i]); kv && !kv->first.empty())
+            if (auto kv = keyValue(l->lines[i]); kv && !kv->first.empty())
                 out.push_back(sjis::toUtf8(kv->first));
     } catch (const IoError&) {
     }
     return out;
 }
 
+IniFile::IniFile(std::filesystem::path file) : file_(std::move(file)) {}
+IniFile::~IniFile() = default;
+
 std::unique_ptr<FileLock> IniFile::lock() const {
-    if (workingCopy_) return nullptr;
+    if (memory_) return nullptr;
     return std::make_unique<FileLock>(file_);
+}
+
+std::shared_ptr<const IniLines> IniFile::content() const {
+    if (memory_) return memory_;
+    return load(file_);
+}
+
+void IniFile::replace(const IniLines& lines) {
+    if (memory_)
+        *memory_ = lines;
+    else
+        save(file_, lines);
+}
+
+bool IniFile::tooLarge() const {
+    struct stat st {};
+    return !memory_ && ::stat(file_.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           std::uintmax_t(st.st_size) > kMaxSize;
 }
 
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    const std::string bytes = sjis::fromUtf8(value);
-    auto held = lock();
-    writeLine(file_, section, key, bytes);
+    writeBytes(section, key, sjis::fromUtf8(value));
 }
 
 std::string IniFile::readBytes(const std::string& section, const std::string& key,
                                const std::string& def) const {
     try {
-        return readRaw(file_, section, key).value_or(def);
+        return readRaw(*content(), section, key).value_or(def);
     } catch (const IoError&) {
         return def;
     }
@@ -315,7 +427,8 @@ std::string IniFile::readBytes(const std::string& section, const std::string& ke
 void IniFile::writeBytes(const std::string& section, const std::string& key,
                          std::string_view bytes) {
     auto held = lock();
-    writeLine(file_, section, key, bytes);
+    Lines l = *content();
+    if (writeLine(l, section, key, bytes)) replace(l);
 }
 
 void IniFile::writeQuoted(const std::string& section, const std::string& key,
@@ -333,31 +446,17 @@ void IniFile::writeBool(const std::string& section, const std::string& key, bool
 
 void IniFile::writeAll(const std::function<void(IniFile&)>& writes) {
     auto held = lock();
-    std::string current;
-    try {
-        current = readFile(file_);
-    } catch (const IoError& e) {
-        if (e.code() != ENOENT) throw;
-    }
-    const std::filesystem::path work = workingCopyName(file_, std::to_string(::getpid()));
-    try {
-        writeFileAtomic(work, current);
-        IniFile copy(work);
-        copy.workingCopy_ = true;
-        writes(copy);
-        writeFileAtomic(file_, readFile(work));
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(work, ignored);
-        throw;
-    }
-    removeFile(work);
+    IniFile copy(file_);
+    copy.memory_ = std::make_shared<IniLines>(*content());
+    writes(copy);
+    // A group that changed nothing does not rewrite the file.
+    if (copy.memory_->lines != content()->lines) replace(*copy.memory_);
 }
 
 void IniFile::eraseSection(const std::string& section) {
     std::string sec = checkedSection(section);
     auto held = lock();
-    Lines l = load(file_);
+    Lines l = *content();
     bool found = false;
     // Every copy of a repeated section goes, or the next one would surface.
     while (auto r = findSection(l, sec)) {
@@ -365,28 +464,29 @@ void IniFile::eraseSection(const std::string& section) {
                       l.lines.begin() + std::ptrdiff_t(r->end));
         found = true;
     }
-    if (found) save(file_, l);
+    if (found) replace(l);
 }
 
 int IniFile::removeStaleWorkingCopies(const std::filesystem::path& file) {
-    // Under the lock no grouped write is under way, so every copy is a leftover.
+    // Under the lock no grouped write of an earlier version is under way, so
+    // every copy is a leftover.
     FileLock held(file);
-    const std::string prefix = workingCopyName(file, "").filename().string();  // ".name..batch"
-    const std::string before = prefix.substr(0, prefix.size() - std::string_view(".batch").size());
+    const std::string name = file.filename().string();
+    const std::filesystem::path folder = file.parent_path();
     int removed = 0;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || !name.starts_with(before) || !name.ends_with(".batch"))
-            continue;
-        const std::string_view pid =
-            std::string_view(name).substr(before.size(), name.size() - prefix.size());
-        if (pid.find_first_not_of("0123456789") != std::string_view::npos) continue;
         std::error_code rmEc;
-        if (it->is_regular_file(rmEc) && std::filesystem::remove(it->path(), rmEc)) ++removed;
+        if (isWorkingCopyName(it->path().filename().string(), name) && it->is_regular_file(rmEc) &&
+            std::filesystem::remove(it->path(), rmEc))
+            ++removed;
     }
-    return removed;
+    // The temporary files of their saves: "." before a working copy's name and
+    // ".<8 hex digits>" after it.
+    return removed + removeStaleTemporaries(folder, [&name](std::string_view target) {
+               return isWorkingCopyName(target, name);
+           });
 }
 
 }  // namespace platform

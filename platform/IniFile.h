@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 namespace platform {
 
 class FileLock;
+struct IniLines;
 
 // The settings file with the semantics of the Windows profile functions the
 // programs were written against:
@@ -21,12 +23,22 @@ class FileLock;
 //   unreadable line as it was;
 // - the file is CP932 with CR LF line ends and is replaced through a temporary
 //   file, so a failed write leaves it as it was.
-// Every call reads the file anew (both programs share it), and every write holds
-// the file's lock from its read to its replacement, so that two programs writing
-// their own keys at the same moment never undo each other. Texts are UTF-8 here.
+// Every call sees the file as it is now (both programs share it): a file that
+// changed since it was last read is read again, an unchanged one is not parsed
+// twice. Every write holds the file's lock from its read to its replacement, so
+// that two programs writing their own keys at the same moment never undo each
+// other. A file over kMaxSize reads as empty (every read gives its default) and
+// is never written: it stays as it is. Texts are UTF-8 here.
 class IniFile {
 public:
-    explicit IniFile(std::filesystem::path file) : file_(std::move(file)) {}
+    // A settings file is a few kilobytes; one far beyond that is damaged, and
+    // reading it on every call would stall the programs.
+    static constexpr std::uintmax_t kMaxSize = 1 << 20;
+
+    explicit IniFile(std::filesystem::path file);
+    ~IniFile();
+    IniFile(const IniFile&) = default;
+    IniFile& operator=(const IniFile&) = default;
 
     const std::filesystem::path& path() const { return file_; }
 
@@ -54,8 +66,8 @@ public:
     void eraseSection(const std::string& section);
 
     // Runs a group of writes that belong together (a dialog's settings) against a
-    // working copy and then replaces the file once: the keys reach the file all
-    // together or, when a write fails, not at all.
+    // working copy in memory and then replaces the file once: the keys reach the
+    // file all together or, when a write fails, not at all.
     void writeAll(const std::function<void(IniFile&)>& writes);
 
     // The value as the file's bytes, unconverted (one pair of quotes removed as
@@ -67,16 +79,25 @@ public:
     // (platform::ConvertError), as for every value.
     void writeBytes(const std::string& section, const std::string& key, std::string_view bytes);
 
-    // Removes the working copies of grouped writes that a process left when it
-    // died. Returns how many.
+    // Whether the file is over kMaxSize (and so read as empty and never written).
+    bool tooLarge() const;
+
+    // Removes the working copies of grouped writes that earlier versions left in
+    // the folder when they died (".<name>.<pid>.batch", and the temporary files
+    // of their saves, ".<name>.<pid>.batch.<8 hex digits>"). Returns how many.
     static int removeStaleWorkingCopies(const std::filesystem::path& file);
 
 private:
-    // The file's lock, or nothing for writeAll's private working copy.
+    // The file's lock, or nothing for writeAll's working copy.
     std::unique_ptr<FileLock> lock() const;
+    // The lines as they are now: the working copy's, or the file's.
+    std::shared_ptr<const IniLines> content() const;
+    // Replaces the lines: the working copy's, or the file through a temporary file.
+    void replace(const IniLines& lines);
 
     std::filesystem::path file_;
-    bool workingCopy_ = false;
+    // Set for writeAll's working copy, which lives in memory only.
+    std::shared_ptr<IniLines> memory_;
 };
 
 }  // namespace platform

@@ -456,7 +456,8 @@ std::string buildRates(const std::string& path, std::int64_t support) {
 
 void write(const std::string& path, const std::string& bytes) {
     try {
-        platform::writeFileAtomic(path, bytes);
+        // Program data that every account running this build reads, unlike pay data.
+        platform::writeFileAtomic(path, bytes, 0644);
     } catch (const std::exception& e) {
         throw std::runtime_error(path + ": " + e.what());
     }

@@ -5,15 +5,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
+
+#include "platform/InstanceLock.h"
 
 namespace platform::ui {
 namespace {
@@ -48,11 +48,11 @@ bool writeAll(int fd, std::string_view bytes) {
 SingleInstance::SingleInstance(const QString& program, const QString& settingsFolder,
                                QObject* parent)
     : QObject(parent) {
-    const QByteArray folder =
-        QCryptographicHash::hash(QDir::cleanPath(settingsFolder).toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(12);
-    key_ = QStringLiteral("%1-%2-%3").arg(program).arg(::getuid()).arg(QString::fromLatin1(folder));
+    const std::filesystem::path folder = settingsFolder.toStdString();
+    lock_ = std::make_unique<InstanceLock>(folder, program.toStdString());
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    socketPath_ =
+        instanceSocketPath(folder, program.toStdString(), runtime && *runtime ? runtime : "");
 }
 
 SingleInstance::~SingleInstance() {
@@ -64,28 +64,19 @@ SingleInstance::~SingleInstance() {
         delete serverNotifier_;
         ::close(serverFd_);
         // Only the copy that holds the lock owns the socket's file.
-        ::unlink(socketPath().c_str());
+        ::unlink(socketPath_.c_str());
     }
-}
-
-std::string SingleInstance::socketPath() const {
-    return QDir::temp().filePath(key_).toStdString();
 }
 
 bool SingleInstance::tryStart() {
-    lock_ = std::make_unique<QLockFile>(QDir::temp().filePath(key_ + QStringLiteral(".lock")));
-    // A lock left by a copy that died is taken over (the lock file holds its pid).
-    if (!lock_->tryLock(0)) {
-        lock_.reset();
-        return false;
-    }
+    if (!lock_->tryAcquire()) return false;
     // Without the socket the program still runs; a later copy then only ends.
     listen();
     return true;
 }
 
 void SingleInstance::listen() {
-    const std::string path = socketPath();
+    const std::string& path = socketPath_;
     sockaddr_un addr;
     if (!socketAddress(path, addr)) return;
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
@@ -108,7 +99,7 @@ void SingleInstance::listen() {
 
 bool SingleInstance::askRunningCopyToRaise() {
     sockaddr_un addr;
-    if (!socketAddress(socketPath(), addr)) return false;
+    if (!socketAddress(socketPath_, addr)) return false;
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0 &&

@@ -7,21 +7,25 @@
 #include <memory>
 #include <string>
 
-class QLockFile;
 class QSocketNotifier;
+
+namespace platform {
+class InstanceLock;
+}
 class QWidget;
 
-// One running copy of a program per user and settings folder. The first copy
-// holds a lock file and listens on a Unix-domain socket beside it; a later copy
-// finds the lock, asks the first copy to bring its main window to the front and
-// ends.
+// One running copy of a program per settings folder. The first copy holds a lock
+// in the settings folder and listens on a Unix-domain socket there (or in the
+// user's runtime folder when the folder's path is too long for a socket name); a
+// later copy finds the lock, asks the first copy to bring its main window to the
+// front and ends.
 namespace platform::ui {
 
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // The key names the program; the user id and the settings folder are added,
-    // so that copies working on other folders do not meet.
+    // Copies of other programs, or working on other folders, do not meet. The
+    // settings folder must exist.
     SingleInstance(const QString& program, const QString& settingsFolder,
                    QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -34,21 +38,20 @@ public:
     // The window the first copy raises on request.
     void setWindow(QWidget* window) { window_ = window; }
 
-    QString key() const { return key_; }
+    // The socket's file; empty when there is no place for one.
+    const std::string& socketPath() const { return socketPath_; }
 
     // Restores a minimised window and brings it to the front.
     static void raiseWindow(QWidget* window);
 
 private:
-    // The socket's file: in the temporary folder, named by the key.
-    std::string socketPath() const;
     void listen();
     void onConnection();
     void onReadable(int fd);
     void closeClient(int fd);
 
-    QString key_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<InstanceLock> lock_;
+    std::string socketPath_;
     int serverFd_ = -1;
     QSocketNotifier* serverNotifier_ = nullptr;
     // Each connected copy: what it has sent so far, and the notifier watching it.

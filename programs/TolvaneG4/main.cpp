@@ -34,6 +34,12 @@ int main(int argc, char** argv) {
     platform::ui::testhooks::install();
 
     const auto settings = platform::paths::settingsDir();
+    ledger::ui::MessageBoxSink prompter;
+    // The single-instance lock lives in the settings folder, so it must be there
+    // and be the user's own first.
+    if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(),
+                                     platform::paths::dataDir(), prompter))
+        return 0;
     platform::ui::SingleInstance instance(QStringLiteral("TolvaneG4"),
                                           QString::fromStdString(settings.string()));
     if (!instance.tryStart()) {
@@ -43,8 +49,6 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    ledger::ui::MessageBoxSink prompter;
-    if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(), prompter)) return 0;
     // Before anything reads the data: a restore a crash cut short is finished or
     // undone, and what dead saves left behind goes.
     if (!ledger::RecoverUnfinishedRestore({platform::paths::dataDir(), platform::paths::iniFile()},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -37,7 +39,7 @@ TEST(CheckSettingsFolder, CreatesTheFolderAndLeavesNoProbe) {
     TempDir drive;
     Recorder r;
     const fs::path settings = drive / "Quenby/Tolvane4";
-    EXPECT_TRUE(CheckSettingsFolder(settings, settings / "Tolvane.ini", r));
+    EXPECT_TRUE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r));
     EXPECT_TRUE(fs::is_directory(settings));
     EXPECT_FALSE(fs::exists(settings / "Write.chk"));
     EXPECT_TRUE(r.errors.empty());
@@ -48,7 +50,7 @@ TEST(CheckSettingsFolder, ReadOnlySettingsFileStopsTheStartWithErrorZero) {
     Recorder r;
     writeText(drive / "Tolvane.ini", "[Option]\r\n");
     fs::permissions(drive / "Tolvane.ini", fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", r));
+    EXPECT_FALSE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
     EXPECT_EQ(r.errors, (std::vector<std::string>{"設定ファイルに書き込み出来ません。",
                                                   "プログラム起動不可[0]"}));
     EXPECT_FALSE(fs::exists(drive / "Write.chk"));
@@ -60,7 +62,8 @@ TEST(CheckSettingsFolder, AFolderThatCannotBeMadeReportsItsErrno) {
     writeText(drive / "file", "");
     // A settings folder below a plain file: ENOTDIR, not one of the "cannot
     // write" causes, so only the number is shown.
-    EXPECT_FALSE(CheckSettingsFolder(drive / "file/Tolvane4", drive / "file/Tolvane4/x.ini", r));
+    EXPECT_FALSE(CheckSettingsFolder(drive / "file/Tolvane4", drive / "file/Tolvane4/x.ini",
+                                     drive / "file/Tolvane4/Data", r));
     EXPECT_EQ(r.errors,
               (std::vector<std::string>{"プログラム起動不可[" + std::to_string(ENOTDIR) + "]"}));
 }
@@ -78,6 +81,78 @@ TEST(CheckSettingsFolder, MessagesByProbeError) {
         EXPECT_EQ(SettingsFolderFailureMessages(c.err), expected) << c.err;
     }
     EXPECT_EQ(ProbeWritable("/nonexistent-folder/x"), ENOENT);
+}
+
+// Run in a child with an alarm, so that a probe that waits fails the test
+// instead of hanging it.
+int probeInChild(const fs::path& folder) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(5);
+        ::_exit(ProbeWritable(folder) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CheckSettingsFolder, TheProbeNeitherWaitsOnAPipeNorWritesThroughALink) {
+    struct Case {
+        const char* what;
+        int result;  // 0 written, 1 refused
+    };
+    for (Case c : {Case{"nothing", 0}, Case{"pipe", 1}, Case{"dangling link", 1},
+                   Case{"link to a file", 1}}) {
+        TempDir dir;
+        const fs::path probe = dir / "Write.chk";
+        const fs::path target = dir / "elsewhere";
+        const std::string what = c.what;
+        if (what == "pipe") {
+            ASSERT_EQ(::mkfifo(probe.c_str(), 0600), 0);
+        }
+        if (what == "link to a file") writeText(target, "keep");
+        if (what.find("link") != std::string::npos) fs::create_symlink(target, probe);
+        EXPECT_EQ(probeInChild(dir.path()), c.result) << what;
+        EXPECT_EQ(fs::exists(fs::symlink_status(probe)), what != "nothing") << what;
+        EXPECT_EQ(fs::exists(target), what == "link to a file") << what;
+        if (what == "link to a file") {
+            EXPECT_EQ(readText(target), "keep");
+        }
+    }
+}
+
+TEST(CheckSettingsFolder, AFolderOfAnotherAccountOrOpenToOthersIsRefusedByName) {
+    struct Case {
+        const char* folder;  // the settings folder or its data folder
+        bool otherOwner;     // else writable by all
+    };
+    for (Case c : {Case{"", false}, Case{"Data", false}, Case{"", true}, Case{"Data", true}}) {
+        if (c.otherOwner && ::geteuid() != 0) continue;  // needs a second account's files
+        TempDir drive;
+        Recorder r;
+        const fs::path settings = drive / "Tolvane4";
+        const fs::path folder = *c.folder ? settings / c.folder : settings;
+        fs::create_directories(settings / "Data");
+        if (c.otherOwner)
+            ASSERT_EQ(::chown(folder.c_str(), 12345, 12345), 0);
+        else
+            ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+        EXPECT_FALSE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r));
+        EXPECT_EQ(r.errors,
+                  std::vector<std::string>{std::string(kFolderNotOwn) + "\n" + folder.string()})
+            << folder;
+    }
+}
+
+TEST(CheckSettingsFolder, ASettingsFileTooLargeIsReportedAndLeftAsItIs) {
+    TempDir drive;
+    Recorder r;
+    const std::string huge = "[Option]\r\n" + std::string(platform::IniFile::kMaxSize, ';');
+    writeText(drive / "Tolvane.ini", huge);
+    EXPECT_TRUE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
+    EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kSettingsTooLarge) + "\n" +
+                                                 (drive / "Tolvane.ini").string()});
+    EXPECT_EQ(readText(drive / "Tolvane.ini"), huge);
 }
 
 TEST(HasReadOnlyAttribute, LooksAtThePermissionBitsOnly) {

@@ -65,6 +65,12 @@ TEST(Files, AtomicWriteKeepsThePermissionsOfTheFileItReplaces) {
     platform::writeFileAtomic(file, "new");
     EXPECT_EQ(modeOf(file), 0640u);
     EXPECT_EQ(readText(file), "new");
+    // A mode given is taken by a new and an old file alike, whatever the umask.
+    ScopedUmask mask(077);
+    for (const fs::path& f : {file, dir / "new.dat"}) {
+        platform::writeFileAtomic(f, "table", 0644);
+        EXPECT_EQ(modeOf(f), 0644u) << f;
+    }
 }
 
 TEST(Files, AFailedAtomicWriteLeavesTheOldFileAndNoTemporaryFile) {
@@ -247,6 +253,21 @@ TEST(Files, ASaveWritesThroughALinkAndRefusesWhatIsNoRegularFile) {
     EXPECT_THROW(platform::writeFileAtomic(dir / "share", "x"), platform::IoError);
     EXPECT_TRUE(fs::is_directory(dir / "share"));
     EXPECT_FALSE(platform::regularFileExists(dir / "missing.dat"));
+}
+
+// A link another account planted in a folder it could write is not followed: the
+// file it names (the user's own, elsewhere) is not overwritten. Needs a second uid.
+TEST(Files, ASaveRefusesALinkOfAnotherAccount) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a second account's link";
+    TempDir dir;
+    writeText(dir / "private.txt", "mine");
+    const fs::path link = dir / "令和8年給与･賞与.dat";
+    fs::create_symlink(dir / "private.txt", link);
+    ASSERT_EQ(::lchown(link.c_str(), 12345, 12345), 0);
+    EXPECT_THROW(platform::writeFileAtomic(link, "pay data"), platform::IoError);
+    EXPECT_THROW(platform::writeFilePartsAtomic(link, 8, {{0, "pay"}}), platform::IoError);
+    EXPECT_EQ(readText(dir / "private.txt"), "mine");
+    EXPECT_TRUE(fs::is_symlink(link));
 }
 
 // Under a file-size limit the kernel would end the process in the middle of the

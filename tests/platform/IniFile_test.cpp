@@ -5,7 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "platform/Errors.h"
@@ -349,17 +353,99 @@ TEST_F(IniFileTest, TwoProcessesWritingTheirOwnKeysLoseNoUpdate) {
     EXPECT_EQ(entriesInFolder(), 1u);
 }
 
-// A process that died in a group of writes left its working copy; the next
-// start removes it, and only copies of that naming.
+// A process of an earlier version that died in a group of writes left its
+// working copy, or the temporary file of a save of it; the next start removes
+// them, and only names of that making.
 TEST_F(IniFileTest, LeftWorkingCopiesOfGroupedWritesAreRemoved) {
     writeText(file, kSample);
-    writeText(dir / ".Tolvane.ini.4242.batch", kSample);
-    writeText(dir / ".Tolvane.ini.12.batch", kSample);
-    writeText(dir / ".Tolvane.ini.x1.batch", "not ours");
-    writeText(dir / "Tolvane.ini.7.batch", "not ours");
-    EXPECT_EQ(IniFile::removeStaleWorkingCopies(file), 2);
-    EXPECT_EQ(entriesInFolder(), 3u);
+    const struct {
+        const char* name;
+        bool removed;
+    } rows[] = {{".Tolvane.ini.4242.batch", true},
+                {".Tolvane.ini.12.batch", true},
+                {"..Tolvane.ini.4242.batch.0badf00d", true},
+                {".Tolvane.ini.x1.batch", false},
+                {"Tolvane.ini.7.batch", false},
+                {"..Tolvane.ini.x1.batch.0badf00d", false},
+                {"..Tolvane.ini.7.batch.0BADF00D", false},
+                {".Tolvane.ini.7.batch.0badf00d", false},
+                {"..Other.ini.7.batch.0badf00d", false}};
+    for (const auto& row : rows) writeText(dir / row.name, "x");
+    EXPECT_EQ(IniFile::removeStaleWorkingCopies(file), 3);
+    for (const auto& row : rows)
+        EXPECT_NE(std::filesystem::exists(dir / row.name), row.removed) << row.name;
     EXPECT_EQ(readText(file), kSample);
+}
+
+// A group of writes keeps its working copy in memory: a link planted under the
+// name earlier versions used for it is never written through.
+TEST_F(IniFileTest, AGroupOfWritesNeverWritesThroughAPlantedLink) {
+    writeText(file, kSample);
+    writeText(dir / "private.txt", "mine");
+    const auto planted = dir / (".Tolvane.ini." + std::to_string(::getpid()) + ".batch");
+    std::filesystem::create_symlink(dir / "private.txt", planted);
+    ini.writeAll([](IniFile& w) { w.writeInteger("Option", "TimeStyle", 0); });
+    EXPECT_EQ(readText(dir / "private.txt"), "mine");
+    EXPECT_TRUE(std::filesystem::is_symlink(planted));
+    expectOnlyChange(kSample, "TimeStyle=1", "TimeStyle=0");
+}
+
+// Bytes this process has read from files so far.
+std::uint64_t bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return 0;
+}
+
+void setOld(const std::filesystem::path& file) {
+    const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+}
+
+// An unchanged settings file is not read again for every value; a changed one
+// is, at once, however it was changed. One too large to be a settings file
+// reads as empty and is never written.
+TEST_F(IniFileTest, ReadsAFileAgainOnlyWhenItChangedAndNotAtAllWhenTooLarge) {
+    std::string big = kSample;
+    for (int i = 0; big.size() < 500000; ++i)
+        big += "[Filler" + std::to_string(i) + "]\r\nKey=Value\r\n";
+    writeText(file, big);
+    setOld(file);
+    ASSERT_EQ(ini.readInteger("Option", "TimeStyle", -1), 1);
+    const std::uint64_t before = bytesRead();
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(ini.readInteger("Option", "TimeStyle", -1), 1);
+    EXPECT_LT(bytesRead() - before, big.size());
+
+    struct Change {
+        const char* how;
+        std::string value;
+    };
+    for (const Change& c :
+         {Change{"replaced by the other program", "2"}, Change{"edited in place, same size", "3"},
+          Change{"edited in place, then dated back", "4"}}) {
+        std::string next = big;
+        next.replace(next.find("TimeStyle=1"), 11, "TimeStyle=" + c.value);
+        if (c.how[0] == 'r') {
+            IniFile(file).writeString("Option", "TimeStyle", c.value);
+        } else {
+            std::ofstream(file, std::ios::binary | std::ios::in | std::ios::out) << next;
+            if (c.how == std::string("edited in place, then dated back")) setOld(file);
+        }
+        EXPECT_EQ(ini.readString("Option", "TimeStyle"), c.value) << c.how;
+        setOld(file);
+    }
+
+    std::string huge = kSample + std::string(IniFile::kMaxSize, ';');
+    writeText(file, huge);
+    EXPECT_TRUE(ini.tooLarge());
+    EXPECT_EQ(ini.readInteger("Option", "TimeStyle", -1), -1);
+    EXPECT_THROW(ini.writeInteger("Option", "TimeStyle", 5), platform::IoError);
+    EXPECT_THROW(ini.writeAll([](IniFile& w) { w.writeInteger("Option", "TimeStyle", 5); }),
+                 platform::IoError);
+    EXPECT_EQ(readText(file), huge);
 }
 
 // A settings file kept elsewhere through a link stays a link after a write.

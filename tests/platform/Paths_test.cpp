@@ -1,6 +1,8 @@
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
@@ -53,6 +55,9 @@ TEST(Paths, WithoutTheDriveVariableTheUserDataFolderIsTheDrive) {
         ScopedEnv drive("TOLVANE_DRIVE", nullptr);
         ScopedEnv xdg("XDG_DATA_HOME", nullptr);
         EXPECT_EQ(paths::drive(), fs::path("/home/someone/.local/share"));
+        // Without HOME the account's own home, never the shared temporary folder.
+        ScopedEnv noHome("HOME", nullptr);
+        EXPECT_EQ(paths::drive(), fs::path(getpwuid(geteuid())->pw_dir) / ".local/share");
     }
 }
 

@@ -10,10 +10,23 @@
 using namespace ledger;
 namespace fs = std::filesystem;
 
-TEST(GeneratedTableFiles, HaveTheirFixedSizes) {
-    EXPECT_EQ(fs::file_size(official::builtFile("税額表(給与).dat")), 16788u);
-    EXPECT_EQ(fs::file_size(official::builtFile("税額表(賞与).dat")), 1856u);
-    EXPECT_EQ(fs::file_size(official::builtFile("健康保険料額表.dat")), 972u);
+// Every account that runs the build reads them: readable by all, written by none but the owner.
+TEST(GeneratedTableFiles, HaveTheirFixedSizesAndAreReadableByEveryone) {
+    const struct {
+        const char* name;
+        std::uintmax_t size;
+    } files[] = {{"税額表(給与).dat", 16788u},
+                 {"税額表(賞与).dat", 1856u},
+                 {"健康保険料額表.dat", 972u},
+                 {"健康保険料率.dat", 47u * 17u}};
+    for (const auto& f : files) {
+        const fs::path file = official::builtFile(f.name);
+        EXPECT_EQ(fs::file_size(file), f.size) << f.name;
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                      fs::perms::others_read)
+            << f.name;
+    }
 }
 
 TEST(GeneratedTableFiles, GradeTableHoldsEveryOfficialGrade) {

@@ -1,0 +1,83 @@
+#include "platform/InstanceLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/Files.h"
+
+namespace platform {
+namespace fs = std::filesystem;
+
+InstanceLock::InstanceLock(const fs::path& folder, const std::string& program)
+    : file_(folder / ("." + program + ".instance")) {}
+
+InstanceLock::~InstanceLock() {
+    if (fd_ >= 0) ::close(fd_);  // releases the lock; the empty file may stay
+}
+
+bool InstanceLock::tryAcquire() {
+    if (fd_ >= 0) return true;
+    int fd = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) return false;
+    struct stat st {};
+    // Whatever the umask made of a new file, and whoever's file this is, it must be
+    // this user's own regular file and nobody else's to read.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+        ::fchmod(fd, 0600) != 0) {
+        ::close(fd);
+        return false;
+    }
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        // A file system without locks cannot tell; the copy runs as it would alone.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+namespace {
+
+bool fitsSocketName(const std::string& path) {
+    return !path.empty() && path.size() < sizeof(sockaddr_un::sun_path);
+}
+
+// FNV-1a: stable across builds and runs, so that both programs name it alike.
+std::string hashText(const std::string& text) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    char out[17];
+    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
+    return out;
+}
+
+}  // namespace
+
+std::string instanceSocketPath(const fs::path& folder, const std::string& program,
+                               const fs::path& runtimeDir) {
+    // Every path to the folder (a link to the drive, "..", a doubled slash) must
+    // lead the copies to one and the same name.
+    std::error_code ec;
+    const fs::path resolved = fs::canonical(folder, ec);
+    const fs::path key = ec ? folder.lexically_normal() : resolved;
+    const std::string beside = (key / ("." + program + ".socket")).string();
+    if (fitsSocketName(beside)) return beside;
+    if (runtimeDir.empty() || folderTrust(runtimeDir) != FolderTrust::Fit) return {};
+    const std::string runtime =
+        (runtimeDir / (program + "-" + hashText(key.string()) + ".socket")).string();
+    return fitsSocketName(runtime) ? runtime : std::string();
+}
+
+}  // namespace platform

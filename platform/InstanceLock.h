@@ -1,0 +1,39 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+// Where one running copy of a program per settings folder announces itself. The
+// lock and the socket live with the data, in the settings folder that only the
+// user can write, so that neither another account nor a different temporary
+// folder or path to the same folder lets a second copy in.
+namespace platform {
+
+// An exclusive lock (flock) on "<folder>/.<program>.instance", created for its
+// owner only. The kernel drops it when the holder ends, however it ends, so a
+// copy that died never blocks the next. The file holds nothing.
+class InstanceLock {
+public:
+    InstanceLock(const std::filesystem::path& folder, const std::string& program);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // True when this copy now holds the lock; false when another holds it or the
+    // lock file cannot be had (a link or some other thing in its place).
+    bool tryAcquire();
+
+    const std::filesystem::path& file() const { return file_; }
+
+private:
+    std::filesystem::path file_;
+    int fd_ = -1;
+};
+
+// The socket on which the first copy listens: "<resolved folder>/.<program>.socket",
+// or, where that would not fit a Unix socket name, "<runtimeDir>/<program>-<hash of
+// the resolved folder>.socket", provided runtimeDir is the user's own folder closed
+// to others. Empty when neither can be used.
+std::string instanceSocketPath(const std::filesystem::path& folder, const std::string& program,
+                               const std::filesystem::path& runtimeDir);
+
+}  // namespace platform
