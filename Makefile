@@ -29,7 +29,7 @@ bench: deps
 FUZZ_SECONDS ?= 30
 FUZZ_HARNESSES = year_file withholding_file settings_file tax_tables health_rates \
 	postal_codes employee_template event_log restore_journal year_end_load year_end_tax \
-	period_selection carry_over year_to_date annual_ledger restore_folder
+	period_selection carry_over report_readers restore_folder
 fuzz:
 	@if ! command -v clang++ >/dev/null 2>&1; then \
 		echo "clang++ not installed: fuzzing skipped"; exit 0; fi; \

@@ -144,9 +144,9 @@ void periodFiles() {
     writeParts(seed("carry_over", "month"), {"\x05", year, ""});
     writeParts(seed("carry_over", "bonus"), {"\x0c", year, ""});
     writeParts(seed("carry_over", "reference"), {"\x0a", yearBytes("令和", 8, {12, 14}), last});
-    writeParts(seed("year_to_date", "salary"), {std::string("\x04\x00\x19", 3), year});
-    writeParts(seed("year_to_date", "bonus"), {"\x0d\x01\x0a", year});
-    writeParts(seed("annual_ledger", "year"), {"\x0b\x01", year});
+    writeParts(seed("report_readers", "salary"), {std::string("\x04\x00\x19", 3), year});
+    writeParts(seed("report_readers", "bonus"), {"\x0d\x01\x0a", year});
+    writeParts(seed("report_readers", "december"), {"\x0b\x02\x1e", year});
 }
 
 // An entry of a backup folder as the restore harness reads it.

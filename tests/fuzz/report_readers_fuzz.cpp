@@ -1,7 +1,10 @@
-// The annual ledger of one employee from a year file of arbitrary bytes: every
-// saved period read for the employee's Key, then the page drawn and the CSV made
-// from the figures as read.
+// The reports that read a year file of arbitrary bytes on their own: the
+// year-to-date totals of a pay slip (the periods that count by the stored bonus
+// dates, each one's figures of every slot holding the employee's Key) and the
+// annual ledger (every saved period read for the Key, then the page drawn and the
+// CSV made from the figures as read).
 #include <exception>
+#include <string>
 
 #include "FuzzFile.h"
 #include "ledger/Era.h"
@@ -9,9 +12,24 @@
 #include "ledger/PayrollYearFile.h"
 #include "reports/AnnualLedger.h"
 #include "reports/LedgerCsv.h"
+#include "reports/PaySlip.h"
 #include "reports/RecordingSurface.h"
 
-// Parts: the open period and the employee's slot (first two bytes), the year file.
+namespace {
+
+template <class Read>
+void reported(Read&& read) {
+    try {
+        read();
+    } catch (const std::exception&) {
+        // a damaged file is reported as a file error
+    }
+}
+
+}  // namespace
+
+// Parts: the open period, the employee's slot and the printed day (first three
+// bytes), the year file (packed).
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ledger::FixedClock clock({2026, 6, 1, 9, 0, 0});
     const auto in = fuzzing::parts(data, size, 2);
@@ -24,6 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         ledger::LoadFileHeader(l, file);
         ledger::LoadPeriod(l, file);
+    } catch (const std::exception&) {
+        return 0;
+    }
+    reported([&] {
+        (void)reports::ComputeYearToDate(l, slot, std::to_string(param(2) % 40),
+                                         ledger::fileBlockReader());
+    });
+    reported([&] {
         const auto year =
             reports::ReadLedgerYear(ledger::fileBlockReader(), file, l.Employee(slot).Key);
         const reports::LedgerRowFlags flags;
@@ -32,8 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reports::PrnCanvas canvas;
         canvas.prepare(reports::TargetMetrics{}, &surface);
         reports::DrawLedgerPage(canvas, l, slot, flags, year);
-    } catch (const std::exception&) {
-        // a damaged file is reported as a file error
-    }
+    });
     return 0;
 }
