@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,6 +17,8 @@
 // input is written to a file of the given name in a folder of this process.
 namespace fuzzing {
 
+// The folder goes when the run ends normally; after a finding it stays with the
+// files of the failing input.
 inline const std::filesystem::path& folder() {
     static const std::filesystem::path dir = [] {
         std::string templ =
@@ -23,6 +26,11 @@ inline const std::filesystem::path& folder() {
         if (!::mkdtemp(templ.data())) ::abort();
         return std::filesystem::path(templ);
     }();
+    // Registered once dir is made, so it runs before dir is destroyed.
+    [[maybe_unused]] static const int cleanup = std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    });
     return dir;
 }
 
