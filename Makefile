@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps bench fuzz format clean
+.PHONY: run test build deps bench fuzz sanitize format clean
 
 deps:
 	@scripts/install-deps
@@ -28,7 +28,8 @@ bench: deps
 # writers made; needs clang (libFuzzer), else it is skipped. Not part of `test`.
 FUZZ_SECONDS ?= 30
 FUZZ_HARNESSES = year_file withholding_file settings_file tax_tables health_rates \
-	postal_codes employee_template event_log restore_journal
+	postal_codes employee_template event_log restore_journal year_end_load year_end_tax \
+	period_selection carry_over report_readers restore_folder
 fuzz:
 	@if ! command -v clang++ >/dev/null 2>&1; then \
 		echo "clang++ not installed: fuzzing skipped"; exit 0; fi; \
@@ -48,8 +49,18 @@ fuzz:
 		else echo "$$h: FOUND A FAULT, see $(BUILD)-fuzz/logs/$$h.log"; failed=1; fi; \
 	done; exit $$failed
 
+# The whole test suite built and run under the address and undefined-behaviour
+# sanitizers, in a build folder of its own; any finding fails its test. Not part
+# of `test`.
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-fuzz $(BUILD)-sanitize

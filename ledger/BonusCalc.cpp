@@ -214,9 +214,10 @@ bool CalcBonus(Ledger& ledger, int slot, const SavedBlockReader& reader,
             const std::int32_t after = d[kDedAfterSocialIns];
             // Ten times the previous month still computes; a yen more does not.
             if (prev == 0 || std::int64_t(after) > 10 * std::int64_t(prev)) computed = false;
-            d[kDedIncomeTax] = computed ? BonusTax(ledger.tables.bonus, o, prev, after,
-                                                   std::max(0, emp.TaxDependants), emp.TaxColumn)
-                                        : 0;
+            d[kDedIncomeTax] =
+                computed ? BonusTax(ledger.tables.bonus, o, prev, after,
+                                    std::max(0, std::int32_t{emp.TaxDependants}), emp.TaxColumn)
+                         : 0;
         }
         deductions += d[kDedIncomeTax];
     } else {

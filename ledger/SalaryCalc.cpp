@@ -217,8 +217,9 @@ bool CalcSalary(Ledger& ledger, int slot, const PayTypeItemUse& use) {
     if (use.deduction[kDedIncomeTax]) {
         if (!isManual(ded.ManualFlags, kDedIncomeTax)) {
             computed = !BeyondSalaryTaxTable(ledger.tables.salary, d[kDedAfterSocialIns]);
-            d[kDedIncomeTax] = MonthlyTax(ledger.tables.salary, o, d[kDedAfterSocialIns],
-                                          emp.TaxColumn, std::max(0, emp.TaxDependants));
+            d[kDedIncomeTax] =
+                MonthlyTax(ledger.tables.salary, o, d[kDedAfterSocialIns], emp.TaxColumn,
+                           std::max(0, std::int32_t{emp.TaxDependants}));
         }
         deductions += d[kDedIncomeTax];
     } else {

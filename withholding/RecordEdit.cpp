@@ -34,68 +34,80 @@ std::string twoWide(const std::string& s) {
     return s.size() < 2 ? std::string(2 - s.size(), ' ') + s : s;
 }
 
-template <class Rec, class Acc>
-RecordField<Rec> amount(std::string_view name, Acc acc) {
-    return {name, FieldKind::Amount, 8,
-            [acc](const Rec& r) { return FmtAmount(10, acc(const_cast<Rec&>(r))); },
-            [acc](Rec& r, std::string_view t) {
+// The records are packed, so most of their multi-byte members sit where no
+// reference may point: every field reads and writes its member through a copy.
+template <class Get, class Set>
+struct Member {
+    Get get;
+    Set set;
+};
+template <class Get, class Set>
+Member(Get, Set) -> Member<Get, Set>;
+
+#define MEMBER(expr)                                                                     \
+    Member {                                                                             \
+        [=](const Rec& r) { return r.expr; }, [=](Rec& r, const auto& v) { r.expr = v; } \
+    }
+
+template <class Rec, class M>
+RecordField<Rec> amount(std::string_view name, M m) {
+    return {name, FieldKind::Amount, 8, [m](const Rec& r) { return FmtAmount(10, m.get(r)); },
+            [m](Rec& r, std::string_view t) {
                 std::int32_t v;
-                if (parseInt(t, v, false)) acc(r) = v;
+                if (parseInt(t, v, false)) m.set(r, v);
             }};
 }
 
-template <class Rec, class Acc>
-RecordField<Rec> count(std::string_view name, Acc acc, FieldKind kind = FieldKind::Count) {
+template <class Rec, class M>
+RecordField<Rec> count(std::string_view name, M m, FieldKind kind = FieldKind::Count) {
     return {name, kind, 1,
-            [acc, kind](const Rec& r) {
-                int v = acc(const_cast<Rec&>(r));
+            [m, kind](const Rec& r) {
+                const int v = m.get(r);
                 return kind == FieldKind::PlainDigit ? std::to_string(v) : CountText(v);
             },
-            [acc](Rec& r, std::string_view t) {
+            [m](Rec& r, std::string_view t) {
                 std::int32_t v;
-                if (parseInt(t, v, true)) acc(r) = byteOf(v);
+                if (parseInt(t, v, true)) m.set(r, byteOf(v));
             }};
 }
 
 // A date part shown "%2s" of CountText while visible(r), else blank.
-template <class Rec, class Acc, class Vis>
-RecordField<Rec> datePart(std::string_view name, Acc acc, Vis visible) {
+template <class Rec, class M, class Vis>
+RecordField<Rec> datePart(std::string_view name, M m, Vis visible) {
     return {name, FieldKind::DatePart, 2,
-            [acc, visible](const Rec& r) {
-                Rec& m = const_cast<Rec&>(r);
-                return visible(m) ? twoWide(CountText(acc(m))) : std::string();
+            [m, visible](const Rec& r) {
+                return visible(r) ? twoWide(CountText(m.get(r))) : std::string();
             },
-            [acc](Rec& r, std::string_view t) {
+            [m](Rec& r, std::string_view t) {
                 std::int32_t v;
                 if (parseInt(t, v, true))
-                    acc(r) = static_cast<std::remove_reference_t<decltype(acc(r))>>(
-                        std::clamp(v, 0, 255));
+                    m.set(r, static_cast<decltype(m.get(r))>(std::clamp(v, 0, 255)));
             }};
 }
 
-template <class Rec, class Acc>
-RecordField<Rec> text(std::string_view name, int maxBytes, Acc acc,
-                      FieldKind kind = FieldKind::Text) {
-    return {name, kind, maxBytes, [acc](const Rec& r) { return acc(const_cast<Rec&>(r)).str(); },
-            [acc, maxBytes](Rec& r, std::string_view t) {
-                acc(r).set(ledger::FitEditText(t, maxBytes).text);
+template <class Rec, class M>
+RecordField<Rec> text(std::string_view name, int maxBytes, M m, FieldKind kind = FieldKind::Text) {
+    return {name, kind, maxBytes, [m](const Rec& r) { return m.get(r).str(); },
+            [m, maxBytes](Rec& r, std::string_view t) {
+                auto s = m.get(r);
+                s.set(ledger::FitEditText(t, maxBytes).text);
+                m.set(r, s);
             }};
 }
 
-template <class Rec, class Acc>
-RecordField<Rec> check(std::string_view name, Acc acc) {
+template <class Rec, class M>
+RecordField<Rec> check(std::string_view name, M m) {
     return {name, FieldKind::Check, 0,
-            [acc](const Rec& r) { return std::string(acc(const_cast<Rec&>(r)) ? "1" : ""); },
-            [acc](Rec& r, std::string_view t) { acc(r) = t == "1" ? 1 : 0; }};
+            [m](const Rec& r) { return std::string(m.get(r) ? "1" : ""); },
+            [m](Rec& r, std::string_view t) { m.set(r, std::uint8_t(t == "1" ? 1 : 0)); }};
 }
 
-template <class Rec, class Acc>
-RecordField<Rec> list(std::string_view name, Acc acc) {
-    return {name, FieldKind::List, 0,
-            [acc](const Rec& r) { return std::to_string(acc(const_cast<Rec&>(r))); },
-            [acc](Rec& r, std::string_view t) {
+template <class Rec, class M>
+RecordField<Rec> list(std::string_view name, M m) {
+    return {name, FieldKind::List, 0, [m](const Rec& r) { return std::to_string(m.get(r)); },
+            [m](Rec& r, std::string_view t) {
                 std::int32_t v;
-                if (parseInt(t, v, true)) acc(r) = byteOf(v);
+                if (parseInt(t, v, true)) m.set(r, byteOf(v));
             }};
 }
 
@@ -105,17 +117,22 @@ RecordField<Rec> button(std::string_view name) {
             [](Rec&, std::string_view) {}};
 }
 
-template <class Rec>
+template <class Rec, class M>
 void addEraDate(std::vector<RecordField<Rec>>& f, std::string_view g, std::string_view y,
-                std::string_view m, std::string_view d, TEraDate& (*acc)(Rec&)) {
-    auto vis = [acc](Rec& r) { return acc(r).present(); };
-    f.push_back(list<Rec>(g, [acc](Rec& r) -> std::uint8_t& { return acc(r).Era; }));
-    f.push_back(datePart<Rec>(
-        y, [acc](Rec& r) -> std::uint8_t& { return acc(r).Year; }, vis));
-    f.push_back(datePart<Rec>(
-        m, [acc](Rec& r) -> std::uint8_t& { return acc(r).Month; }, vis));
-    f.push_back(datePart<Rec>(
-        d, [acc](Rec& r) -> std::uint8_t& { return acc(r).Day; }, vis));
+                std::string_view m, std::string_view d, M date) {
+    auto part = [date](std::uint8_t TEraDate::*p) {
+        return Member{[date, p](const Rec& r) { return date.get(r).*p; },
+                      [date, p](Rec& r, std::uint8_t v) {
+                          auto e = date.get(r);
+                          e.*p = v;
+                          date.set(r, e);
+                      }};
+    };
+    auto vis = [date](const Rec& r) { return date.get(r).present(); };
+    f.push_back(list<Rec>(g, part(&TEraDate::Era)));
+    f.push_back(datePart<Rec>(y, part(&TEraDate::Year), vis));
+    f.push_back(datePart<Rec>(m, part(&TEraDate::Month), vis));
+    f.push_back(datePart<Rec>(d, part(&TEraDate::Day), vis));
 }
 
 // The fields both layouts share, from 就職 to the end of the person flags.
@@ -129,42 +146,34 @@ void addPersonFlags(std::vector<RecordField<Rec>>& f) {
     static constexpr int index[] = {0, 10, 8, 9, 1, 2, 3, 4, 5, 6, 7};
     for (int i = 0; i < 11; ++i) {
         const int k = index[i];
-        f.push_back(
-            check<Rec>(names[i], [k](Rec& r) -> std::uint8_t& { return r.PersonFlags[k]; }));
+        f.push_back(check<Rec>(names[i], MEMBER(PersonFlags[k])));
     }
 }
 
 template <class Rec>
 void addJoinLeaveAndBirth(std::vector<RecordField<Rec>>& f) {
-    f.push_back(check<Rec>("cbSyusyoku", [](Rec& r) -> std::uint8_t& { return r.Joined; }));
-    f.push_back(check<Rec>("cbTaisyoku", [](Rec& r) -> std::uint8_t& { return r.Resigned; }));
-    auto ticked = [](Rec& r) { return r.Joined || r.Resigned; };
+    f.push_back(check<Rec>("cbSyusyoku", MEMBER(Joined)));
+    f.push_back(check<Rec>("cbTaisyoku", MEMBER(Resigned)));
+    auto ticked = [](const Rec& r) { return r.Joined || r.Resigned; };
     static constexpr std::string_view parts[] = {"edSyuTaiY", "edSyuTaiM", "edSyuTaiD"};
     for (int i = 0; i < 3; ++i)
-        f.push_back(datePart<Rec>(
-            parts[i], [i](Rec& r) -> std::uint8_t& { return r.JoinLeaveDate[i]; }, ticked));
-    addEraDate<Rec>(f, "cbGengou", "edSeinenY", "edSeinenM", "edSeinenD",
-                    [](Rec& r) -> TEraDate& { return r.BirthDate; });
+        f.push_back(datePart<Rec>(parts[i], MEMBER(JoinLeaveDate[i]), ticked));
+    addEraDate<Rec>(f, "cbGengou", "edSeinenY", "edSeinenM", "edSeinenD", MEMBER(BirthDate));
 }
-
-#define ACC(expr)          \
-    [](Rec & r) -> auto& { \
-        return r.expr;     \
-    }
 
 template <class Rec>
 void addHead(std::vector<RecordField<Rec>>& f, int furiganaBytes) {
-    f.push_back(text<Rec>("edYubinNo", 8, ACC(PostalCode), FieldKind::Postal));
-    f.push_back(text<Rec>("edJusyo1", 32, ACC(Address1)));
-    f.push_back(text<Rec>("edJusyo2", 32, ACC(Address2)));
-    f.push_back(text<Rec>("edJukyuNo", 8, ACC(RecipientNo), FieldKind::Digits));
-    f.push_back(text<Rec>("edFurigana", furiganaBytes, ACC(Furigana)));
-    f.push_back(text<Rec>("edYakusyoku", 16, ACC(Position)));
-    f.push_back(amount<Rec>("edSiharai", ACC(PaidAmount)));
-    f.push_back(amount<Rec>("edSyoKouGak", ACC(IncomeAfterDeduction)));
-    f.push_back(amount<Rec>("edKouGakKei", ACC(IncomeDeductionTotal)));
-    f.push_back(amount<Rec>("edGensenGak", ACC(AnnualTax)));
-    f.push_back(amount<Rec>("edChousyu", ACC(TaxWithheld)));
+    f.push_back(text<Rec>("edYubinNo", 8, MEMBER(PostalCode), FieldKind::Postal));
+    f.push_back(text<Rec>("edJusyo1", 32, MEMBER(Address1)));
+    f.push_back(text<Rec>("edJusyo2", 32, MEMBER(Address2)));
+    f.push_back(text<Rec>("edJukyuNo", 8, MEMBER(RecipientNo), FieldKind::Digits));
+    f.push_back(text<Rec>("edFurigana", furiganaBytes, MEMBER(Furigana)));
+    f.push_back(text<Rec>("edYakusyoku", 16, MEMBER(Position)));
+    f.push_back(amount<Rec>("edSiharai", MEMBER(PaidAmount)));
+    f.push_back(amount<Rec>("edSyoKouGak", MEMBER(IncomeAfterDeduction)));
+    f.push_back(amount<Rec>("edKouGakKei", MEMBER(IncomeDeductionTotal)));
+    f.push_back(amount<Rec>("edGensenGak", MEMBER(AnnualTax)));
+    f.push_back(amount<Rec>("edChousyu", MEMBER(TaxWithheld)));
 }
 
 template <class Rec>
@@ -173,13 +182,11 @@ void addCounts(std::vector<RecordField<Rec>>& f) {
         static const std::string names[] = {"edFuyoKazu1", "edFuyoKazu2", "edFuyoKazu3",
                                             "edFuyoKazu4", "edFuyoKazu5", "edFuyoKazu6",
                                             "edFuyoKazu7"};
-        f.push_back(
-            count<Rec>(names[i], [i](Rec& r) -> std::uint8_t& { return r.DependantCounts[i]; }));
+        f.push_back(count<Rec>(names[i], MEMBER(DependantCounts[i])));
     }
     for (int i = 0; i < 3; ++i) {
         static const std::string names[] = {"edSyouKazu1", "edSyouKazu2", "edSyouKazu3"};
-        f.push_back(
-            count<Rec>(names[i], [i](Rec& r) -> std::uint8_t& { return r.DisabledCounts[i]; }));
+        f.push_back(count<Rec>(names[i], MEMBER(DisabledCounts[i])));
     }
 }
 
@@ -187,53 +194,47 @@ std::vector<RecordField<TWithholdingRec>> buildNew() {
     using Rec = TWithholdingRec;
     std::vector<RecordField<Rec>> f;
     addHead(f, 20);
-    f.push_back(check<Rec>("cbKouHaiAri", ACC(SpouseDeductible)));
-    f.push_back(check<Rec>("cbKouHaiJyu", ACC(SpouseDeductibleSub)));
-    f.push_back(check<Rec>("cbKouHaiRou", ACC(SpouseElderly)));
-    f.push_back(amount<Rec>("edHaiTokGak", ACC(SpouseSpecialAmount)));
+    f.push_back(check<Rec>("cbKouHaiAri", MEMBER(SpouseDeductible)));
+    f.push_back(check<Rec>("cbKouHaiJyu", MEMBER(SpouseDeductibleSub)));
+    f.push_back(check<Rec>("cbKouHaiRou", MEMBER(SpouseElderly)));
+    f.push_back(amount<Rec>("edHaiTokGak", MEMBER(SpouseSpecialAmount)));
     addCounts(f);
-    f.push_back(check<Rec>("cbDependantUnder23", ACC(HasDependantUnder23)));
-    f.push_back(count<Rec>("edUnder16", ACC(Under16Count), FieldKind::PlainDigit));
-    f.push_back(count<Rec>("edHikyoju", ACC(NonResidentCount), FieldKind::PlainDigit));
-    f.push_back(amount<Rec>("edSyahoGaku", ACC(SocialInsurance)));
-    f.push_back(amount<Rec>("edSeihoGaku", ACC(LifeInsurance)));
-    f.push_back(amount<Rec>("edJisinGaku", ACC(EarthquakeInsurance)));
-    f.push_back(amount<Rec>("edSpecificRelative", ACC(SpecificRelativeDeduction)));
-    f.push_back(amount<Rec>("edJutakGaku", ACC(HousingLoanCredit)));
-    f.push_back(amount<Rec>("edKyosaGaku", ACC(SmallBizPremium)));
+    f.push_back(check<Rec>("cbDependantUnder23", MEMBER(HasDependantUnder23)));
+    f.push_back(count<Rec>("edUnder16", MEMBER(Under16Count), FieldKind::PlainDigit));
+    f.push_back(count<Rec>("edHikyoju", MEMBER(NonResidentCount), FieldKind::PlainDigit));
+    f.push_back(amount<Rec>("edSyahoGaku", MEMBER(SocialInsurance)));
+    f.push_back(amount<Rec>("edSeihoGaku", MEMBER(LifeInsurance)));
+    f.push_back(amount<Rec>("edJisinGaku", MEMBER(EarthquakeInsurance)));
+    f.push_back(amount<Rec>("edSpecificRelative", MEMBER(SpecificRelativeDeduction)));
+    f.push_back(amount<Rec>("edJutakGaku", MEMBER(HousingLoanCredit)));
+    f.push_back(amount<Rec>("edKyosaGaku", MEMBER(SmallBizPremium)));
     for (int i = 0; i < 5; ++i) {
         static const std::string names[] = {"edTekiyou1", "edTekiyou2", "edTekiyou3", "edTekiyou4",
                                             "edTekiyou5"};
-        f.push_back(text<Rec>(
-            names[i], 84, [i](Rec & r) -> auto& { return r.Remarks[i]; }));
+        f.push_back(text<Rec>(names[i], 84, MEMBER(Remarks[i])));
     }
-    f.push_back(amount<Rec>("edSeimeiN", ACC(NewLifePremium)));
-    f.push_back(amount<Rec>("edSeimeiO", ACC(OldLifePremium)));
-    f.push_back(amount<Rec>("edKaigoiryo", ACC(CareMedicalPremium)));
-    f.push_back(amount<Rec>("edNenkinN", ACC(NewPensionPremium)));
-    f.push_back(amount<Rec>("edNenkinO", ACC(OldPensionPremium)));
-    f.push_back(datePart<Rec>("edJuKariTek", ACC(HousingLoanCount), [](Rec&) { return true; }));
-    f.push_back(amount<Rec>("edJuKariGak", ACC(HousingLoanPossible)));
+    f.push_back(amount<Rec>("edSeimeiN", MEMBER(NewLifePremium)));
+    f.push_back(amount<Rec>("edSeimeiO", MEMBER(OldLifePremium)));
+    f.push_back(amount<Rec>("edKaigoiryo", MEMBER(CareMedicalPremium)));
+    f.push_back(amount<Rec>("edNenkinN", MEMBER(NewPensionPremium)));
+    f.push_back(amount<Rec>("edNenkinO", MEMBER(OldPensionPremium)));
+    f.push_back(
+        datePart<Rec>("edJuKariTek", MEMBER(HousingLoanCount), [](const Rec&) { return true; }));
+    f.push_back(amount<Rec>("edJuKariGak", MEMBER(HousingLoanPossible)));
     addEraDate<Rec>(f, "cbKyojuG1", "edKyojuY1", "edKyojuM1", "edKyojuD1",
-                    [](Rec& r) -> TEraDate& { return r.ResidenceStart[0]; });
+                    MEMBER(ResidenceStart[0]));
     addEraDate<Rec>(f, "cbKyojuG2", "edKyojuY2", "edKyojuM2", "edKyojuD2",
-                    [](Rec& r) -> TEraDate& { return r.ResidenceStart[1]; });
-    f.push_back(list<Rec>(
-        "cbJuKariKbn1", [](Rec & r) -> auto& { return r.HousingLoanKind[0]; }));
-    f.push_back(check<Rec>(
-        "cbJuKariTok1", [](Rec & r) -> auto& { return r.HousingLoanSpecific[0]; }));
-    f.push_back(list<Rec>(
-        "cbJuKariKbn2", [](Rec & r) -> auto& { return r.HousingLoanKind[1]; }));
-    f.push_back(check<Rec>(
-        "cbJuKariTok2", [](Rec & r) -> auto& { return r.HousingLoanSpecific[1]; }));
-    f.push_back(amount<Rec>(
-        "edJuKariZan1", [](Rec & r) -> auto& { return r.HousingLoanBalance[0]; }));
-    f.push_back(amount<Rec>(
-        "edJuKariZan2", [](Rec & r) -> auto& { return r.HousingLoanBalance[1]; }));
+                    MEMBER(ResidenceStart[1]));
+    f.push_back(list<Rec>("cbJuKariKbn1", MEMBER(HousingLoanKind[0])));
+    f.push_back(check<Rec>("cbJuKariTok1", MEMBER(HousingLoanSpecific[0])));
+    f.push_back(list<Rec>("cbJuKariKbn2", MEMBER(HousingLoanKind[1])));
+    f.push_back(check<Rec>("cbJuKariTok2", MEMBER(HousingLoanSpecific[1])));
+    f.push_back(amount<Rec>("edJuKariZan1", MEMBER(HousingLoanBalance[0])));
+    f.push_back(amount<Rec>("edJuKariZan2", MEMBER(HousingLoanBalance[1])));
     f.push_back(button<Rec>("btFamily"));
-    f.push_back(amount<Rec>("edHaiSyotok", ACC(SpouseIncome)));
-    f.push_back(amount<Rec>("edKokuho", ACC(NationalPensionPremium)));
-    f.push_back(amount<Rec>("edChoSonGak", ACC(OldLongTermPremium)));
+    f.push_back(amount<Rec>("edHaiSyotok", MEMBER(SpouseIncome)));
+    f.push_back(amount<Rec>("edKokuho", MEMBER(NationalPensionPremium)));
+    f.push_back(amount<Rec>("edChoSonGak", MEMBER(OldLongTermPremium)));
     addPersonFlags(f);
     addJoinLeaveAndBirth(f);
     return f;
@@ -256,32 +257,31 @@ std::vector<RecordField<TWithholdingRecOld>> buildOld() {
                      if (!parseInt(t, v, true) || v < 0 || v >= kSpouseKindCount) return;
                      for (int i = 0; i < kSpouseKindCount; ++i) r.SpouseKind[i] = i == v ? 1 : 0;
                  }});
-    f.push_back(check<Rec>("cbRoujin", ACC(SpouseElderly)));
-    f.push_back(amount<Rec>("edHaiTokGak", ACC(SpouseSpecialAmount)));
+    f.push_back(check<Rec>("cbRoujin", MEMBER(SpouseElderly)));
+    f.push_back(amount<Rec>("edHaiTokGak", MEMBER(SpouseSpecialAmount)));
     addCounts(f);
-    f.push_back(amount<Rec>("edSyahoGaku", ACC(SocialInsurance)));
-    f.push_back(amount<Rec>("edSeihoGaku", ACC(LifeInsurance)));
-    f.push_back(amount<Rec>("edJisinGaku", ACC(EarthquakeInsurance)));
-    f.push_back(amount<Rec>("edJutakGaku", ACC(HousingLoanCredit)));
+    f.push_back(amount<Rec>("edSyahoGaku", MEMBER(SocialInsurance)));
+    f.push_back(amount<Rec>("edSeihoGaku", MEMBER(LifeInsurance)));
+    f.push_back(amount<Rec>("edJisinGaku", MEMBER(EarthquakeInsurance)));
+    f.push_back(amount<Rec>("edJutakGaku", MEMBER(HousingLoanCredit)));
     for (int i = 0; i < 3; ++i) {
         static const std::string names[] = {"edTekiyou1", "edTekiyou2", "edTekiyou3"};
-        f.push_back(text<Rec>(
-            names[i], 58, [i](Rec & r) -> auto& { return r.Remarks[i]; }));
+        f.push_back(text<Rec>(names[i], 58, MEMBER(Remarks[i])));
     }
-    f.push_back(amount<Rec>("edSeimeiN", ACC(NewLifePremium)));
-    f.push_back(amount<Rec>("edSeimeiO", ACC(OldLifePremium)));
-    f.push_back(amount<Rec>("edKaigoiryo", ACC(CareMedicalPremium)));
-    f.push_back(amount<Rec>("edNenkinN", ACC(NewPensionPremium)));
-    f.push_back(amount<Rec>("edNenkinO", ACC(OldPensionPremium)));
-    f.push_back(amount<Rec>("edHaiSyotok", ACC(SpouseIncome)));
-    f.push_back(amount<Rec>("edChoSonGak", ACC(OldLongTermPremium)));
-    f.push_back(count<Rec>("edUnder16", ACC(Under16Count)));
+    f.push_back(amount<Rec>("edSeimeiN", MEMBER(NewLifePremium)));
+    f.push_back(amount<Rec>("edSeimeiO", MEMBER(OldLifePremium)));
+    f.push_back(amount<Rec>("edKaigoiryo", MEMBER(CareMedicalPremium)));
+    f.push_back(amount<Rec>("edNenkinN", MEMBER(NewPensionPremium)));
+    f.push_back(amount<Rec>("edNenkinO", MEMBER(OldPensionPremium)));
+    f.push_back(amount<Rec>("edHaiSyotok", MEMBER(SpouseIncome)));
+    f.push_back(amount<Rec>("edChoSonGak", MEMBER(OldLongTermPremium)));
+    f.push_back(count<Rec>("edUnder16", MEMBER(Under16Count)));
     addPersonFlags(f);
     addJoinLeaveAndBirth(f);
     return f;
 }
 
-#undef ACC
+#undef MEMBER
 
 }  // namespace
 

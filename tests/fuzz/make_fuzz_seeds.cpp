@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
+#include "FuzzFile.h"
 #include "ledger/EmployeeEdit.h"
 #include "ledger/Era.h"
 #include "ledger/ItemTables.h"
@@ -36,16 +39,24 @@ void copyWithPrefix(const fs::path& from, const fs::path& to, char prefix) {
     platform::writeFileAtomic(to, std::string(1, prefix) + bytes);
 }
 
-void yearFiles() {
+// A year file of three employees with the given periods saved, its December
+// bonus paid on 12/10.
+void writeYear(const fs::path& file, std::string_view era, int eraYear,
+               std::initializer_list<int> periods) {
     const ledger::FixedClock clock({2026, 6, 1, 9, 0, 0});
-    for (int period : {1, 6, 13}) {
-        ledger::Ledger l(clock);
-        const fs::path file = seed("year_file", "period" + std::to_string(period) + ".dat");
-        fs::remove(file);
-        l.CurData = {file, "令和", 8, period};
-        ledger::CreateDataFile(l, file);
+    ledger::Ledger l(clock);
+    fs::remove(file);
+    for (int period : periods) {
+        l.CurData = {file, std::string(era), eraYear, period};
+        if (!fs::exists(file)) ledger::CreateDataFile(l, file);
         l.BasicInfo().CorpName.set("株式会社テスト");
         l.BasicInfo().PayDay = 25;
+        l.BasicInfo().WorkDays = 20;
+        l.BasicInfo().WorkHours = 160;
+        if (period == 14) {
+            l.FileHeader.BonusPayMonth[1] = 12;
+            l.FileHeader.BonusPayDay[1] = 10;
+        }
         for (int slot = 1; slot <= 3; ++slot) {
             auto& e = l.Employee(slot);
             e.Key.set("26010" + std::to_string(slot) + "_090000");
@@ -53,11 +64,103 @@ void yearFiles() {
             e.Kana.set("ﾔﾏﾀﾞﾀﾛｳ");
             e.Status = 1;
             e.PayForm = slot;
-            l.block->PaymentTbl[slot - 1].Amounts[ledger::kPayBase] = 250000 * slot;
+            e.TaxColumn = slot == 3 ? 1 : 0;
+            auto& pay = l.block->PaymentTbl[slot - 1].Amounts;
+            pay[ledger::kPayBase] = pay[ledger::kPayTaxableTotal] = 250000 * slot;
+            auto& ded = l.block->DeductionTbl[slot - 1].Amounts;
+            ded[ledger::kDedSocialInsTotal] = 36000 * slot;
+            ded[ledger::kDedIncomeTax] = 5000 * slot;
             l.block->AttendanceTbl[slot - 1].Values[ledger::kAttHoursWorked] = 160.5;
         }
         ledger::SavePeriod(l, file);
     }
+}
+
+// The year file packed as the harnesses take it (fuzzing::unpack).
+std::string yearBytes(std::string_view era, int eraYear, std::initializer_list<int> periods) {
+    const fs::path file = corpus / "work.dat";
+    writeYear(file, era, eraYear, periods);
+    std::string bytes = platform::readFile(file);
+    fs::remove(file);
+    return fuzzing::pack(bytes);
+}
+
+std::string withholdingBytes(bool oldLayout) {
+    withholding::WithholdingData d;
+    for (int slot = 1; slot <= 3; ++slot) {
+        d.Record(slot).PaidAmount = d.OldRecord(slot).PaidAmount = 4200000;
+        d.Record(slot).SocialInsurance = d.OldRecord(slot).SocialInsurance = 600000;
+        d.Record(slot).ManualFlags[withholding::kManualPaidAmount] = 1;
+        d.OldRecord(slot).Under16Count = 1;
+    }
+    const fs::path file = corpus / (oldLayout ? "源泉徴収(平成20年).dat" : "源泉徴収(令和8年).dat");
+    withholding::SaveWithholdingFile(file, d);
+    std::string bytes = platform::readFile(file);
+    fs::remove(file);
+    return bytes;
+}
+
+// One input of the readers that take several files (fuzzing::parts).
+void writeParts(const fs::path& file, std::initializer_list<std::string_view> parts) {
+    std::string bytes;
+    for (std::string_view p : parts) {
+        if (p.data() != parts.begin()->data()) bytes += fuzzing::kPartMarker;
+        bytes += p;
+    }
+    platform::writeFileAtomic(file, bytes);
+}
+
+void yearFiles() {
+    for (int period : {1, 6, 13})
+        platform::writeFileAtomic(seed("year_file", "period" + std::to_string(period) + ".dat"),
+                                  yearBytes("令和", 8, {period}));
+}
+
+void yearEnd() {
+    const std::string year = yearBytes("令和", 8, {1, 6, 12, 14});
+    const std::string last = yearBytes("令和", 7, {12});
+    const std::string heiseiLast = yearBytes("平成", 27, {12});
+    const std::string now = withholdingBytes(false), old = withholdingBytes(true);
+    const std::string nowPacked = fuzzing::pack(now);
+    writeParts(seed("year_end_load", "carried"),
+               {std::string("\0\1", 2), year, last, "", nowPacked});
+    writeParts(seed("year_end_load", "saved"), {std::string("\0\2", 2), year, last, nowPacked, ""});
+    writeParts(seed("year_end_load", "fresh"), {std::string("\0\3", 2), year, "", "", ""});
+    writeParts(seed("year_end_load", "converted"),
+               {std::string("\2\1", 2), year, heiseiLast, "", fuzzing::pack(old)});
+    // Both layouts read the record from the same bytes; 令和8 and 平成20.
+    platform::writeFileAtomic(seed("year_end_tax", "reiwa8"),
+                              std::string("\x0f\x01", 2) + now.substr(300, 1500));
+    platform::writeFileAtomic(seed("year_end_tax", "heisei20"),
+                              std::string("\x26\x01", 2) + old.substr(300, 500));
+}
+
+void periodFiles() {
+    const std::string year = yearBytes("令和", 8, {1, 4, 5, 12, 14});
+    const std::string last = yearBytes("令和", 7, {11, 12});
+    writeParts(seed("period_selection", "saved"), {"\x04", year, "[Option]\r\nDefJikanD=8.0\r\n"});
+    writeParts(seed("period_selection", "new"), {"\x05", year, ""});
+    writeParts(seed("carry_over", "january"), {std::string(1, '\0'), year, last});
+    writeParts(seed("carry_over", "month"), {"\x05", year, ""});
+    writeParts(seed("carry_over", "bonus"), {"\x0c", year, ""});
+    writeParts(seed("carry_over", "reference"), {"\x0a", yearBytes("令和", 8, {12, 14}), last});
+    writeParts(seed("report_readers", "salary"), {std::string("\x04\x00\x19", 3), year});
+    writeParts(seed("report_readers", "bonus"), {"\x0d\x01\x0a", year});
+    writeParts(seed("report_readers", "december"), {"\x0b\x02\x1e", year});
+}
+
+// An entry of a backup folder as the restore harness reads it.
+std::string entry(std::string_view name, std::string_view bytes = {}) {
+    return std::string(name) + '\0' + std::string(bytes);
+}
+
+void backupFolders() {
+    writeParts(seed("restore_folder", "backup"),
+               {entry("令和8年給与･賞与.dat", yearBytes("令和", 8, {1})),
+                entry("Tolvane.ini", "[Option]\r\nBackupPath=/tmp\r\n"),
+                entry("社員情報.dat", "template"), entry("源泉徴収(令和8年).dat", "x")});
+    writeParts(seed("restore_folder", "odd"),
+               {entry("Tolvane.ini"), entry("folder.dat/"), entry(".restore-a1b2c3/")});
 }
 
 void withholdingFiles() {
@@ -142,6 +245,9 @@ int main(int argc, char** argv) {
     corpus = argv[1];
     fs::create_directories(corpus);
     yearFiles();
+    yearEnd();
+    periodFiles();
+    backupFolders();
     withholdingFiles();
     settingsFiles();
     tableFiles();

@@ -1,6 +1,6 @@
-// A year file as the payroll program opens it: the header, one period, the
-// period's set-up, a full recalculation against the real tables, and the
-// monthly list that reads every figure back.
+// A year file (packed, see FuzzFile.h) as the payroll program opens it: the
+// header, one period, the period's set-up, a full recalculation against the real
+// tables, and the monthly list that reads every figure back.
 #include <exception>
 
 #include "FuzzFile.h"
@@ -15,7 +15,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ledger::StatutoryTables tables = ledger::LoadStatutoryTables(TOLVANE_TABLES_DIR);
     static const ledger::FixedClock clock({2026, 6, 1, 9, 0, 0});
-    const auto file = fuzzing::writeInput("令和8年給与･賞与.dat", data, size);
+    const auto file = fuzzing::folder() / "令和8年給与･賞与.dat";
+    fuzzing::placeFile(file, fuzzing::bytes(data, size));
     ledger::Ledger l(clock);
     l.tables = tables;
     l.dataPath = fuzzing::folder();

@@ -179,7 +179,7 @@ TEST(RecordEditorReiwa, NewFieldsCaptionsAndEraList) {
     e->edit("edSpecificRelative")->setText("410,000");
     e->reject();
     EXPECT_EQ(f.data.Record(1).HasDependantUnder23, 1);
-    EXPECT_EQ(f.data.Record(1).SpecificRelativeDeduction, 410000);
+    EXPECT_EQ(std::int32_t{f.data.Record(1).SpecificRelativeDeduction}, 410000);
 
     AutoCalcFixture heisei("平成", 30);
     auto h = heisei.editor<NewLayoutRecordEditor>();

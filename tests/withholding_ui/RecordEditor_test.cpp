@@ -373,7 +373,7 @@ TEST(FamilyDialog, ShowsHidesAndStoresOnEveryClose) {
     d.edNumb[1]->setText("000000000123");
     d.reject();
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(f.data.Record(1).DependantMembers[0].IndividualNo, 123);
+    EXPECT_EQ(std::int64_t{f.data.Record(1).DependantMembers[0].IndividualNo}, 123);
 }
 // Typed as a person types (100 ms a key unless said otherwise) with the default
 // settings: numeric fields select on entry and overtype, text fields insert.
@@ -539,7 +539,7 @@ TEST(RecordEditorTyping, CompanyInformationAndFamilyFieldsTakeQuickTyping) {
     typeAtPace("123456789012", 50);
     EXPECT_EQ(d.edNumb[0]->text(), "123456789012");
     d.reject();
-    EXPECT_EQ(f.data.Record(1).Spouse.IndividualNo, 123456789012);
+    EXPECT_EQ(std::int64_t{f.data.Record(1).Spouse.IndividualNo}, 123456789012);
 }
 
 }  // namespace
