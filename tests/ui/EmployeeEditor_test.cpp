@@ -447,7 +447,8 @@ TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
                                           row.at, row.keys, pace);
             dialog.bbOk->click();
             SavePeriod(ledger, file);
-            const TEmployeeRec& saved = ReadPeriodBlock(file, 4)->EmployeeTbl[0];
+            const auto block = ReadPeriodBlock(file, 4);
+            const TEmployeeRec& saved = block->EmployeeTbl[0];
             EXPECT_EQ(row.amount == kAmBasePay ? saved.BasePay : saved.ResidentTax, row.saved);
         });
     }
