@@ -14,7 +14,6 @@
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
-#include "platform/ReadNoFollow.h"
 
 namespace ledger {
 namespace fs = std::filesystem;

@@ -12,7 +12,6 @@
 
 #include "platform/Errors.h"
 #include "platform/Files.h"
-#include "platform/ReadNoFollow.h"
 
 namespace ledger {
 namespace fs = std::filesystem;

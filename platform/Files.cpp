@@ -132,16 +132,28 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-int openForReading(const fs::path& file) {
+namespace {
+
+// `extraFlags` may add O_NOFOLLOW, which refuses a link as no regular file.
+int openRegular(const fs::path& file, int extraFlags) {
     // Not blocking: opening a pipe for reading would otherwise wait for a writer.
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) throw IoError::fromErrno(errno);
+    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags));
+    if (fd.get() < 0) {
+        if (errno == ELOOP && (extraFlags & O_NOFOLLOW)) throw IoError::notRegularFile();
+        throw IoError::fromErrno(errno);
+    }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) throw IoError::fromErrno(errno);
     if (!S_ISREG(st.st_mode)) throw IoError::notRegularFile();
     int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return fd.release();
+}
+
+}  // namespace
+
+int openForReading(const fs::path& file) {
+    return openRegular(file, 0);
 }
 
 bool regularFileExists(const fs::path& file) {
@@ -240,8 +252,9 @@ FileLock::~FileLock() {
     ::close(fd_);  // releases the lock
 }
 
-std::string readFile(const fs::path& file) {
-    Fd fd(openForReading(file));
+namespace {
+
+std::string readWhole(Fd fd) {
     // Sized once from the file and read straight into place: a year file is well
     // over a megabyte, and a buffer grown by doubling copies it several times.
     struct stat st {};
@@ -262,6 +275,16 @@ std::string readFile(const fs::path& file) {
     }
     out.resize(used);
     return out;
+}
+
+}  // namespace
+
+std::string readFile(const fs::path& file) {
+    return readWhole(Fd(openForReading(file)));
+}
+
+std::string readFileNoFollow(const fs::path& file) {
+    return readWhole(Fd(openRegular(file, O_NOFOLLOW)));
 }
 
 namespace {

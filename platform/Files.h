@@ -17,6 +17,11 @@ namespace platform {
 // pipe) is refused rather than read.
 std::string readFile(const std::filesystem::path& file);
 
+// The same for a name that must itself be a regular file: a symbolic link is
+// refused, never followed, for input taken from a folder someone else may have
+// filled (a backup medium).
+std::string readFileNoFollow(const std::filesystem::path& file);
+
 // Opens a regular file for reading and returns its descriptor; a pipe in its
 // place is refused without waiting for a writer.
 int openForReading(const std::filesystem::path& file);

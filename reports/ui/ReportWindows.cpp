@@ -1,60 +1,24 @@
 #include "reports/ui/ReportWindows.h"
 
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <exception>
 
 #include "ledger/Ledger.h"
 #include "ledger/ui/EmployeeListDialog.h"
 #include "ledger/ui/FolderChooser.h"
 #include "ledger/ui/MainWindow.h"
-#include "ledger/ui/MessageBoxSink.h"
 #include "ledger/ui/PayrollWindows.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
 #include "reports/ui/LedgerRowsDialog.h"
 #include "reports/ui/PrintDialog.h"
+#include "reports/ui/PrintOnPrinter.h"
 #include "reports/ui/PrintPreview.h"
-#include "reports/ui/QtSurface.h"
 #include "reports/ui/ReportExports.h"
 #include "reports/ui/SlipImages.h"
 
 namespace reports::ui {
 
 namespace {
-
-// One document on the current printer. A sheet that fails to draw aborts the
-// whole document, so half a job never reaches the spooler as if complete.
-bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
-                    const PrintDialog::SheetDrawer& draw, QWidget* parent) {
-    if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
-    QPrinter& qp = printer.qprinter();
-    qp.setDocName(title);
-    QPainter painter;
-    if (!painter.begin(&qp)) {
-        platform::ui::MessageBox::error(parent, QStringLiteral("印刷を開始できませんでした。"));
-        return false;
-    }
-    QtSurface surface(painter);
-    PrnCanvas canvas;
-    canvas.prepare(
-        PrnCanvas::printerMetrics(printer.dpiX(), printer.dpiY(), printer.physicalOffset().x(),
-                                  printer.physicalOffset().y()),
-        &surface);
-    try {
-        for (int sheet = 0; sheet < sheets; ++sheet) {
-            if (sheet > 0 && !qp.newPage()) throw std::runtime_error("印刷に失敗しました。");
-            draw(canvas, sheet, false);
-        }
-    } catch (const std::exception& e) {
-        qp.abort();
-        painter.end();
-        platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
-        return false;
-    }
-    return painter.end();
-}
 
 bool runModal(ledger::ui::MainWindow& owner, QDialog& dialog) {
     if (owner.runModal) return owner.runModal(dialog);
@@ -75,7 +39,8 @@ ReportWindows::ReportWindows(ledger::Ledger& ledger, ledger::ui::PayrollWindows&
     PrintDialog* inji = fmInji;
     fmInji->printSheets = [p, inji](const QString& title, int sheets,
                                     const PrintDialog::SheetDrawer& draw) {
-        return printOnPrinter(*p, title, sheets, draw, inji);
+        return PrintOnPrinter(
+            *p, title, sheets, [&draw](PrnCanvas& c, int sheet) { draw(c, sheet, false); }, inji);
     };
     fmInji->printerSetup = [p, inji] {
         QPrintDialog dialog(&p->qprinter(), inji);

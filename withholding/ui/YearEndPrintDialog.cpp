@@ -6,12 +6,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "ledger/Ledger.h"
 #include "ledger/SysLog.h"
@@ -19,13 +17,12 @@
 #include "platform/IniFile.h"
 #include "platform/PrinterPort.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
 #include "reports/PrintInfo.h"
 #include "reports/PrnCanvas.h"
 #include "reports/ui/PositionCorrectionBox.h"
+#include "reports/ui/PrintOnPrinter.h"
 #include "reports/ui/PrintPreview.h"
-#include "reports/ui/QtSurface.h"
 #include "withholding/RefundNotice.h"
 #include "withholding/WithholdingSlip.h"
 #include "withholding/WithholdingSlipOld.h"
@@ -238,38 +235,6 @@ void YearEndPrintDialog::btOkClick() {
 
 namespace {
 
-// One document on the current printer. A sheet that fails to draw aborts the
-// whole document, so half a job never reaches the spooler as if complete.
-bool printOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
-                    const YearEndPrintDialog::SheetDrawer& draw, QWidget* parent) {
-    if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
-    QPrinter& qp = printer.qprinter();
-    qp.setDocName(title);
-    QPainter painter;
-    if (!painter.begin(&qp)) {
-        platform::ui::MessageBox::error(parent, QStringLiteral("印刷を開始できませんでした。"));
-        return false;
-    }
-    reports::ui::QtSurface surface(painter);
-    reports::PrnCanvas canvas;
-    canvas.prepare(reports::PrnCanvas::printerMetrics(printer.dpiX(), printer.dpiY(),
-                                                      printer.physicalOffset().x(),
-                                                      printer.physicalOffset().y()),
-                   &surface);
-    try {
-        for (int sheet = 0; sheet < sheets; ++sheet) {
-            if (sheet > 0 && !qp.newPage()) throw std::runtime_error("印刷に失敗しました。");
-            draw(canvas, sheet);
-        }
-    } catch (const std::exception& e) {
-        qp.abort();
-        painter.end();
-        platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
-        return false;
-    }
-    return painter.end();
-}
-
 // The keys of the year-end preview beyond the shared ones: Enter toggles the
 // view, F12 is the next sheet and F11 the previous one.
 class PreviewKeys : public QObject {
@@ -332,7 +297,7 @@ YearEndPrintWindows::YearEndPrintWindows(MainWindow& main, ledger::Ledger& ledge
     reports::ui::PrintPreview* preview = fmPreView;
     fmInji->printSheets = [p, inji](const QString& title, int sheets,
                                     const YearEndPrintDialog::SheetDrawer& draw) {
-        return printOnPrinter(*p, title, sheets, draw, inji);
+        return reports::ui::PrintOnPrinter(*p, title, sheets, draw, inji);
     };
     fmInji->printerSetup = [p, inji] {
         QPrintDialog dialog(&p->qprinter(), inji);
