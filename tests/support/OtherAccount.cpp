@@ -1,0 +1,34 @@
+#include "support/OtherAccount.h"
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace testing_support {
+
+bool canActAsOtherAccount() {
+    return ::geteuid() == 0;
+}
+
+int runAsOtherAccount(const std::function<int()>& step, uid_t uid) {
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(uid) != 0 || ::setuid(uid) != 0) ::_exit(255);
+        ::_exit(step() & 0xff);
+    }
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+void giveToOtherAccount(const std::filesystem::path& path, uid_t uid) {
+    if (::lchown(path.c_str(), uid, uid) != 0)
+        throw std::runtime_error("cannot hand " + path.string() + " to uid " + std::to_string(uid));
+}
+
+}  // namespace testing_support
