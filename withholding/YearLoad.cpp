@@ -135,19 +135,23 @@ ledger::EraYear lastYear(const ledger::TCurrentData& cur) {
     return {cur.Era, cur.Year - 1};
 }
 
+// Which of this year's slots hold a record carried from last year.
+using Carried = std::array<bool, kRecords>;
+
 // Fills data's records from last year's file, matching employees by Key: by the
-// Keys last year's records hold, else against last year's December. Returns false,
-// with nothing filled and notice set, when neither can be had: without either,
-// no record could be told to belong to anyone.
+// Keys last year's records hold, else against last year's December, and marks in
+// carried the slots that received one. Returns false, with nothing filled and
+// notice set, when neither can be had: without either, no record could be told
+// to belong to anyone.
 bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& lastFile,
                const fs::path& lastPayFile, const ledger::SavedBlockReader& reader,
-               WithholdingData& data, std::string& notice) {
+               WithholdingData& data, Carried& carried, std::string& notice) {
     WithholdingData last;
     naming(lastFile, [&] { ReadWithholdingFile(lastFile, last); });
     const bool lastNew = IsNewLayoutYear(lastFile);
     std::array<std::string_view, kRecords> lastKeys;
     std::unique_ptr<TPeriodBlock> lastDecember;
-    if (lastNew && AnyStoredKey(last)) {
+    if (lastNew && HoldsEmployeeKeys(last, december)) {
         for (int j = 1; j <= kRecords; ++j)
             lastKeys[std::size_t(j - 1)] = StoredKey(last.Record(j));
     } else {
@@ -163,14 +167,18 @@ bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     data.clear();
     data.Header = last.Header;  // the company address and telephone carry over
     const bool convert = newLayout && !lastNew;
-    // The first of last year's slots with each key, as SameKey compares them.
-    std::unordered_map<std::string_view, int> lastSlot;
-    lastSlot.reserve(2 * kRecords);
-    for (int j = 1; j <= kRecords; ++j) lastSlot.try_emplace(lastKeys[std::size_t(j - 1)], j);
+    std::array<int, kRecords> from = PairByKey(lastKeys, december);
+    // An empty slot takes last year's first empty one, as the keys compare equal.
+    int firstEmpty = 0;
+    for (int j = 1; j <= kRecords && !firstEmpty; ++j)
+        if (lastKeys[std::size_t(j - 1)].empty()) firstEmpty = j;
+    for (int i = 1; i <= kRecords; ++i)
+        if (december.EmployeeTbl[i - 1].Key.empty()) from[std::size_t(i - 1)] = firstEmpty;
+    carried = {};
     for (int i = 1; i <= kRecords; ++i) {
-        auto found = lastSlot.find(december.EmployeeTbl[i - 1].Key.bytes());
-        if (found == lastSlot.end()) continue;
-        const int j = found->second;
+        const int j = from[std::size_t(i - 1)];
+        if (!j) continue;
+        carried[std::size_t(i - 1)] = true;
         if (convert)
             ConvertOldRecord(data.Record(i), last.OldRecord(j));
         else if (lastNew)
@@ -197,28 +205,46 @@ void refreshFromEmployee(Rec& rec, const ledger::TEmployeeRec& emp) {
     rec.BirthDate = TEraDate{emp.BirthEra, emp.BirthYear, emp.BirthMonth, emp.BirthDay};
 }
 
-// What a record created by loading takes from the pay data: this year's totals
-// and the 乙欄 flag, and when it starts from nothing the furigana and birth date.
-void createFromPayroll(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
-                       const ledger::TEmployeeRec& emp, bool refresh) {
+// What every record of a loaded year that was not saved this year takes from the
+// pay data: this year's totals and the 乙欄 flag.
+void retotal(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
+             const ledger::TEmployeeRec& emp) {
     applyTotals(data, newLayout, slot, totals);
     const std::uint8_t otsu = emp.TaxColumn == 1 ? 1 : 0;
     data.Record(slot).PersonFlags[kPersonOtsu] = otsu;
     data.OldRecord(slot).PersonFlags[kPersonOtsu] = otsu;
-    if (refresh) {
-        refreshFromEmployee(data.Record(slot), emp);
-        refreshFromEmployee(data.OldRecord(slot), emp);
-    }
 }
 
-// The name an employee of a left-out record had in the year's pay data, from
-// the latest period that still lists them; else the record's own furigana, else
-// the Key itself, so that the user can always tell whose record it is.
-std::string leftOutName(const TWithholdingRec& rec, const Blocks& year) {
+// The record loading makes for an employee who has none, whether the year starts
+// afresh, carries over or was saved before they joined: empty but for the pay
+// data's totals, 乙欄, furigana and birth date.
+void newRecord(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
+               const ledger::TEmployeeRec& emp) {
+    std::memset(static_cast<void*>(&data.Record(slot)), 0, sizeof(TWithholdingRec));
+    std::memset(static_cast<void*>(&data.OldRecord(slot)), 0, sizeof(TWithholdingRecOld));
+    data.OldRecord(slot).SpouseKind[kSpouseNo] = 1;
+    retotal(data, newLayout, slot, totals, emp);
+    refreshFromEmployee(data.Record(slot), emp);
+    refreshFromEmployee(data.OldRecord(slot), emp);
+}
+
+// The name the owner of a left-out record had in the year's pay data. Records of
+// one Key go to its holders in slot order, so the n-th record of a Key is named
+// after the n-th holder, from the latest period that lists that many; else the
+// record's own furigana, else the Key itself, so that the user can always tell
+// whose record it is.
+std::string leftOutName(const WithholdingData& saved, int slot, const Blocks& year) {
+    const TWithholdingRec& rec = saved.Record(slot);
     const std::string_view key = StoredKey(rec);
-    for (auto block = year.rbegin(); block != year.rend(); ++block)
-        for (const ledger::TEmployeeRec& emp : (*block)->EmployeeTbl)
-            if (emp.Key.bytes() == key && !emp.Name.empty()) return emp.Name.str();
+    int rank = 0;
+    for (int j = 1; j < slot; ++j) rank += StoredKey(saved.Record(j)) == key ? 1 : 0;
+    for (auto block = year.rbegin(); block != year.rend(); ++block) {
+        int holder = 0;
+        for (const ledger::TEmployeeRec& emp : (*block)->EmployeeTbl) {
+            if (emp.Key.bytes() != key || holder++ != rank) continue;
+            if (!emp.Name.empty()) return emp.Name.str();
+        }
+    }
     if (!rec.Furigana.empty()) return rec.Furigana.str();
     return std::string(key);
 }
@@ -230,7 +256,7 @@ AttachedNames attachedNames(const KeyedAttachment& attached, const WithholdingDa
     for (const KeyedAttachment::Move& m : attached.moved)
         names.moved.push_back(MovedLine(nameOf(m.to), m));
     for (int i : attached.created) names.created.push_back(nameOf(i));
-    for (int j : attached.leftOut) names.leftOut.push_back(leftOutName(saved.Record(j), year));
+    for (int j : attached.leftOut) names.leftOut.push_back(leftOutName(saved, j, year));
     return names;
 }
 
@@ -263,14 +289,14 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
         WithholdingData saved;
         naming(path, [&] { ReadWithholdingFile(path, saved); });
-        if (newLayout && AnyStoredKey(saved)) {
+        if (newLayout && HoldsEmployeeKeys(saved, *december)) {
             const KeyedAttachment attached = AttachByKey(saved, *december, loaded);
             if (attached.any()) {
                 const Blocks year = readYear(payFile, reader);
                 const auto totals = sumForDecember(year, *december);
                 for (int i : attached.created)
-                    createFromPayroll(loaded, newLayout, i, totals[std::size_t(i - 1)],
-                                      december->EmployeeTbl[i - 1], true);
+                    newRecord(loaded, newLayout, i, totals[std::size_t(i - 1)],
+                              december->EmployeeTbl[i - 1]);
                 result.notice = AttachmentNotice(attachedNames(attached, saved, *december, year));
             }
         } else {
@@ -280,18 +306,20 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
         const ledger::EraYear last = lastYear(ledger.CurData);
         const fs::path lastFile = WithholdingFileName(ledger.dataPath, last.era, last.year);
         std::error_code ec;
-        const bool carried = fs::exists(lastFile, ec) &&
-                             carryOver(*december, newLayout, lastFile,
-                                       ledger.dataPath / ledger::YearFileName(last.era, last.year),
-                                       reader, loaded, result.notice);
-        if (!carried) {
+        Carried carried{};
+        if (!fs::exists(lastFile, ec) ||
+            !carryOver(*december, newLayout, lastFile,
+                       ledger.dataPath / ledger::YearFileName(last.era, last.year), reader, loaded,
+                       carried, result.notice))
             loaded.clear();
-            for (int i = 1; i <= kRecords; ++i) loaded.OldRecord(i).SpouseKind[kSpouseNo] = 1;
-        }
         const auto totals = sumForDecember(readYear(payFile, reader), *december);
-        for (int i = 1; i <= kRecords; ++i)
-            createFromPayroll(loaded, newLayout, i, totals[std::size_t(i - 1)],
-                              december->EmployeeTbl[i - 1], !carried);
+        for (int i = 1; i <= kRecords; ++i) {
+            const ledger::TEmployeeRec& emp = december->EmployeeTbl[i - 1];
+            if (carried[std::size_t(i - 1)])
+                retotal(loaded, newLayout, i, totals[std::size_t(i - 1)], emp);
+            else
+                newRecord(loaded, newLayout, i, totals[std::size_t(i - 1)], emp);
+        }
     }
 
     // Everything was read: only now does memory change.
