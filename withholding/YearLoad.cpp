@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
@@ -61,39 +62,33 @@ PayrollTotals checkedTotals(const WideTotals& t) {
     return {checkedAmount(t.pay), checkedAmount(t.social), checkedAmount(t.tax)};
 }
 
-PayrollTotals sumForKey(const Blocks& blocks, const ledger::ShortString<14>& key) {
-    WideTotals t;
+// Each slot of each period counts for the December employee holding its Key.
+// Where several hold one Key (a clock set back, a copied file), the n-th holder
+// of a period in slot order counts for the n-th holder of December, so that each
+// keeps their own pay rather than all of them getting the sum.
+std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
+                                                   const TPeriodBlock& december) {
+    // Keys compare as their stored bytes (SameKey).
+    std::unordered_map<std::string_view, std::vector<int>> holders;
+    holders.reserve(2 * kRecords);
+    for (int i = 0; i < kRecords; ++i) holders[december.EmployeeTbl[i].Key.bytes()].push_back(i);
+    std::array<WideTotals, kRecords> sums{};
     for (const auto& block : blocks) {
+        std::unordered_map<std::string_view, std::size_t> seen;
         for (int k = 0; k < ledger::kSlots; ++k) {
-            if (!SameKey(block->EmployeeTbl[k].Key, key)) continue;
+            const std::string_view key = block->EmployeeTbl[k].Key.bytes();
+            auto it = holders.find(key);
+            if (it == holders.end()) continue;
+            const std::size_t rank = seen[key]++;
+            if (rank >= it->second.size()) continue;
+            WideTotals& t = sums[std::size_t(it->second[rank])];
             t.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
             t.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
             t.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
         }
     }
-    return checkedTotals(t);
-}
-
-// sumForKey for every employee of December at once: each slot of each period is
-// looked at once instead of once per employee.
-std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
-                                                   const TPeriodBlock& december) {
-    // Keys compare as their stored bytes (SameKey).
-    std::unordered_map<std::string_view, WideTotals> byKey;
-    byKey.reserve(2 * kRecords);
-    for (int i = 0; i < kRecords; ++i) byKey.try_emplace(december.EmployeeTbl[i].Key.bytes());
-    for (const auto& block : blocks) {
-        for (int k = 0; k < ledger::kSlots; ++k) {
-            auto it = byKey.find(block->EmployeeTbl[k].Key.bytes());
-            if (it == byKey.end()) continue;
-            it->second.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
-            it->second.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
-            it->second.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
-        }
-    }
     std::array<PayrollTotals, kRecords> out;
-    for (int i = 0; i < kRecords; ++i)
-        out[std::size_t(i)] = checkedTotals(byKey[december.EmployeeTbl[i].Key.bytes()]);
+    for (int i = 0; i < kRecords; ++i) out[std::size_t(i)] = checkedTotals(sums[std::size_t(i)]);
     return out;
 }
 
@@ -332,7 +327,7 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
 PayrollTotals SumFromPayroll(const ledger::Ledger& ledger, int slot,
                              const ledger::SavedBlockReader& reader) {
     const Blocks blocks = readYear(ledger.CurData.FileName, reader);
-    return sumForKey(blocks, ledger.Employee(slot).Key);
+    return sumForDecember(blocks, *ledger.block)[std::size_t(slot - 1)];
 }
 
 void RecalcFromPayroll(const ledger::Ledger& ledger, WithholdingData& data, int slot,

@@ -472,7 +472,7 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
             e.TaxColumn = 1;
             e.BirthEra = 3;
             e.BirthYear = 55;
-            pay.paid(12, slot, c.owners[s].empty() ? 1000 : 0, 0, 0);
+            pay.paid(12, slot, 1000 + slot, 0, 0);
         }
         open("令和", 8, pay);
         const auto file = readBytes(path);
@@ -486,8 +486,9 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
             const std::string at = std::string(c.what) + " slot " + std::to_string(s + 1);
             EXPECT_EQ(r.Remarks[0].str(), c.owners[s]) << at;
             // A created record is made as for a new year; a saved one stays as
-            // saved, a carried one is re-totalled.
-            EXPECT_EQ(r.PaidAmount, created ? 1000 : carried ? 0 : 777) << at;
+            // saved, a carried one is re-totalled, with its own pay where two
+            // share a Key.
+            EXPECT_EQ(r.PaidAmount, created || carried ? 1000 + int(s) + 1 : 777) << at;
             EXPECT_EQ(r.Furigana.str(), created ? "ｶﾅ" : "") << at;
             EXPECT_EQ(r.BirthDate.Year, created ? 55 : 0) << at;
             EXPECT_EQ(r.PersonFlags[kPersonOtsu], created || carried ? 1 : 0) << at;
