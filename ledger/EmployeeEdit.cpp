@@ -244,6 +244,19 @@ std::string EmployeeKey(const DateTime& t) {
     return buf;
 }
 
+bool IsEmployeeKey(std::string_view text) {
+    if (text.size() != 13 || text[6] != '_') return false;
+    int v[6];  // yy mm dd hh nn ss
+    for (int i = 0; i < 6; ++i) {
+        const std::size_t at = std::size_t(i < 3 ? 2 * i : 2 * i + 1);
+        const char tens = text[at], ones = text[at + 1];
+        if (tens < '0' || tens > '9' || ones < '0' || ones > '9') return false;
+        v[i] = (tens - '0') * 10 + (ones - '0');
+    }
+    return v[1] >= 1 && v[1] <= 12 && v[2] >= 1 && v[2] <= 31 && v[3] < 24 && v[4] < 60 &&
+           v[5] < 60;
+}
+
 std::string UniqueEmployeeKey(const Ledger& ledger, const Clock& clock) {
     DateTime t = clock.now();
     for (;;) {

@@ -122,6 +122,8 @@ int KindFromText(std::string_view text);
 
 // The creation time as the Key: 'yymmdd_hhnnss'.
 std::string EmployeeKey(const DateTime& t);
+// Whether text is a Key as EmployeeKey makes them: a real date and time in that form.
+bool IsEmployeeKey(std::string_view text);
 
 // StoreEmployee: the form written into a copy of rec, returned. A record without
 // a Key is zeroed and gets newKey; the reserved bytes 176..195 and 532..699 are

@@ -2,14 +2,39 @@
 
 #include <array>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <unordered_map>
+
+#include "ledger/EmployeeEdit.h"
 
 namespace withholding {
 
 namespace {
 
 constexpr std::size_t kKeyChars = 14;
+
+// The mark of a keyed save. Eight bytes that no zeroed header holds and that
+// another writer's bytes match only by chance of one in 2^64.
+constexpr std::string_view kKeyedMark = "TolvKeys";
+static_assert(kKeyedMarkOffset + kKeyedMark.size() == sizeof(TWithholdingHeader));
+
+bool marked(const TWithholdingHeader& header) {
+    return std::memcmp(reinterpret_cast<const char*>(&header) + kKeyedMarkOffset, kKeyedMark.data(),
+                       kKeyedMark.size()) == 0;
+}
+
+// A record as a keyed save before the mark left it: no Key, or one that the
+// payroll program made.
+bool emptyOrPayrollKey(const TWithholdingRec& rec) {
+    return rec.Reserved5[0] == 0 || ledger::IsEmployeeKey(StoredKey(rec));
+}
+
+bool heldInDecember(std::string_view key, const ledger::TPeriodBlock& december) {
+    for (const ledger::TEmployeeRec& emp : december.EmployeeTbl)
+        if (emp.Key.bytes() == key) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -24,14 +49,41 @@ void StoreKey(TWithholdingRec& rec, const ledger::ShortString<14>& key) {
     std::memcpy(rec.Reserved5, &key, sizeof key);
 }
 
-bool AnyStoredKey(const WithholdingData& data) {
-    for (int j = 1; j <= kRecords; ++j)
-        if (!StoredKey(data.Record(j)).empty()) return true;
-    return false;
+bool HoldsEmployeeKeys(const WithholdingData& data, const ledger::TPeriodBlock& december) {
+    if (marked(data.Header)) return true;
+    bool anyInDecember = false;
+    for (int j = 1; j <= kRecords; ++j) {
+        const TWithholdingRec& rec = data.Record(j);
+        if (!emptyOrPayrollKey(rec)) return false;
+        const std::string_view key = StoredKey(rec);
+        anyInDecember = anyInDecember || (!key.empty() && heldInDecember(key, december));
+    }
+    return anyInDecember;
 }
 
 void StoreEmployeeKeys(WithholdingData& data, const ledger::TPeriodBlock& december) {
     for (int i = 1; i <= kRecords; ++i) StoreKey(data.Record(i), december.EmployeeTbl[i - 1].Key);
+    std::memcpy(reinterpret_cast<char*>(&data.Header) + kKeyedMarkOffset, kKeyedMark.data(),
+                kKeyedMark.size());
+}
+
+std::array<int, kRecords> PairByKey(const std::array<std::string_view, kRecords>& recordKeys,
+                                    const ledger::TPeriodBlock& december) {
+    std::unordered_map<std::string_view, std::deque<int>> byKey;
+    for (int j = 1; j <= kRecords; ++j) {
+        const std::string_view key = recordKeys[std::size_t(j - 1)];
+        if (!key.empty()) byKey[key].push_back(j);
+    }
+    std::array<int, kRecords> pairs{};
+    for (int i = 1; i <= kRecords; ++i) {
+        const ledger::ShortString<14>& key = december.EmployeeTbl[i - 1].Key;
+        if (key.empty()) continue;
+        auto found = byKey.find(key.bytes());
+        if (found == byKey.end() || found->second.empty()) continue;
+        pairs[std::size_t(i - 1)] = found->second.front();
+        found->second.pop_front();
+    }
+    return pairs;
 }
 
 KeyedAttachment AttachByKey(const WithholdingData& saved, const ledger::TPeriodBlock& december,
@@ -39,37 +91,31 @@ KeyedAttachment AttachByKey(const WithholdingData& saved, const ledger::TPeriodB
     out.Header = saved.Header;
     std::memcpy(static_cast<void*>(out.OldRecords.get()), saved.OldRecords.get(),
                 std::size_t(kRecords) * sizeof(TWithholdingRecOld));
-    // The first record with each Key, as the loader of last year's records finds them.
-    std::unordered_map<std::string_view, int> byKey;
-    for (int j = 1; j <= kRecords; ++j) {
-        const std::string_view key = StoredKey(saved.Record(j));
-        if (!key.empty()) byKey.try_emplace(key, j);
-    }
+    std::array<std::string_view, kRecords> savedKeys;
+    for (int j = 1; j <= kRecords; ++j) savedKeys[std::size_t(j - 1)] = StoredKey(saved.Record(j));
+    const std::array<int, kRecords> pairs = PairByKey(savedKeys, december);
     KeyedAttachment result;
     std::array<bool, kRecords + 1> taken{};
     for (int i = 1; i <= kRecords; ++i) {
         TWithholdingRec& rec = out.Record(i);
-        const ledger::ShortString<14>& key = december.EmployeeTbl[i - 1].Key;
-        auto found = key.empty() ? byKey.end() : byKey.find(key.bytes());
-        if (found != byKey.end()) {
-            const int j = found->second;
+        if (const int j = pairs[std::size_t(i - 1)]) {
             rec = saved.Record(j);
             taken[std::size_t(j)] = true;
-            byKey.erase(found);
             if (j != i) result.moved.push_back({j, i});
             continue;
         }
-        if (key.empty() && StoredKey(saved.Record(i)).empty()) {
+        const bool employee = !december.EmployeeTbl[i - 1].Key.empty();
+        if (!employee && savedKeys[std::size_t(i - 1)].empty()) {
             rec = saved.Record(i);  // an empty slot keeps its own record
             continue;
         }
         std::memset(static_cast<void*>(&rec), 0, sizeof rec);
-        if (!key.empty()) result.created.push_back(i);
+        if (employee) result.created.push_back(i);
     }
-    // A second record with a Key already taken is left out too, so that no record
-    // leaves the file unannounced.
+    // A record of a Key with fewer holders in December than records is left out
+    // too, so that no record leaves the file unannounced.
     for (int j = 1; j <= kRecords; ++j)
-        if (!taken[std::size_t(j)] && !StoredKey(saved.Record(j)).empty())
+        if (!taken[std::size_t(j)] && !savedKeys[std::size_t(j - 1)].empty())
             result.leftOut.push_back(j);
     return result;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,9 +12,12 @@
 // payroll program moves every later employee up one slot, so a record cannot be
 // trusted to belong to the employee now in its slot: each record carries its
 // owner's Key (the 15 bytes of TEmployeeRec.Key) in the first reserved bytes after
-// the year-end figures, and loading attaches it to that employee again. Records
-// written without a key (older files, other programs) stay with their slot. The
-// old layout has no room set aside for it and always follows slots.
+// the year-end figures, and loading attaches it to that employee again. Reserved
+// bytes are carried as they are by every writer of the format, so bytes in that
+// place prove nothing by themselves: a save that stores the Keys also marks the
+// header, and only a file this suite keyed is read by Key. Any other file (older
+// files, other programs) stays with its slots. The old layout has no room set
+// aside for it and always follows slots.
 namespace withholding {
 
 // Where the Key lies in the record: the first 15 of its last reserved bytes.
@@ -26,11 +31,28 @@ std::string_view StoredKey(const TWithholdingRec& rec);
 // Stores all 15 bytes of key into the record.
 void StoreKey(TWithholdingRec& rec, const ledger::ShortString<14>& key);
 
-// Whether any record of the new-layout table holds a Key.
-bool AnyStoredKey(const WithholdingData& data);
+// Where the header's mark lies: its last reserved bytes.
+inline constexpr std::size_t kKeyedMarkOffset = 292;
+static_assert(offsetof(TWithholdingHeader, Reserved) + sizeof(TWithholdingHeader::Reserved) ==
+              sizeof(TWithholdingHeader));
 
-// Gives every new-layout record the Key of the employee in its December slot.
+// Whether the records' Keys were written by this suite, so that loading may
+// attach each record by its Key: the header bears the mark of a keyed save, or,
+// for files keyed before the mark was written, every record holds either no Key
+// or one of the form the payroll program makes, and one of them is the Key of an
+// employee of december.
+bool HoldsEmployeeKeys(const WithholdingData& data, const ledger::TPeriodBlock& december);
+
+// Gives every new-layout record the Key of the employee in its December slot, and
+// marks the header as keyed.
 void StoreEmployeeKeys(WithholdingData& data, const ledger::TPeriodBlock& december);
+
+// For each December slot (index slot - 1) with a Key, the slot (1..80) of its
+// record among recordKeys (the Keys of the records by slot), 0 for none. The n-th
+// employee holding a Key, in slot order, takes the n-th record of that Key, so
+// that employees who share one each keep their own. Slots without a Key get 0.
+std::array<int, kRecords> PairByKey(const std::array<std::string_view, kRecords>& recordKeys,
+                                    const ledger::TPeriodBlock& december);
 
 // The result of attaching saved records to December's employees by their Keys.
 struct KeyedAttachment {
@@ -46,7 +68,7 @@ struct KeyedAttachment {
 };
 
 // Fills out's new-layout table from saved's (a file holding Keys): each employee
-// of December takes the first record with their Key, wherever it stood. An
+// of December takes their record as PairByKey finds it, wherever it stood. An
 // employee without one, and an empty slot whose record in the file belongs to
 // someone, gets a zeroed record; only the employees are reported as created.
 // Header and old-layout table are taken from saved as they are.

@@ -64,9 +64,9 @@ void ReadWithholdingFile(const std::filesystem::path& file, WithholdingData& dat
 void SaveWithholdingFile(const std::filesystem::path& file, const WithholdingData& data);
 
 // The main window's save of the open year (WithholdingPath): in a new-layout year
-// every record first takes the Key of its December employee (EmployeeKeys), so
-// that loading finds each record's owner again wherever the payroll program has
-// moved them.
+// every record first takes the Key of its December employee and the header the
+// mark of a keyed file (EmployeeKeys), so that loading finds each record's owner
+// again wherever the payroll program has moved them.
 void SaveYearData(const ledger::Ledger& ledger, WithholdingData& data);
 
 // Whether the header or the live table differs from the file on disk, or from all

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "ledger/Ledger.h"
 #include "ledger/YearFileName.h"
@@ -61,39 +62,33 @@ PayrollTotals checkedTotals(const WideTotals& t) {
     return {checkedAmount(t.pay), checkedAmount(t.social), checkedAmount(t.tax)};
 }
 
-PayrollTotals sumForKey(const Blocks& blocks, const ledger::ShortString<14>& key) {
-    WideTotals t;
+// Each slot of each period counts for the December employee holding its Key.
+// Where several hold one Key (a clock set back, a copied file), the n-th holder
+// of a period in slot order counts for the n-th holder of December, so that each
+// keeps their own pay rather than all of them getting the sum.
+std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
+                                                   const TPeriodBlock& december) {
+    // Keys compare as their stored bytes (SameKey).
+    std::unordered_map<std::string_view, std::vector<int>> holders;
+    holders.reserve(2 * kRecords);
+    for (int i = 0; i < kRecords; ++i) holders[december.EmployeeTbl[i].Key.bytes()].push_back(i);
+    std::array<WideTotals, kRecords> sums{};
     for (const auto& block : blocks) {
+        std::unordered_map<std::string_view, std::size_t> seen;
         for (int k = 0; k < ledger::kSlots; ++k) {
-            if (!SameKey(block->EmployeeTbl[k].Key, key)) continue;
+            const std::string_view key = block->EmployeeTbl[k].Key.bytes();
+            auto it = holders.find(key);
+            if (it == holders.end()) continue;
+            const std::size_t rank = seen[key]++;
+            if (rank >= it->second.size()) continue;
+            WideTotals& t = sums[std::size_t(it->second[rank])];
             t.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
             t.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
             t.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
         }
     }
-    return checkedTotals(t);
-}
-
-// sumForKey for every employee of December at once: each slot of each period is
-// looked at once instead of once per employee.
-std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
-                                                   const TPeriodBlock& december) {
-    // Keys compare as their stored bytes (SameKey).
-    std::unordered_map<std::string_view, WideTotals> byKey;
-    byKey.reserve(2 * kRecords);
-    for (int i = 0; i < kRecords; ++i) byKey.try_emplace(december.EmployeeTbl[i].Key.bytes());
-    for (const auto& block : blocks) {
-        for (int k = 0; k < ledger::kSlots; ++k) {
-            auto it = byKey.find(block->EmployeeTbl[k].Key.bytes());
-            if (it == byKey.end()) continue;
-            it->second.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
-            it->second.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
-            it->second.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
-        }
-    }
     std::array<PayrollTotals, kRecords> out;
-    for (int i = 0; i < kRecords; ++i)
-        out[std::size_t(i)] = checkedTotals(byKey[december.EmployeeTbl[i].Key.bytes()]);
+    for (int i = 0; i < kRecords; ++i) out[std::size_t(i)] = checkedTotals(sums[std::size_t(i)]);
     return out;
 }
 
@@ -135,19 +130,23 @@ ledger::EraYear lastYear(const ledger::TCurrentData& cur) {
     return {cur.Era, cur.Year - 1};
 }
 
+// Which of this year's slots hold a record carried from last year.
+using Carried = std::array<bool, kRecords>;
+
 // Fills data's records from last year's file, matching employees by Key: by the
-// Keys last year's records hold, else against last year's December. Returns false,
-// with nothing filled and notice set, when neither can be had: without either,
-// no record could be told to belong to anyone.
+// Keys last year's records hold, else against last year's December, and marks in
+// carried the slots that received one. Returns false, with nothing filled and
+// notice set, when neither can be had: without either, no record could be told
+// to belong to anyone.
 bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& lastFile,
                const fs::path& lastPayFile, const ledger::SavedBlockReader& reader,
-               WithholdingData& data, std::string& notice) {
+               WithholdingData& data, Carried& carried, std::string& notice) {
     WithholdingData last;
     naming(lastFile, [&] { ReadWithholdingFile(lastFile, last); });
     const bool lastNew = IsNewLayoutYear(lastFile);
     std::array<std::string_view, kRecords> lastKeys;
     std::unique_ptr<TPeriodBlock> lastDecember;
-    if (lastNew && AnyStoredKey(last)) {
+    if (lastNew && HoldsEmployeeKeys(last, december)) {
         for (int j = 1; j <= kRecords; ++j)
             lastKeys[std::size_t(j - 1)] = StoredKey(last.Record(j));
     } else {
@@ -163,14 +162,18 @@ bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     data.clear();
     data.Header = last.Header;  // the company address and telephone carry over
     const bool convert = newLayout && !lastNew;
-    // The first of last year's slots with each key, as SameKey compares them.
-    std::unordered_map<std::string_view, int> lastSlot;
-    lastSlot.reserve(2 * kRecords);
-    for (int j = 1; j <= kRecords; ++j) lastSlot.try_emplace(lastKeys[std::size_t(j - 1)], j);
+    std::array<int, kRecords> from = PairByKey(lastKeys, december);
+    // An empty slot takes last year's first empty one, as the keys compare equal.
+    int firstEmpty = 0;
+    for (int j = 1; j <= kRecords && !firstEmpty; ++j)
+        if (lastKeys[std::size_t(j - 1)].empty()) firstEmpty = j;
+    for (int i = 1; i <= kRecords; ++i)
+        if (december.EmployeeTbl[i - 1].Key.empty()) from[std::size_t(i - 1)] = firstEmpty;
+    carried = {};
     for (int i = 1; i <= kRecords; ++i) {
-        auto found = lastSlot.find(december.EmployeeTbl[i - 1].Key.bytes());
-        if (found == lastSlot.end()) continue;
-        const int j = found->second;
+        const int j = from[std::size_t(i - 1)];
+        if (!j) continue;
+        carried[std::size_t(i - 1)] = true;
         if (convert)
             ConvertOldRecord(data.Record(i), last.OldRecord(j));
         else if (lastNew)
@@ -197,28 +200,46 @@ void refreshFromEmployee(Rec& rec, const ledger::TEmployeeRec& emp) {
     rec.BirthDate = TEraDate{emp.BirthEra, emp.BirthYear, emp.BirthMonth, emp.BirthDay};
 }
 
-// What a record created by loading takes from the pay data: this year's totals
-// and the 乙欄 flag, and when it starts from nothing the furigana and birth date.
-void createFromPayroll(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
-                       const ledger::TEmployeeRec& emp, bool refresh) {
+// What every record of a loaded year that was not saved this year takes from the
+// pay data: this year's totals and the 乙欄 flag.
+void retotal(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
+             const ledger::TEmployeeRec& emp) {
     applyTotals(data, newLayout, slot, totals);
     const std::uint8_t otsu = emp.TaxColumn == 1 ? 1 : 0;
     data.Record(slot).PersonFlags[kPersonOtsu] = otsu;
     data.OldRecord(slot).PersonFlags[kPersonOtsu] = otsu;
-    if (refresh) {
-        refreshFromEmployee(data.Record(slot), emp);
-        refreshFromEmployee(data.OldRecord(slot), emp);
-    }
 }
 
-// The name an employee of a left-out record had in the year's pay data, from
-// the latest period that still lists them; else the record's own furigana, else
-// the Key itself, so that the user can always tell whose record it is.
-std::string leftOutName(const TWithholdingRec& rec, const Blocks& year) {
+// The record loading makes for an employee who has none, whether the year starts
+// afresh, carries over or was saved before they joined: empty but for the pay
+// data's totals, 乙欄, furigana and birth date.
+void newRecord(WithholdingData& data, bool newLayout, int slot, const PayrollTotals& totals,
+               const ledger::TEmployeeRec& emp) {
+    std::memset(static_cast<void*>(&data.Record(slot)), 0, sizeof(TWithholdingRec));
+    std::memset(static_cast<void*>(&data.OldRecord(slot)), 0, sizeof(TWithholdingRecOld));
+    data.OldRecord(slot).SpouseKind[kSpouseNo] = 1;
+    retotal(data, newLayout, slot, totals, emp);
+    refreshFromEmployee(data.Record(slot), emp);
+    refreshFromEmployee(data.OldRecord(slot), emp);
+}
+
+// The name the owner of a left-out record had in the year's pay data. Records of
+// one Key go to its holders in slot order, so the n-th record of a Key is named
+// after the n-th holder, from the latest period that lists that many; else the
+// record's own furigana, else the Key itself, so that the user can always tell
+// whose record it is.
+std::string leftOutName(const WithholdingData& saved, int slot, const Blocks& year) {
+    const TWithholdingRec& rec = saved.Record(slot);
     const std::string_view key = StoredKey(rec);
-    for (auto block = year.rbegin(); block != year.rend(); ++block)
-        for (const ledger::TEmployeeRec& emp : (*block)->EmployeeTbl)
-            if (emp.Key.bytes() == key && !emp.Name.empty()) return emp.Name.str();
+    int rank = 0;
+    for (int j = 1; j < slot; ++j) rank += StoredKey(saved.Record(j)) == key ? 1 : 0;
+    for (auto block = year.rbegin(); block != year.rend(); ++block) {
+        int holder = 0;
+        for (const ledger::TEmployeeRec& emp : (*block)->EmployeeTbl) {
+            if (emp.Key.bytes() != key || holder++ != rank) continue;
+            if (!emp.Name.empty()) return emp.Name.str();
+        }
+    }
     if (!rec.Furigana.empty()) return rec.Furigana.str();
     return std::string(key);
 }
@@ -230,7 +251,7 @@ AttachedNames attachedNames(const KeyedAttachment& attached, const WithholdingDa
     for (const KeyedAttachment::Move& m : attached.moved)
         names.moved.push_back(MovedLine(nameOf(m.to), m));
     for (int i : attached.created) names.created.push_back(nameOf(i));
-    for (int j : attached.leftOut) names.leftOut.push_back(leftOutName(saved.Record(j), year));
+    for (int j : attached.leftOut) names.leftOut.push_back(leftOutName(saved, j, year));
     return names;
 }
 
@@ -263,14 +284,14 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
         WithholdingData saved;
         naming(path, [&] { ReadWithholdingFile(path, saved); });
-        if (newLayout && AnyStoredKey(saved)) {
+        if (newLayout && HoldsEmployeeKeys(saved, *december)) {
             const KeyedAttachment attached = AttachByKey(saved, *december, loaded);
             if (attached.any()) {
                 const Blocks year = readYear(payFile, reader);
                 const auto totals = sumForDecember(year, *december);
                 for (int i : attached.created)
-                    createFromPayroll(loaded, newLayout, i, totals[std::size_t(i - 1)],
-                                      december->EmployeeTbl[i - 1], true);
+                    newRecord(loaded, newLayout, i, totals[std::size_t(i - 1)],
+                              december->EmployeeTbl[i - 1]);
                 result.notice = AttachmentNotice(attachedNames(attached, saved, *december, year));
             }
         } else {
@@ -280,18 +301,20 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
         const ledger::EraYear last = lastYear(ledger.CurData);
         const fs::path lastFile = WithholdingFileName(ledger.dataPath, last.era, last.year);
         std::error_code ec;
-        const bool carried = fs::exists(lastFile, ec) &&
-                             carryOver(*december, newLayout, lastFile,
-                                       ledger.dataPath / ledger::YearFileName(last.era, last.year),
-                                       reader, loaded, result.notice);
-        if (!carried) {
+        Carried carried{};
+        if (!fs::exists(lastFile, ec) ||
+            !carryOver(*december, newLayout, lastFile,
+                       ledger.dataPath / ledger::YearFileName(last.era, last.year), reader, loaded,
+                       carried, result.notice))
             loaded.clear();
-            for (int i = 1; i <= kRecords; ++i) loaded.OldRecord(i).SpouseKind[kSpouseNo] = 1;
-        }
         const auto totals = sumForDecember(readYear(payFile, reader), *december);
-        for (int i = 1; i <= kRecords; ++i)
-            createFromPayroll(loaded, newLayout, i, totals[std::size_t(i - 1)],
-                              december->EmployeeTbl[i - 1], !carried);
+        for (int i = 1; i <= kRecords; ++i) {
+            const ledger::TEmployeeRec& emp = december->EmployeeTbl[i - 1];
+            if (carried[std::size_t(i - 1)])
+                retotal(loaded, newLayout, i, totals[std::size_t(i - 1)], emp);
+            else
+                newRecord(loaded, newLayout, i, totals[std::size_t(i - 1)], emp);
+        }
     }
 
     // Everything was read: only now does memory change.
@@ -304,7 +327,7 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
 PayrollTotals SumFromPayroll(const ledger::Ledger& ledger, int slot,
                              const ledger::SavedBlockReader& reader) {
     const Blocks blocks = readYear(ledger.CurData.FileName, reader);
-    return sumForKey(blocks, ledger.Employee(slot).Key);
+    return sumForDecember(blocks, *ledger.block)[std::size_t(slot - 1)];
 }
 
 void RecalcFromPayroll(const ledger::Ledger& ledger, WithholdingData& data, int slot,

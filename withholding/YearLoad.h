@@ -48,11 +48,13 @@ struct YearLoaded {
 // kDecemberMissing and closes). Any failure throws
 // platform::IoError and leaves ledger and data as they were. The main window is
 // filled by the caller.
-// A saved new-layout file whose records hold Keys has each record attached to its
-// employee's December slot (EmployeeKeys); an employee without one gets a record
-// made as for a new year. Carry-over matches by the Keys in last year's records
-// where they hold them, else by last year's December; when that pay data is
-// missing too, the year starts afresh with NoLastPayDataNotice.
+// A saved new-layout file keyed by this suite (HoldsEmployeeKeys) has each record
+// attached to its employee's December slot (EmployeeKeys); any other saved file
+// is used by slot. Carry-over matches by the Keys in last year's records where
+// this suite wrote them, else by last year's December; when that pay data is
+// missing too, the year starts afresh with NoLastPayDataNotice. An employee who
+// gets no saved or carried record gets one made as for a new year, with the
+// furigana and birth date of the pay data.
 YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
                         const ledger::SavedBlockReader& reader = ledger::fileBlockReader());
 

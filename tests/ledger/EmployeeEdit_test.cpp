@@ -267,6 +267,10 @@ TEST_F(EmployeeEditTest, KeyTakenInTheSameSecondMovesOnASecond) {
     clock.set({2024, 2, 28, 23, 59, 59});
     use(2, "240228_235959");
     EXPECT_EQ(UniqueEmployeeKey(ledger, clock), "240229_000000");
+    // The year-end program tells such Keys from other bytes.
+    EXPECT_TRUE(IsEmployeeKey("240229_000000"));
+    for (const char* other : {"240229_00000", "240229-000000", "241329_000000", "240229_240000"})
+        EXPECT_FALSE(IsEmployeeKey(other)) << other;
 }
 
 TEST_F(EmployeeEditTest, NavigationButtons) {

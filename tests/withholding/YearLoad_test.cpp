@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -207,9 +208,9 @@ TEST_F(YearLoadTest, CarryOverBetweenNewLayoutYearsMatchesByKey) {
     EXPECT_EQ(r.ManualFlags[kManualAnnualTax], 0);
     EXPECT_EQ(r.Status, kStatusUnprocessed);
     EXPECT_EQ(r.PaidAmount, 300000);  // this year's total, not last year's typed figure
-    // A new employee's record starts empty (no refresh in carry-over).
+    // A new employee's record is made as in a year started afresh.
     EXPECT_EQ(data.Record(3).LifeInsurance, 0);
-    EXPECT_TRUE(data.Record(3).Furigana.empty());
+    EXPECT_EQ(data.Record(3).Furigana.str(), "ｼﾝ");
     // Records never follow slot numbers across years.
     EXPECT_EQ(data.Record(6).LifeInsurance, 0);
 }
@@ -326,45 +327,121 @@ TEST_F(YearLoadTest, OldLayoutCarryOverClearsManualFlagsByRuling) {
     EXPECT_EQ(r.Status, kStatusUnprocessed);
 }
 
-// A record saved with its employee's Key stays with that employee when the payroll
-// program moves them (a deletion in December shifts every later slot); a file
-// saved without Keys keeps to slots. Loading writes nothing, so a record left out
-// stays in the file until the next save, which stores December's Keys.
+// Every reserved byte of the header and the records, as another writer may leave
+// them: the format carries such bytes as they are.
+void fillReserved(WithholdingData& data, std::mt19937& random) {
+    const auto fill = [&](auto& bytes) {
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+    };
+    fill(data.Header.Reserved);
+    for (int j = 1; j <= kRecords; ++j) {
+        TWithholdingRec& r = data.Record(j);
+        fill(r.Reserved1);
+        fill(r.Reserved3);
+        fill(r.Reserved4);
+        fill(r.Reserved5);
+        const auto member = [&](TFamilyMember& m) {
+            fill(m.Reserved1);
+            fill(m.Reserved2);
+        };
+        member(r.Spouse);
+        for (TFamilyMember& m : r.DependantMembers) member(m);
+        for (TFamilyMember& m : r.Under16Members) member(m);
+    }
+}
+
+// A record stays with its employee when the payroll program moves them (a
+// deletion in December shifts every later slot), also when employees share one
+// Key. Only Keys this suite wrote count: any other file keeps to slots, whatever
+// its reserved bytes hold. An employee without a record, in a saved or a carried
+// year, gets one made from the pay data. Loading writes nothing; a save stores
+// December's Keys, and loading it again changes nothing.
 TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
     const std::string head =
         "12月分の社員名簿に合わせて、源泉徴収データを社員ごとに付け直しました。\r";
+    const std::string leftOut =
+        "\r\r12月分にいないため表示しない社員（データを保存するとファイルから削除されます）：";
+    // Keys as the payroll program makes them; E and F share one, as a clock set
+    // back or a repaired file can leave them.
+    const auto keyOf = [](const std::string& name) {
+        const int n = name == "F" ? 4 : name[0] - 'A';
+        return "250101_0900" + std::string(1, char('0' + n / 10)) + char('0' + n % 10);
+    };
+    enum class Writer {
+        Save,          // the main window's save
+        KeysOnly,      // a save that stored the Keys and nothing else
+        NoKeys,        // a writer that leaves reserved bytes zero
+        ForeignBytes,  // another writer's bytes where the Key goes
+        RandomBytes,   // another writer's bytes in every reserved byte
+        LastYear,      // the main window's save, of last year
+    };
     struct Case {
         const char* what;
-        std::vector<std::string> before, after;  // December's Keys by slot: saved, loaded
-        bool keyed;                              // saved by the year-end program
-        std::vector<std::string> owners;         // whose record each slot shows; "" new
+        std::vector<std::string> before, after;  // December's employees: saved, loaded
+        Writer writer;
+        std::vector<std::string> owners;  // whose record each slot shows; "" new
         std::string notice;
     } cases[] = {
         {"deletion in December",
          {"A", "B", "C"},
          {"B", "C"},
-         true,
+         Writer::Save,
          {"B", "C"},
-         head + "\r位置が変わった社員：\r　B氏（No.2 → No.1）\r　C氏（No.3 → No.2）" +
-             "\r\r12月分にいないため表示しない社員（データを保存するとファイルから削除されます）："
+         head + "\r位置が変わった社員：\r　B氏（No.2 → No.1）\r　C氏（No.3 → No.2）" + leftOut +
              "\r　A氏"},
         {"new employee",
          {"A", "B"},
          {"A", "B", "N"},
-         true,
+         Writer::Save,
          {"A", "B", ""},
          head + "\r新しく作成した社員：\r　N氏"},
-        {"nothing changed", {"A", "B"}, {"A", "B"}, true, {"A", "B"}, ""},
-        {"file without keys", {"A", "B", "C"}, {"B", "C"}, false, {"A", "B"}, ""},
+        {"nothing changed", {"A", "B"}, {"A", "B"}, Writer::Save, {"A", "B"}, ""},
+        {"two employees with one Key after a deletion",
+         {"A", "B", "C", "D", "E", "F"},
+         {"A", "C", "D", "E", "F"},
+         Writer::Save,
+         {"A", "C", "D", "E", "F"},
+         head + "\r位置が変わった社員：\r　C氏（No.3 → No.2）\r　D氏（No.4 → No.3）" +
+             "\r　E氏（No.5 → No.4）\r　F氏（No.6 → No.5）" + leftOut + "\r　B氏"},
+        {"keys saved before the mark",
+         {"A", "B", "C"},
+         {"B", "C"},
+         Writer::KeysOnly,
+         {"B", "C"},
+         head + "\r位置が変わった社員：\r　B氏（No.2 → No.1）\r　C氏（No.3 → No.2）" + leftOut +
+             "\r　A氏"},
+        {"file without keys", {"A", "B", "C"}, {"B", "C"}, Writer::NoKeys, {"A", "B"}, ""},
+        {"05 x y z w where the Key goes",
+         {"A", "B", "C"},
+         {"A", "B", "C"},
+         Writer::ForeignBytes,
+         {"A", "B", "C"},
+         ""},
+        {"random reserved bytes",
+         {"A", "B", "C"},
+         {"A", "B", "C"},
+         Writer::RandomBytes,
+         {"A", "B", "C"},
+         ""},
+        {"carried year with a new employee",
+         {"A", "E", "F"},
+         {"A", "E", "F", "N"},
+         Writer::LastYear,
+         {"A", "E", "F", ""},
+         ""},
     };
+    std::mt19937 random(25);
     for (const Case& c : cases) {
+        const bool carried = c.writer == Writer::LastYear;
+        std::filesystem::remove(WithholdingFileName(dir.path(), "令和", 7));
+        std::filesystem::remove(WithholdingFileName(dir.path(), "令和", 8));
         PayYear pay;
         for (int p = 1; p <= 12; ++p)
             for (std::size_t s = 0; s < c.before.size(); ++s) {
-                pay.employee(p, int(s) + 1, c.before[s].c_str());
+                pay.employee(p, int(s) + 1, keyOf(c.before[s]).c_str());
                 pay.emp(p, int(s) + 1).Name.set(c.before[s] + "氏");
             }
-        open("令和", 8, pay);
+        open("令和", carried ? 7 : 8, pay);
         *ledger.block = *pay.blocks[11];
         WithholdingData saved;
         for (std::size_t s = 0; s < c.before.size(); ++s) {
@@ -372,7 +449,15 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
             saved.Record(int(s) + 1).PaidAmount = 777;
         }
         const auto path = WithholdingPath(ledger);
-        if (c.keyed)
+        if (c.writer == Writer::RandomBytes) fillReserved(saved, random);
+        if (c.writer == Writer::ForeignBytes) {
+            const std::uint8_t bytes[] = {5, 'x', 'y', 'z', 'w'};
+            std::memcpy(saved.Record(2).Reserved5, bytes, sizeof bytes);
+        }
+        if (c.writer == Writer::KeysOnly)
+            for (int slot = 1; slot <= kRecords; ++slot)
+                StoreKey(saved.Record(slot), ledger.Employee(slot).Key);
+        if (c.writer == Writer::Save || carried)
             SaveYearData(ledger, saved);
         else
             SaveWithholdingFile(path, saved);
@@ -380,13 +465,16 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
         std::memset(pay.blocks[11]->EmployeeTbl, 0, sizeof pay.blocks[11]->EmployeeTbl);
         for (std::size_t s = 0; s < c.after.size(); ++s) {
             const int slot = int(s) + 1;
-            pay.employee(12, slot, c.after[s].c_str());
-            pay.emp(12, slot).Name.set(c.after[s] + "氏");
-            pay.emp(12, slot).Kana.set("ｶﾅ");
-            pay.emp(12, slot).TaxColumn = 1;
-            pay.paid(12, slot, 1000, 0, 0);
+            ledger::TEmployeeRec& e = pay.emp(12, slot);
+            pay.employee(12, slot, keyOf(c.after[s]).c_str());
+            e.Name.set(c.after[s] + "氏");
+            e.Kana.set("ｶﾅ");
+            e.TaxColumn = 1;
+            e.BirthEra = 3;
+            e.BirthYear = 55;
+            pay.paid(12, slot, 1000 + slot, 0, 0);
         }
-        pay.write(ledger.CurData.FileName);
+        open("令和", 8, pay);
         const auto file = readBytes(path);
 
         const YearLoaded loaded = LoadYearData(ledger, data);
@@ -395,23 +483,31 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
         for (std::size_t s = 0; s < c.owners.size(); ++s) {
             const TWithholdingRec& r = data.Record(int(s) + 1);
             const bool created = c.owners[s].empty();
-            EXPECT_EQ(r.Remarks[0].str(), c.owners[s]) << c.what << " slot " << s + 1;
-            // A created record is made as for a new year; the others stay as saved.
-            EXPECT_EQ(r.PaidAmount, created ? 1000 : 777) << c.what << " slot " << s + 1;
-            EXPECT_EQ(r.Furigana.str(), created ? "ｶﾅ" : "") << c.what << " slot " << s + 1;
-            EXPECT_EQ(r.PersonFlags[kPersonOtsu], created ? 1 : 0) << c.what << " slot " << s + 1;
+            const std::string at = std::string(c.what) + " slot " + std::to_string(s + 1);
+            EXPECT_EQ(r.Remarks[0].str(), c.owners[s]) << at;
+            // A created record is made as for a new year; a saved one stays as
+            // saved, a carried one is re-totalled, with its own pay where two
+            // share a Key.
+            EXPECT_EQ(r.PaidAmount, created || carried ? 1000 + int(s) + 1 : 777) << at;
+            EXPECT_EQ(r.Furigana.str(), created ? "ｶﾅ" : "") << at;
+            EXPECT_EQ(r.BirthDate.Year, created ? 55 : 0) << at;
+            EXPECT_EQ(r.PersonFlags[kPersonOtsu], created || carried ? 1 : 0) << at;
         }
         EXPECT_EQ(readBytes(path), file) << c.what;
 
         // Every save stores December's Keys in bytes 1367-1381 of each record.
         SaveYearData(ledger, data);
-        const auto b = readBytes(path);
+        const auto b = readBytes(WithholdingPath(ledger));
         for (int slot = 1; slot <= kRecords; ++slot) {
             const std::size_t at = 300 + std::size_t(slot - 1) * 1500 + 1367;
-            const std::string key = slot <= int(c.after.size()) ? c.after[slot - 1] : "";
+            const std::string key = slot <= int(c.after.size()) ? keyOf(c.after[slot - 1]) : "";
             EXPECT_EQ(std::string(b.begin() + at + 1, b.begin() + at + 1 + b[at]), key)
                 << c.what << " slot " << slot;
         }
+        const WithholdingData saving = data;
+        const YearLoaded again = LoadYearData(ledger, data);
+        EXPECT_EQ(again.notice, "") << c.what;
+        EXPECT_EQ(std::memcmp(data.Records.get(), saving.Records.get(), 80 * 1500), 0) << c.what;
     }
 }
 
@@ -437,12 +533,12 @@ TEST_F(YearLoadTest, CarryOverWithoutLastYearsPayData) {
         last.Record(4).LifeInsurance = 40000;
         last.Record(4).Furigana.set("ｻﾄｳ");
         ledger::ShortString<14> key{};
-        key.set("K1");
+        key.set("250101_090000");
         if (c.keyed) StoreKey(last.Record(4), key);
         SaveWithholdingFile(WithholdingFileName(dir.path(), "令和", 7), last);
 
         PayYear pay;
-        pay.employee(12, 2, "K1");
+        pay.employee(12, 2, "250101_090000");
         pay.emp(12, 2).Kana.set("ｶﾅ");
         pay.paid(12, 2, 1000, 0, 0);
         open("令和", 8, pay);
