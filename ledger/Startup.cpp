@@ -15,6 +15,7 @@
 #include "ledger/YearFileName.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/FolderChain.h"
 #include "platform/IniFile.h"
 
 namespace ledger {
@@ -34,6 +35,18 @@ std::optional<fs::path> ForeignFolder(std::initializer_list<fs::path> folders) {
     for (const fs::path& folder : folders)
         if (platform::folderTrust(folder) == platform::FolderTrust::Foreign) return folder;
     return std::nullopt;
+}
+
+// A folder on the way to ours that another account could swap for its own would
+// hand it everything we read and write there, whatever we check afterwards.
+std::optional<fs::path> UnsafeWay(std::initializer_list<fs::path> folders) {
+    for (const fs::path& folder : folders)
+        if (auto unsafe = platform::unsafeFolderOnPath(folder)) return unsafe;
+    return std::nullopt;
+}
+
+std::string FolderNotOwnMessage(const fs::path& folder) {
+    return std::string(kFolderNotOwn) + "\n" + folder.string();
 }
 
 }  // namespace
@@ -67,13 +80,17 @@ std::vector<std::string> SettingsFolderFailureMessages(int err) {
 
 bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
                          const fs::path& dataDir, Prompter& prompter) {
+    if (auto unsafe = UnsafeWay({settingsDir, dataDir})) {
+        prompter.error(FolderNotOwnMessage(*unsafe));
+        return false;
+    }
     int err = 0;
     std::error_code ec;
     platform::createPrivateFolders(settingsDir, ec);
     if (ec) {
         err = ec.value();
     } else if (auto foreign = ForeignFolder({settingsDir, dataDir})) {
-        prompter.error(std::string(kFolderNotOwn) + "\n" + foreign->string());
+        prompter.error(FolderNotOwnMessage(*foreign));
         return false;
     } else if (HasReadOnlyAttribute(iniFile)) {
         err = 0;
@@ -143,6 +160,12 @@ bool PrepareDataFolder(Ledger& ledger, const fs::path& dataPath, const fs::path&
 
     std::error_code ec;
     if (!fs::exists(dataPath, ec)) {
+        // Refused before the data folder is made, so that the next start still
+        // migrates once the folder is put right.
+        if (auto unsafe = UnsafeWay({previousDir / "Data"})) {
+            prompter.error(FolderNotOwnMessage(*unsafe));
+            return false;
+        }
         if (!platform::createPrivateFolders(dataPath, ec) || ec) {
             prompter.error(std::string(kDataFolderNotCreated));
             return false;

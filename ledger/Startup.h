@@ -47,7 +47,8 @@ int ProbeWritable(const std::filesystem::path& folder);
 std::vector<std::string> SettingsFolderFailureMessages(int err);
 
 // Creates the settings folder when missing and proves it writable; it and the
-// data folder, when there, must be the user's own and closed to other accounts.
+// data folder, when there, must be the user's own and closed to other accounts,
+// and no folder on the way to them another account's to swap (unsafeFolderOnPath).
 // A settings file too large to read is reported; the start goes on with the
 // defaults and leaves the file as it is. On failure the messages are shown and false returned: the
 // program must end without a window.
@@ -70,8 +71,9 @@ void MigrateOldData(const std::filesystem::path& previousDir, const std::filesys
                     const std::filesystem::path& iniFile, Prompter& prompter);
 
 // Sets the data folder and today's year file in the ledger, creates the data
-// folder on the first run (and migrates), and creates today's year file unless it
-// exists. False when the program cannot go on; the reason was shown.
+// folder on the first run (and migrates, unless another account could have put
+// the previous version's folders there: then nothing is created), and creates
+// today's year file unless it exists. False when the program cannot go on; the reason was shown.
 bool PrepareDataFolder(Ledger& ledger, const std::filesystem::path& dataPath,
                        const std::filesystem::path& previousDir,
                        const std::filesystem::path& iniFile, Prompter& prompter);

@@ -135,13 +135,20 @@ ParsedFiles& parsedFiles() {
 // times (file systems keep them coarser than the clock): it is not kept.
 constexpr time_t kSettleSeconds = 2;
 
-bool settled(const struct stat& st) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return st.st_mtim.tv_sec + kSettleSeconds < now.tv_sec;
+// A copy that keeps the modification time (cp -p, rsync -t) changes only the
+// status-change time, so both must lie back.
+bool settled(const struct stat& st, const timespec& now) {
+    return st.st_mtim.tv_sec + kSettleSeconds < now.tv_sec &&
+           st.st_ctim.tv_sec + kSettleSeconds < now.tv_sec;
 }
 
-std::shared_ptr<const Lines> load(const std::filesystem::path& file) {
+timespec realTime() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+std::shared_ptr<const Lines> load(const std::filesystem::path& file, const IniFile::Clock& clock) {
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) {
         if (errno == ENOENT) return std::make_shared<const Lines>();  // reads as empty
@@ -161,7 +168,7 @@ std::shared_ptr<const Lines> load(const std::filesystem::path& file) {
     // Grown past the limit since it was looked at: still too large.
     if (data.size() > IniFile::kMaxSize) throw tooLargeError();
     auto lines = std::make_shared<const Lines>(parse(data));
-    if (settled(st)) parsedFiles().keep(file.string(), id, lines);
+    if (settled(st, clock ? clock() : realTime())) parsedFiles().keep(file.string(), id, lines);
     return lines;
 }
 
@@ -171,6 +178,8 @@ void save(const std::filesystem::path& file, const Lines& l) {
         data += line;
         data += "\r\n";
     }
+    // Written, it would read as empty from then on: every setting its default.
+    if (data.size() > IniFile::kMaxSize) throw tooLargeError();
     parsedFiles().forget(file.string());
     writeFileAtomic(file, data);
 }
@@ -384,7 +393,8 @@ std::vector<std::string> IniFile::readSectionKeys(const std::string& section) co
     return out;
 }
 
-IniFile::IniFile(std::filesystem::path file) : file_(std::move(file)) {}
+IniFile::IniFile(std::filesystem::path file, Clock clock)
+    : file_(std::move(file)), clock_(std::move(clock)) {}
 IniFile::~IniFile() = default;
 
 std::unique_ptr<FileLock> IniFile::lock() const {
@@ -394,7 +404,7 @@ std::unique_ptr<FileLock> IniFile::lock() const {
 
 std::shared_ptr<const IniLines> IniFile::content() const {
     if (memory_) return memory_;
-    return load(file_);
+    return load(file_, clock_);
 }
 
 void IniFile::replace(const IniLines& lines) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -28,14 +29,23 @@ struct IniLines;
 // twice. Every write holds the file's lock from its read to its replacement, so
 // that two programs writing their own keys at the same moment never undo each
 // other. A file over kMaxSize reads as empty (every read gives its default) and
-// is never written: it stays as it is. Texts are UTF-8 here.
+// is never written: it stays as it is; a write that would take the file over it
+// is refused (platform::IoError), the file unchanged. Texts are UTF-8 here.
 class IniFile {
 public:
     // A settings file is a few kilobytes; one far beyond that is damaged, and
     // reading it on every call would stall the programs.
     static constexpr std::uintmax_t kMaxSize = 1 << 20;
 
-    explicit IniFile(std::filesystem::path file);
+    // The time now, for telling whether the file has settled; the system's clock
+    // unless given (tests move it on).
+    using Clock = std::function<timespec()>;
+
+    // A file is kept parsed for the next call only once its content and its
+    // status both last changed more than two seconds before the clock's now: a
+    // change within one tick of a coarse file-system clock leaves its times as
+    // they were.
+    explicit IniFile(std::filesystem::path file, Clock clock = {});
     ~IniFile();
     IniFile(const IniFile&) = default;
     IniFile& operator=(const IniFile&) = default;
@@ -96,6 +106,7 @@ private:
     void replace(const IniLines& lines);
 
     std::filesystem::path file_;
+    Clock clock_;
     // Set for writeAll's working copy, which lives in memory only.
     std::shared_ptr<IniLines> memory_;
 };

@@ -22,27 +22,30 @@ InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);  // releases the lock; the empty file may stay
 }
 
-bool InstanceLock::tryAcquire() {
-    if (fd_ >= 0) return true;
-    int fd = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    if (fd < 0) return false;
+InstanceLock::Result InstanceLock::tryAcquire() {
+    if (fd_ >= 0) return Result::Acquired;
+    // The lock needs no write: a file left read-only (by a restore, say) serves
+    // as well as any.
+    int fd = ::open(file_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) return Result::Unusable;
     struct stat st {};
     // Whatever the umask made of a new file, and whoever's file this is, it must be
     // this user's own regular file and nobody else's to read.
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
         ::fchmod(fd, 0600) != 0) {
         ::close(fd);
-        return false;
+        return Result::Unusable;
     }
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         // A file system without locks cannot tell; the copy runs as it would alone.
         if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
+        const int err = errno;
         ::close(fd);
-        return false;
+        return err == EWOULDBLOCK ? Result::Held : Result::Unusable;
     }
     fd_ = fd;
-    return true;
+    return Result::Acquired;
 }
 
 namespace {

@@ -1,12 +1,17 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // Where one running copy of a program per settings folder announces itself. The
 // lock and the socket live with the data, in the settings folder that only the
 // user can write, so that neither another account nor a different temporary
 // folder or path to the same folder lets a second copy in.
 namespace platform {
+
+inline constexpr std::string_view kSecondCopy = "このプログラムは二重起動できません。";
+inline constexpr std::string_view kInstanceLockUnusable =
+    "次のファイルは開けないか通常のファイルでないため、二重起動の確認に使えません。";
 
 // An exclusive lock (flock) on "<folder>/.<program>.instance", created for its
 // owner only. The kernel drops it when the holder ends, however it ends, so a
@@ -18,9 +23,14 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when this copy now holds the lock; false when another holds it or the
-    // lock file cannot be had (a link or some other thing in its place).
-    bool tryAcquire();
+    enum class Result {
+        Acquired,  // this copy now holds the lock
+        Held,      // another copy holds it
+        // The lock file cannot be opened, or is no regular file of the user's
+        // own (a pipe, a link, a folder): nothing tells whether another copy runs.
+        Unusable,
+    };
+    Result tryAcquire();
 
     const std::filesystem::path& file() const { return file_; }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/InstanceLock.h"
+#include "platform/ui/MessageBox.h"
 
 namespace platform::ui {
 namespace {
@@ -69,10 +70,32 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::tryStart() {
-    if (!lock_->tryAcquire()) return false;
+    return start() == InstanceLock::Result::Acquired;
+}
+
+InstanceLock::Result SingleInstance::start() {
+    const InstanceLock::Result result = lock_->tryAcquire();
     // Without the socket the program still runs; a later copy then only ends.
-    listen();
-    return true;
+    if (result == InstanceLock::Result::Acquired) listen();
+    return result;
+}
+
+bool SingleInstance::startOrExplain() {
+    switch (start()) {
+        case InstanceLock::Result::Acquired:
+            return true;
+        case InstanceLock::Result::Held:
+            MessageBox::show(nullptr, QString::fromUtf8(kSecondCopy.data(), kSecondCopy.size()),
+                             Icon::Warning, Buttons::Ok);
+            askRunningCopyToRaise();
+            return false;
+        case InstanceLock::Result::Unusable:
+            break;
+    }
+    MessageBox::error(
+        nullptr, QString::fromUtf8(kInstanceLockUnusable.data(), kInstanceLockUnusable.size()) +
+                     "\n" + QString::fromStdString(lock_->file().string()));
+    return false;
 }
 
 void SingleInstance::listen() {

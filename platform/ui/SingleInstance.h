@@ -9,9 +9,8 @@
 
 class QSocketNotifier;
 
-namespace platform {
-class InstanceLock;
-}
+#include "platform/InstanceLock.h"
+
 class QWidget;
 
 // One running copy of a program per settings folder. The first copy holds a lock
@@ -32,6 +31,10 @@ public:
 
     // True when this is the first copy; it then listens for raise requests.
     bool tryStart();
+    // tryStart, and when this is not the first copy, tells the user why: another
+    // copy runs (it is asked to raise its window), or the lock file cannot be
+    // used (it is named, as no second copy need be running at all).
+    bool startOrExplain();
     // From a later copy: asks the running copy to raise its window. False when
     // it could not be reached.
     bool askRunningCopyToRaise();
@@ -45,6 +48,7 @@ public:
     static void raiseWindow(QWidget* window);
 
 private:
+    InstanceLock::Result start();
     void listen();
     void onConnection();
     void onReadable(int fd);

@@ -13,16 +13,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/Fonts.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/QtTranslation.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TestHooks.h"
 #include "reports/ui/ReportWindows.h"
-
-namespace {
-using platform::ui::Buttons;
-using platform::ui::MessageBox;
-}  // namespace
 
 int main(int argc, char** argv) {
     platform::ui::Application app(argc, argv);
@@ -40,12 +34,7 @@ int main(int argc, char** argv) {
         return 0;
     platform::ui::SingleInstance instance(QStringLiteral("Tolvane4"),
                                           QString::fromStdString(settings.string()));
-    if (!instance.tryStart()) {
-        MessageBox::show(nullptr, QStringLiteral("このプログラムは二重起動できません。"),
-                         platform::ui::Icon::Warning, Buttons::Ok);
-        instance.askRunningCopyToRaise();
-        return 0;
-    }
+    if (!instance.startOrExplain()) return 0;
 
     // Before anything reads the data: a restore a crash cut short is finished or
     // undone, and what dead saves left behind goes.

@@ -11,7 +11,6 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/Fonts.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/QtTranslation.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TestHooks.h"
@@ -25,7 +24,6 @@
 #include "withholding/ui/YearEndPrintDialog.h"
 
 int main(int argc, char** argv) {
-    using platform::ui::MessageBox;
     platform::ui::Application app(argc, argv);
     const QString title = QString::fromUtf8(withholding::kAppTitle.data());
     platform::ui::setApplicationTitle(title);
@@ -42,12 +40,7 @@ int main(int argc, char** argv) {
         return 0;
     platform::ui::SingleInstance instance(QStringLiteral("TolvaneG4"),
                                           QString::fromStdString(settings.string()));
-    if (!instance.tryStart()) {
-        MessageBox::show(nullptr, QStringLiteral("このプログラムは二重起動できません。"),
-                         platform::ui::Icon::Warning, platform::ui::Buttons::Ok, title);
-        instance.askRunningCopyToRaise();
-        return 0;
-    }
+    if (!instance.startOrExplain()) return 0;
 
     // Before anything reads the data: a restore a crash cut short is finished or
     // undone, and what dead saves left behind goes.

@@ -11,6 +11,10 @@
 
 namespace reports::ui {
 
+namespace {
+constexpr const char* kPrintFailed = "印刷に失敗しました。";
+}  // namespace
+
 bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
                     const PrinterSheet& draw, QWidget* parent) {
     if (printer.isPdf() && !printer.preparePdfOutput(parent)) return false;
@@ -29,7 +33,7 @@ bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
         &surface);
     try {
         for (int sheet = 0; sheet < sheets; ++sheet) {
-            if (sheet > 0 && !qp.newPage()) throw std::runtime_error("印刷に失敗しました。");
+            if (sheet > 0 && !qp.newPage()) throw std::runtime_error(kPrintFailed);
             draw(canvas, sheet);
         }
     } catch (const std::exception& e) {
@@ -38,7 +42,12 @@ bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
         platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
         return false;
     }
-    return painter.end();
+    // The last page reaches the spooler (or the PDF file) only here.
+    if (!painter.end()) {
+        platform::ui::MessageBox::error(parent, QString::fromUtf8(kPrintFailed));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace reports::ui

@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 
 #include "ledger/Ledger.h"
 #include "ledger/PayrollYearFile.h"
 #include "ledger/PeriodChoice.h"
 #include "platform/IniFile.h"
+#include "support/OtherAccount.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -141,6 +143,97 @@ TEST(CheckSettingsFolder, AFolderOfAnotherAccountOrOpenToOthersIsRefusedByName) 
         EXPECT_EQ(r.errors,
                   std::vector<std::string>{std::string(kFolderNotOwn) + "\n" + folder.string()})
             << folder;
+    }
+}
+
+// Our folders are only as safe as the folders on the way to them: whoever owns
+// one, or may write into it, can rename ours away after any check and put their
+// own in its place. Another account's folders and links need a second uid.
+TEST(CheckSettingsFolder, EveryFolderOnTheWayToOursOrToTheOldVersionMustBeSafe) {
+    using testing_support::canActAsOtherAccount;
+    using testing_support::giveToOtherAccount;
+    struct Case {
+        const char* what;
+        bool needsOtherAccount;
+        std::function<void(const fs::path& top, const fs::path& drive)> plant;
+        const char* refused;  // under the test's folder; "" when the start goes on
+        bool atMigration;     // refused at the first start's migration
+    };
+    auto mode = [](mode_t m) {
+        return [m](const fs::path& top, const fs::path&) { ::chmod(top.c_str(), m); };
+    };
+    // The drive as a link (ours unless handed over) to a folder inside `holder`.
+    auto driveLinkedInto = [](const char* holder, mode_t holderMode, bool othersLink) {
+        return [=](const fs::path& top, const fs::path& drive) {
+            const fs::path elsewhere = top.parent_path() / holder;
+            fs::create_directory(elsewhere);
+            ::chmod(elsewhere.c_str(), holderMode);
+            fs::rename(drive, elsewhere / "drive");
+            fs::create_directory_symlink(elsewhere / "drive", drive);
+            if (othersLink) giveToOtherAccount(drive);
+        };
+    };
+    const Case cases[] = {
+        {"every folder closed to others", false, mode(0755), "", false},
+        {"a folder on the way all may write", false, mode(0777), "shared", false},
+        {"a folder on the way its group may write", false, mode(0775), "shared", false},
+        {"Quenby open to all", false,
+         [](const fs::path&, const fs::path& drive) { ::chmod((drive / "Quenby").c_str(), 0777); },
+         "shared/drive/Quenby", false},
+        {"our link to a drive in a folder all may write", false,
+         driveLinkedInto("open", 0777, false), "open", false},
+        {"the old version's folder open to all", false,
+         [](const fs::path&, const fs::path& drive) {
+             ::chmod((drive / "Quenby/Tolvane3").c_str(), 0777);
+         },
+         "shared/drive/Quenby/Tolvane3", true},
+        {"root's sticky folder, as /tmp", true, mode(01777), "", false},
+        {"another account's sticky folder", true,
+         [](const fs::path& top, const fs::path&) {
+             giveToOtherAccount(top);
+             ::chmod(top.c_str(), 01777);
+         },
+         "shared", false},
+        {"another account's closed folder", true,
+         [](const fs::path& top, const fs::path&) { giveToOtherAccount(top); }, "shared", false},
+        {"another account's link as the drive", true, driveLinkedInto("mine", 0755, true),
+         "shared/drive", false},
+        {"another account's data folder of the old version", true,
+         [](const fs::path&, const fs::path& drive) {
+             giveToOtherAccount(drive / "Quenby/Tolvane3/Data");
+         },
+         "shared/drive/Quenby/Tolvane3/Data", true},
+    };
+    for (const Case& c : cases) {
+        if (c.needsOtherAccount && !canActAsOtherAccount()) continue;
+        TempDir t;
+        const fs::path top = t / "shared", drive = top / "drive";
+        const fs::path settings = drive / "Quenby/Tolvane4", old = drive / "Quenby/Tolvane3";
+        fs::create_directories(old / "Data");
+        for (const fs::path& f : {top, drive, drive / "Quenby", old, old / "Data"})
+            ::chmod(f.c_str(), 0755);
+        writeText(old / "Data/a.dat", "A");
+        c.plant(top, drive);
+
+        Recorder r;
+        FixedClock clock(kNov1);
+        Ledger ledger(clock);
+        const bool started =
+            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r) &&
+            PrepareDataFolder(ledger, settings / "Data", old, settings / "Tolvane.ini", r);
+        if (!*c.refused) {
+            EXPECT_TRUE(started) << c.what;
+            EXPECT_TRUE(r.errors.empty()) << c.what;
+            EXPECT_TRUE(fs::exists(settings / "Data/a.dat")) << c.what;
+            continue;
+        }
+        EXPECT_FALSE(started) << c.what;
+        EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kFolderNotOwn) + "\n" +
+                                                     (t / c.refused).string()})
+            << c.what;
+        // Refused before anything of ours was made there.
+        EXPECT_EQ(fs::exists(settings), c.atMigration) << c.what;
+        EXPECT_FALSE(fs::exists(settings / "Data")) << c.what;
     }
 }
 

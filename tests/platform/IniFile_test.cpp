@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 
 #include "platform/Errors.h"
@@ -400,6 +401,14 @@ std::uint64_t bytesRead() {
     return 0;
 }
 
+// A settings file large enough that reading it shows in the process's counts.
+std::string bigSample() {
+    std::string big = kSample;
+    for (int i = 0; big.size() < 500000; ++i)
+        big += "[Filler" + std::to_string(i) + "]\r\nKey=Value\r\n";
+    return big;
+}
+
 void setOld(const std::filesystem::path& file) {
     const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
@@ -409,14 +418,14 @@ void setOld(const std::filesystem::path& file) {
 // is, at once, however it was changed. One too large to be a settings file
 // reads as empty and is never written.
 TEST_F(IniFileTest, ReadsAFileAgainOnlyWhenItChangedAndNotAtAllWhenTooLarge) {
-    std::string big = kSample;
-    for (int i = 0; big.size() < 500000; ++i)
-        big += "[Filler" + std::to_string(i) + "]\r\nKey=Value\r\n";
+    const std::string big = bigSample();
     writeText(file, big);
     setOld(file);
-    ASSERT_EQ(ini.readInteger("Option", "TimeStyle", -1), 1);
+    // Seen an hour on, the file has long settled.
+    const IniFile settledView(file, [] { return timespec{::time(nullptr) + 3600, 0}; });
+    ASSERT_EQ(settledView.readInteger("Option", "TimeStyle", -1), 1);
     const std::uint64_t before = bytesRead();
-    for (int i = 0; i < 50; ++i) ASSERT_EQ(ini.readInteger("Option", "TimeStyle", -1), 1);
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(settledView.readInteger("Option", "TimeStyle", -1), 1);
     EXPECT_LT(bytesRead() - before, big.size());
 
     struct Change {
@@ -446,6 +455,75 @@ TEST_F(IniFileTest, ReadsAFileAgainOnlyWhenItChangedAndNotAtAllWhenTooLarge) {
     EXPECT_THROW(ini.writeAll([](IniFile& w) { w.writeInteger("Option", "TimeStyle", 5); }),
                  platform::IoError);
     EXPECT_EQ(readText(file), huge);
+}
+
+// A copy that keeps the modification time (cp -p, rsync -t --inplace) changes
+// only the status-change time, and within one tick of a coarse file-system clock
+// not even that: a file is kept parsed only when both its times lie more than two
+// seconds back, however old its modification time looks.
+TEST_F(IniFileTest, KeepsAFileParsedOnlyWhenBothItsTimesLieTwoSecondsBack) {
+    const std::string big = bigSample();
+    writeText(file, big);
+    struct Case {
+        const char* what;
+        time_t modified;   // seconds from now
+        time_t seenAfter;  // seconds after the status change
+        bool kept;
+    };
+    // Once kept, a file stays kept until it changes: the kept case comes last.
+    for (Case c : {Case{"dated back, status changed a second before", -3600, 1, false},
+                   Case{"dated back, status changed two seconds before", -3600, 2, false},
+                   Case{"dated ahead of the clock", 3600, 3, false},
+                   Case{"both times three seconds back or more", -3600, 3, true}}) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) + c.modified, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        const time_t now = st.st_ctim.tv_sec + c.seenAfter;
+        const IniFile seen(file, [now] { return timespec{now, 0}; });
+        ASSERT_EQ(seen.readInteger("Option", "TimeStyle", -1), 1);
+        const std::uint64_t before = bytesRead();
+        ASSERT_EQ(seen.readInteger("Option", "TimeStyle", -1), 1);
+        EXPECT_EQ(bytesRead() - before < big.size(), c.kept) << c.what;
+    }
+}
+
+// A file past the limit reads as empty, every setting its default: a write that
+// would take it there is refused like one to a file already past it.
+TEST_F(IniFileTest, AWriteThatWouldPassTheSizeLimitIsRefusedAndLeavesTheFile) {
+    std::string near = "[Option]\r\nTimeStyle=1\r\n;";
+    near += std::string(IniFile::kMaxSize - 40 - near.size() - 2, 'x') + "\r\n";
+    // What "K=<value>\r\n" in [Option] may take up to the limit.
+    const std::string fits(40 - 4, 'v');
+    struct Case {
+        const char* what;
+        std::function<void(IniFile&)> write;
+        bool refused;
+    };
+    for (const Case& c : {
+             Case{"up to the limit", [&](IniFile& i) { i.writeString("Option", "K", fits); },
+                  false},
+             Case{"one byte past it", [&](IniFile& i) { i.writeString("Option", "K", fits + "v"); },
+                  true},
+             Case{"a group of writes past it",
+                  [&](IniFile& i) {
+                      i.writeAll([&](IniFile& w) {
+                          w.writeString("Option", "K", "v");
+                          w.writeString("Option", "L", fits);
+                      });
+                  },
+                  true},
+         }) {
+        writeText(file, near);
+        if (c.refused) {
+            EXPECT_THROW(c.write(ini), platform::IoError) << c.what;
+            EXPECT_EQ(readText(file), near) << c.what;
+        } else {
+            c.write(ini);
+            EXPECT_EQ(std::filesystem::file_size(file), IniFile::kMaxSize) << c.what;
+        }
+        EXPECT_EQ(ini.readInteger("Option", "TimeStyle", -1), 1) << c.what;
+    }
 }
 
 // A settings file kept elsewhere through a link stays a link after a write.

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <functional>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,7 +13,9 @@
 #include "ledger/Backup.h"
 #include "ledger/Era.h"
 #include "ledger/YearFileName.h"
+#include "platform/InstanceLock.h"
 #include "platform/Sjis.h"
+#include "support/OtherAccount.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -254,6 +257,59 @@ TEST(Tolvane4Startup, AReadOnlySettingsFileStopsTheStart) {
                                       QStringLiteral("プログラム起動不可[0]")}));
     EXPECT_FALSE(fs::exists(r.settings / "Data"));
     EXPECT_EQ(readText(r.settings / "Tolvane.ini"), "[Option]\r\n");
+}
+
+// Only a copy that really holds the lock makes a start a second copy. A lock
+// file left read-only serves as it is; one that cannot serve (a pipe, a link, a
+// folder, another account's file) is named, as nothing need be running at all.
+TEST(Tolvane4Startup, ALockFileThatCannotServeIsNamedNotTakenForASecondCopy) {
+    using testing_support::canActAsOtherAccount;
+    using testing_support::giveToOtherAccount;
+    struct Case {
+        const char* what;
+        bool needsOtherAccount;
+        std::function<void(const fs::path& lock)> plant;
+        bool starts;
+    };
+    const Case cases[] = {
+        {"a read-only file of ours", false,
+         [](const fs::path& lock) {
+             writeText(lock, "");
+             ::chmod(lock.c_str(), 0400);
+         },
+         true},
+        {"a pipe", false, [](const fs::path& lock) { ::mkfifo(lock.c_str(), 0600); }, false},
+        {"a link to a file of ours", false,
+         [](const fs::path& lock) {
+             writeText(lock.parent_path() / "mine", "");
+             fs::create_symlink("mine", lock);
+         },
+         false},
+        {"a folder", false, [](const fs::path& lock) { fs::create_directory(lock); }, false},
+        {"another account's file", true,
+         [](const fs::path& lock) {
+             writeText(lock, "");
+             giveToOtherAccount(lock);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        if (c.needsOtherAccount && !canActAsOtherAccount()) continue;
+        ProgramRun r;
+        fs::create_directories(r.settings);
+        const fs::path lock = r.settings / ".Tolvane4.instance";
+        c.plant(lock);
+        ASSERT_TRUE(r.run()) << c.what;
+        const QStringList unusable{QString::fromUtf8(platform::kInstanceLockUnusable.data()),
+                                   QString::fromStdString(lock.string())};
+        if (c.starts) {
+            EXPECT_EQ(r.shown(), QStringList{QStringLiteral("プログラムを終了しますか？")})
+                << c.what;
+        } else {
+            EXPECT_EQ(r.shown(), unusable) << c.what;
+            EXPECT_FALSE(fs::exists(r.settings / "Data")) << c.what;
+        }
+    }
 }
 
 TEST(Tolvane4Startup, ASecondStartEndsByItself) {
