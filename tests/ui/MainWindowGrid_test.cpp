@@ -230,27 +230,31 @@ TEST_F(MainWindowGridTest, OvertypingTheSameDigitsLeavesTheFigureAsItWas) {
 TEST_F(MainWindowGridTest, AFigureTypedAfterAClickInTheCellIsTakenAsTyped) {
     using namespace testing_support;
     struct Row {
-        ClickAt at;  // on "20.00"; beside it: right of it
+        int item;
+        const char* figure;  // as the open editor shows it
+        ClickAt at;          // beside it: right of it
         const char* keys;
         const char* cell;
     } rows[] = {
-        {kBesideFigure, "5", "  5.00"},  {ClickAt{1}, "1", " 21.00"},
-        {rightHalfOf(4), "5", "  5.00"}, {ClickAt{4}, "5", " 20.05"},
-        {dragOver(0, 1), "5", "  5.00"},
+        {kDaysWorked, "20.00", kBesideFigure, "5", "  5.00"},
+        {kDaysWorked, "20.00", ClickAt{1}, "1", " 21.00"},
+        {kDaysWorked, "20.00", rightHalfOf(4), "5", "  5.00"},
+        {kDaysWorked, "20.00", ClickAt{4}, "5", " 20.05"},
+        {kHoursWorked, "160:00", dragOver(1, 2), "5", " 15:00"},
     };
     addThree();
     grid->setFocus();
     QTest::qWait(300);
     for (const Row& row : rows) {
-        for (int pace : testing_support::kTypingPaces) {
+        for (int pace : kTypingPaces) {
             SCOPED_TRACE(testing::Message()
                          << "at " << row.at.character << " how " << row.at.how << " " << pace);
-            grid->selectCell(1, kDaysWorked);
-            testing_support::typeAtPace("20\n", 0);
-            grid->selectCell(1, kDaysWorked);
+            grid->selectCell(1, row.item);
+            typeAtPace(QString(row.figure) + "\n", 0);
+            grid->selectCell(1, row.item);
             QTest::qWait(100);
             ASSERT_TRUE(grid->editor());
-            ASSERT_EQ(grid->editor()->text(), "20.00");
+            ASSERT_EQ(grid->editor()->text(), row.figure);
             if (row.at.character < 0)
                 clickAtEnd(grid->editor());
             else
@@ -258,7 +262,7 @@ TEST_F(MainWindowGridTest, AFigureTypedAfterAClickInTheCellIsTakenAsTyped) {
             QTest::qWait(pace);
             typeAtPace(row.keys, pace);
             typeAtPace("\n", pace);
-            EXPECT_EQ(cell(1, kDaysWorked), row.cell);
+            EXPECT_EQ(cell(1, row.item), row.cell);
         }
     }
 }
