@@ -38,7 +38,7 @@ OvertypeResult OvertypeKey(std::string_view text, int caret, int selLength, int 
                            std::string_view key) {
     OvertypeResult r{false, std::string(text), caret};
     if (key.empty() || key.size() > 2 || caret < 0 || std::size_t(caret) >= text.size()) return r;
-    if (maxLength > 0 && selLength >= maxLength) return r;
+    if (selLength > 0) return r;
 
     std::vector<int> len = charLengths(text);
     std::size_t c = std::size_t(caret);

@@ -27,9 +27,10 @@ struct OvertypeResult {
 // maxLength the field's maximum (0: none), key the CP932 bytes of the typed
 // character (one or two). The character replaces what stands at the caret;
 // replacing half of a double-byte character blanks the other half with a space.
-// Not handled when the caret stands at the end or the selection spans the
-// maximum length (so a fully selected value is replaced as a whole). A character
-// that would make the text longer than the maximum is dropped.
+// Not handled when the caret stands at the end or anything is selected: the
+// key then replaces the selection as a whole, as in any field, which is what
+// the selection on the screen promises. A character that would make the text
+// longer than the maximum is dropped.
 OvertypeResult OvertypeKey(std::string_view text, int caret, int selLength, int maxLength,
                            std::string_view key);
 

@@ -199,22 +199,41 @@ bool EditHelper::mouseEvent(QMouseEvent* e) {
     return true;
 }
 
-// Whether a click at `at` falls beside the figure rather than on one of its
-// characters: on the blanks a formatted amount begins with, in the margin
-// that right-aligns it, or past its end. An empty field is all margin.
-bool EditHelper::besideFigure(const QPoint& at) const {
+EditHelper::FigureSpan EditHelper::figureSpan() const {
     const QString text = line_->text();
-    int first = 0;
-    while (first < text.size() && text.at(first) == QLatin1Char(' ')) ++first;
-    int last = int(text.size()) - 1;
-    while (last >= first && text.at(last) == QLatin1Char(' ')) --last;
-    if (first > last) return true;
-    const QFontMetrics fm = line_->fontMetrics();
-    const int left =
-        caretSwitchAfter(line_, first, at.y()) - fm.horizontalAdvance(text.at(first)) / 2;
-    const int right =
-        caretSwitchAfter(line_, last, at.y()) + fm.horizontalAdvance(text.at(last)) / 2;
-    return at.x() < left || at.x() > right;
+    FigureSpan span;
+    while (span.first < text.size() && text.at(span.first) == QLatin1Char(' ')) ++span.first;
+    span.end = int(text.size());
+    while (span.end > span.first && text.at(span.end - 1) == QLatin1Char(' ')) --span.end;
+    return span;
+}
+
+// Whether a click at `at` falls beside the figure rather than before one of its
+// characters: on the blanks a formatted amount begins with, in the margin
+// that right-aligns it, or where the caret would land after its last
+// character (the right half of that character included: figures are
+// right-aligned, so that is where a click on one often lands, and typing
+// after a full figure only appends to it). An empty field is all margin.
+bool EditHelper::besideFigure(const QPoint& at) const {
+    const FigureSpan span = figureSpan();
+    if (span.first >= span.end) return true;
+    if (line_->cursorPositionAt(at) >= span.end) return true;
+    const int left = caretSwitchAfter(line_, span.first, at.y()) -
+                     line_->fontMetrics().horizontalAdvance(line_->text().at(span.first)) / 2;
+    return at.x() < left;
+}
+
+// Home and End stop at the figure's ends: a caret in the blanks that
+// right-align it would have the next key overtype a blank.
+bool EditHelper::homeOrEnd(QKeyEvent* e) {
+    const auto mods = e->modifiers() & ~Qt::KeypadModifier;
+    if ((e->key() != Qt::Key_Home && e->key() != Qt::Key_End) ||
+        (mods != Qt::NoModifier && mods != Qt::ShiftModifier))
+        return false;
+    const FigureSpan span = figureSpan();
+    const int to = e->key() == Qt::Key_Home ? span.first : span.end;
+    line_->cursorForward(mods == Qt::ShiftModifier, to - line_->cursorPosition());
+    return true;
 }
 
 bool EditHelper::keyPress(QKeyEvent* e) {
@@ -228,6 +247,7 @@ bool EditHelper::keyPress(QKeyEvent* e) {
         focusNext(widget_);
         return true;
     }
+    if (line_ && clickBesideEnters_ && line_ == widget_ && homeOrEnd(e)) return true;
     // A read-only field takes no typing (overtype would otherwise write into it).
     if (!line_ || line_->isReadOnly()) return false;
     if (key == Qt::Key_Delete && (mods & Qt::ControlModifier)) {
@@ -310,8 +330,8 @@ bool EditHelper::typeOne(const QString& ch) {
         int start = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
         int caret = bytesBefore(text, start);
         int selected = int(sjis::byteLength(line_->selectedText().toStdString()));
-        // A formatted value may be longer than the digits one may type; it still
-        // counts as full when all of it is selected.
+        // A formatted value may be longer than the digits one may type: what
+        // stands there already is never too long to overtype.
         int max = kind_ == Kind::Text ? maxLength_ : std::max(maxLength_, int(cp932->size()));
         OvertypeResult r = OvertypeKey(*cp932, caret, selected, max, *key);
         if (r.handled) {

@@ -27,10 +27,15 @@ class QWidget;
 // digit fields only where the dialog turns it on.
 //
 // In a number field, a click beside the figure (on the blanks that right-align
-// it, or past its end) enters the field: its whole figure is selected at once,
-// so what is typed next replaces it however fast it comes, and whether the
-// field had the focus before or not. A click on the figure itself puts the
-// caret there for good: the delayed select-all no longer takes it away.
+// it, or anywhere that would put the caret after its last character) enters
+// the field: its whole figure is selected at once, so what is typed next
+// replaces it however fast it comes, and whether the field had the focus
+// before or not. A click before one of the figure's characters puts the caret
+// there for good: the delayed select-all no longer takes it away. Home and End
+// go to the figure's ends, never into the blanks around it.
+//
+// Overtype writes over the character at the caret only when nothing is
+// selected: a typed key replaces any selection, as in any field.
 //
 // A helper is attached to one field and lives as its child. The settings are
 // read at each event, so a change in the settings dialog applies at once; they
@@ -134,7 +139,15 @@ private:
 
     bool keyPress(QKeyEvent* e);
     bool mouseEvent(QMouseEvent* e);
+    // The figure's characters in the text: [first, end), without the blanks
+    // around it.
+    struct FigureSpan {
+        int first = 0;
+        int end = 0;
+    };
+    FigureSpan figureSpan() const;
     bool besideFigure(const QPoint& at) const;
+    bool homeOrEnd(QKeyEvent* e);
     bool inputMethod(QInputMethodEvent* e);
     bool acceptsChar(QChar c) const;
     bool typeText(const QString& chars);

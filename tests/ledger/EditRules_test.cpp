@@ -56,15 +56,14 @@ TEST(EditRulesTest, OvertypeReplacesCharactersByTheirBytes) {
     }
 }
 
-TEST(EditRulesTest, OvertypeLeavesTheUsualInsertAtTheEndAndForAFullSelection) {
+TEST(EditRulesTest, OvertypeLeavesTheUsualInsertAtTheEndAndForAnySelection) {
     std::string text = sj("123");
     EXPECT_FALSE(ledger::OvertypeKey(text, 3, 0, 10, "4").handled);
     EXPECT_FALSE(ledger::OvertypeKey("", 0, 0, 10, "4").handled);
     EXPECT_FALSE(ledger::OvertypeKey(text, 0, 3, 3, "4").handled);
-    // A selection shorter than the maximum does not stop the overwrite.
-    ledger::OvertypeResult r = ledger::OvertypeKey(text, 0, 3, 5, "4");
-    EXPECT_TRUE(r.handled);
-    EXPECT_EQ(r.text, "423");
+    // A selection shorter than the maximum, or than the text, is replaced too.
+    EXPECT_FALSE(ledger::OvertypeKey(text, 0, 3, 5, "4").handled);
+    EXPECT_FALSE(ledger::OvertypeKey(text, 1, 1, 5, "4").handled);
 }
 
 TEST(EditRulesTest, OvertypeDropsACharacterThatDoesNotFit) {

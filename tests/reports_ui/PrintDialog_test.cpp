@@ -16,6 +16,7 @@
 #include "platform/IniFile.h"
 #include "platform/PrinterPort.h"
 #include "reports/RecordingSurface.h"
+#include "support/PersonTyping.h"
 #include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
@@ -317,6 +318,41 @@ TEST_F(PrintDialogTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrecti
             EXPECT_NEAR(lower.y1 - upper.y1, 1495, 1) << formType << " op " << i;
         }
     }
+}
+
+// However fast the keys follow a click, the payment date printed is the one
+// typed: after the day's last digit the keys replace it, before a digit they
+// overtype, and after Home the month starts at its first digit.
+TEST_F(PrintDialogTest, APayDateTypedAfterAClickIsTakenAsTyped) {
+    using namespace testing_support;
+    struct Row {
+        QLineEdit* PrintDialog::*field;
+        ClickAt at;
+        const char* keys;
+        const char* month;
+        const char* day;
+    } rows[] = {
+        {&PrintDialog::edPrnDateDD, rightHalfOf(1), "27", " 4", "27"},
+        {&PrintDialog::edPrnDateDD, ClickAt{1}, "7", " 4", "27"},
+        {&PrintDialog::edPrnDateMM, kHome, "5", " 5", "25"},  // " 4"
+    };
+    l.sysOption.autoSelect = true;
+    l.sysOption.inputOverN = true;
+    staff(1);
+    chosen = {1};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character << " how " << row.at.how);
+        forEachWayIn([&](bool hadFocus, int pace) {
+            open(QStringLiteral("給与明細書"), 299);
+            dlg->show();
+            dlg->activateWindow();
+            clickAndType((*dlg).*row.field, dlg->edPrnDateYY, hadFocus, row.at, row.keys, pace);
+            const reports::PrintDate date = dlg->pageJob().slipDate;
+            EXPECT_EQ(date.month, row.month);
+            EXPECT_EQ(date.day, row.day);
+        });
+    }
+    dlg->hide();
 }
 
 TEST_F(PrintDialogTest, CommentKeepsFiveLinesAndTheMemoSwitchDisablesIt) {

@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QString>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 
 // Typing as a person does: one key at a time into whichever widget has the
 // focus when the key comes, with the event loop running between the keys so
@@ -46,25 +48,72 @@ inline void clickAtEnd(LineEdit* edit) {
                       QPoint(edit->width() - 3, edit->height() / 2));
 }
 
-// Where a click lands in a number field: on the blank margin left of the
-// right-aligned figure, or on one character of it (its left half, so the caret
-// goes before that character).
+// How the caret is placed in a number field before typing: a click on the
+// blank margin left of the right-aligned figure, a click on one character of
+// it (its left half, so the caret goes before that character, or its right
+// half, so it goes after), a double-click on a character, a drag from the left
+// half of one character to the right half of another, or a click beside the
+// figure followed by Home.
 struct ClickAt {
+    enum How { LeftHalf, RightHalf, DoubleClick, Drag, Home };
     int character = -1;  // -1: beside the figure
+    How how = LeftHalf;
+    int to = -1;  // the last character a drag covers
 };
 inline constexpr ClickAt kBesideFigure{};
+inline constexpr ClickAt kHome{-1, ClickAt::Home};
+inline constexpr ClickAt rightHalfOf(int character) {
+    return {character, ClickAt::RightHalf};
+}
+inline constexpr ClickAt doubleClickOn(int character) {
+    return {character, ClickAt::DoubleClick};
+}
+inline constexpr ClickAt dragOver(int from, int to) {
+    return {from, ClickAt::Drag, to};
+}
+
+// The point a quarter (or three quarters) into a character, from the field's
+// own font: where the caret before it stands, plus that share of its width.
+inline QPoint intoCharacter(QLineEdit* edit, int character, int quarters) {
+    const int caret = edit->cursorPosition();
+    edit->setCursorPosition(character);
+    // The caret's rectangle is centred on it.
+    const int x = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    edit->setCursorPosition(caret);
+    const int width = edit->fontMetrics().horizontalAdvance(edit->text().at(character));
+    return QPoint(x + std::max(1, width * quarters / 4), edit->height() / 2);
+}
 
 inline void clickInto(QLineEdit* edit, ClickAt at) {
-    QPoint point(3, edit->height() / 2);
-    if (at.character >= 0) {
-        const int caret = edit->cursorPosition();
-        edit->setCursorPosition(at.character);
-        // The caret's rectangle is centred on it; a little right of that is the
-        // character's left half.
-        point.setX(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() + 2);
-        edit->setCursorPosition(caret);
+    const QPoint beside(3, edit->height() / 2);
+    switch (at.how) {
+        case ClickAt::LeftHalf:
+        case ClickAt::RightHalf:
+            QTest::mouseClick(
+                edit, Qt::LeftButton, Qt::NoModifier,
+                at.character < 0
+                    ? beside
+                    : intoCharacter(edit, at.character, at.how == ClickAt::LeftHalf ? 1 : 3));
+            break;
+        case ClickAt::DoubleClick:
+            QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier,
+                               intoCharacter(edit, at.character, 1));
+            break;
+        case ClickAt::Drag: {
+            const QPoint end = intoCharacter(edit, at.to, 3);
+            QTest::mousePress(edit, Qt::LeftButton, Qt::NoModifier,
+                              intoCharacter(edit, at.character, 1));
+            QMouseEvent move(QEvent::MouseMove, end, edit->mapToGlobal(end), Qt::LeftButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &move);
+            QTest::mouseRelease(edit, Qt::LeftButton, Qt::NoModifier, end);
+            break;
+        }
+        case ClickAt::Home:
+            QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, beside);
+            QTest::keyClick(edit, Qt::Key_Home);
+            break;
     }
-    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, point);
 }
 
 // The paces a figure is typed at after the click, in ms per key (the first key

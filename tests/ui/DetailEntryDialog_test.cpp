@@ -11,7 +11,9 @@
 
 #include "../ledger/PayCalcFixture.h"
 #include "ledger/DataEntry.h"
+#include "ledger/PayrollYearFile.h"
 #include "support/PersonTyping.h"
+#include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/Screenshot.h"
 
@@ -150,37 +152,54 @@ TEST_F(DetailEntryDialogTest, AFigureTypedAfterTheManualSwitchReplacesTheOneShow
     base->setText("   300,000");
     QTest::qWait(250);
     testing_support::pressAtPace(Qt::Key_Home, 100);
-    for (int i = 0; i < 4; ++i) testing_support::pressAtPace(Qt::Key_Right, 100);
+    testing_support::pressAtPace(Qt::Key_Right, 100);
     testing_support::typeAtPace("05\n", 100);
     EXPECT_EQ(pay(2, kPayBase), 305000);
 }
 
-// However fast the keys follow a click, the days stored are the ones typed:
-// beside the figure they replace the whole of it, on a digit they overtype
-// from there.
-TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsStoredAsTyped) {
-    using testing_support::ClickAt;
+// However fast the keys follow a click, the figure saved in the year file is
+// the one typed: beside the figure or after its last digit it replaces the
+// whole of it, before a digit it overtypes from there, over a selection it
+// replaces that, and after Home it starts at the figure's first digit.
+TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsSavedAsTyped) {
+    using namespace testing_support;
     struct Row {
+        ItemGroup group;
+        const char* label;
         ClickAt at;
         const char* keys;
-        double stored;
+        double saved;
     } rows[] = {
-        {testing_support::kBesideFigure, "1", 1.0},
-        {ClickAt{4}, "5", 2.5},  // on the first 0 of "  2.00"
+        {ItemGroup::Attendance, "有休日数", kBesideFigure, "1", 1.0},
+        {ItemGroup::Attendance, "有休日数", ClickAt{4}, "5", 2.5},  // on the first 0 of "  2.00"
+        {ItemGroup::Attendance, "有休日数", kHome, "3", 3.0},
+        {ItemGroup::Payment, "変動手当１", rightHalfOf(9), "7000", 7000},  // "     8,000"
+        {ItemGroup::Payment, "変動手当１", ClickAt{9}, "7", 8007},
+        {ItemGroup::Payment, "変動手当１", dragOver(7, 8), "5", 850},
     };
+    TempDir dir;
+    const auto file = dir.path() / "令和8年給与･賞与.dat";
+    Ledger spare(clock);
+    CreateDataFile(spare, file);
     dialog.show();
     dialog.activateWindow();
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
-        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+        SCOPED_TRACE(testing::Message()
+                     << row.label << " at " << row.at.character << " how " << row.at.how);
+        forEachWayIn([&](bool hadFocus, int pace) {
             ledger.Attendance(2).Values[kAttPaidLeaveDays] = 2;
+            ledger.Payment(2).Amounts[kPayVariable1] = 8000;
             dialog.sbBackNextDataClick(0);
-            QLineEdit* days = ed(ItemGroup::Attendance, "有休日数");
-            ASSERT_EQ(days->text(), "  2.00");
-            testing_support::clickAndType(days, ed(ItemGroup::Attendance, "出勤日数"), hadFocus,
-                                          row.at, row.keys, pace);
-            testing_support::typeAtPace("\n", pace);
-            EXPECT_DOUBLE_EQ(ledger.Attendance(2).Values[kAttPaidLeaveDays], row.stored);
+            testing_support::clickAndType(ed(row.group, row.label),
+                                          ed(ItemGroup::Attendance, "出勤日数"), hadFocus, row.at,
+                                          row.keys, pace);
+            typeAtPace("\n", pace);
+            SavePeriod(ledger, file);
+            const auto block = ReadPeriodBlock(file, 4);
+            EXPECT_DOUBLE_EQ(row.group == ItemGroup::Attendance
+                                 ? block->AttendanceTbl[1].Values[kAttPaidLeaveDays]
+                                 : double(block->PaymentTbl[1].Amounts[kPayVariable1]),
+                             row.saved);
         });
     }
 }

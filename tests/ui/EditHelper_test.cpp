@@ -334,7 +334,7 @@ TEST_F(EditHelperTest, OvertypeMovesOnPastACharacterEqualToTheKey) {
     focus(edits[0]);
     QTest::qWait(250);
     pressAtPace(Qt::Key_Home, 100);
-    for (int i = 0; i < 3; ++i) pressAtPace(Qt::Key_Right, 100);  // before the first 0
+    pressAtPace(Qt::Key_Right, 100);  // before the first 0
     typeAtPace("05", 100);
     EXPECT_EQ(edits[0]->text(), "  305,000");
     EXPECT_EQ(edits[0]->cursorPosition(), 5);

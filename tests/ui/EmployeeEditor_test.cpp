@@ -410,7 +410,7 @@ TEST_F(EmployeeEditorTest, FieldsTypedAtAPersonsPace) {
     QTest::qWait(250);
     EXPECT_EQ(base->selectedText(), "  300,000");
     testing_support::pressAtPace(Qt::Key_Home, 100);
-    for (int i = 0; i < 3; ++i) testing_support::pressAtPace(Qt::Key_Right, 100);
+    testing_support::pressAtPace(Qt::Key_Right, 100);
     testing_support::typeAtPace("05", 100);
     EXPECT_EQ(base->text(), "  305,000");
     dialog.bbOk->click();
@@ -419,10 +419,11 @@ TEST_F(EmployeeEditorTest, FieldsTypedAtAPersonsPace) {
 }
 
 // However fast the keys follow a click, the figure saved in the year file is
-// the one typed: beside the figure it replaces the whole of it, on a digit it
-// overtypes from there.
+// the one typed: beside the figure or after its last digit it replaces the
+// whole of it, before a digit it overtypes from there, over a selection it
+// replaces that, and after Home it starts at the figure's first digit.
 TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
-    using testing_support::ClickAt;
+    using namespace testing_support;
     const auto file = dir / "令和6年給与･賞与.dat";
     ledger.CurData.Period = 4;
     CreateDataFile(ledger, file);
@@ -432,24 +433,33 @@ TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
         const char* keys;
         std::int32_t saved;
     } rows[] = {
-        {kAmBasePay, testing_support::kBesideFigure, "250000", 250000},
+        {kAmBasePay, kBesideFigure, "250000", 250000},
         {kAmBasePay, ClickAt{3}, "05", 305000},  // on the first 0 of "  300,000"
-        {kAmResidentTax, testing_support::kBesideFigure, "12000", 12000},
+        {kAmResidentTax, kBesideFigure, "12000", 12000},
         {kAmResidentTax, ClickAt{2}, "2", 12900},  // on the 3 of " 13,900"
+        {kAmBasePay, rightHalfOf(8), "260000", 260000},
+        {kAmBasePay, ClickAt{8}, "5", 300005},
+        {kAmBasePay, dragOver(2, 4), "5", 5000},        // over "300"
+        {kAmResidentTax, doubleClickOn(1), "8", 8900},  // over "13"
+        {kAmFamilyAllowance, kHome, "9", 95000},        // " 15,000"
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "amount " << row.amount << " at " << row.at.character);
-        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+        SCOPED_TRACE(testing::Message() << "amount " << row.amount << " at " << row.at.character
+                                        << " how " << row.at.how);
+        forEachWayIn([&](bool hadFocus, int pace) {
             showYamada();
             dialog.PageCtrl->setCurrentIndex(1);
             QLineEdit* field = dialog.edAmount[std::size_t(row.amount)];
-            testing_support::clickAndType(field, dialog.edAmount[kAmPostAllowance], hadFocus,
-                                          row.at, row.keys, pace);
+            clickAndType(field, dialog.edAmount[kAmPostAllowance], hadFocus, row.at, row.keys,
+                         pace);
             dialog.bbOk->click();
             SavePeriod(ledger, file);
             const auto block = ReadPeriodBlock(file, 4);
             const TEmployeeRec& saved = block->EmployeeTbl[0];
-            EXPECT_EQ(row.amount == kAmBasePay ? saved.BasePay : saved.ResidentTax, row.saved);
+            const std::int32_t value = row.amount == kAmBasePay       ? saved.BasePay
+                                       : row.amount == kAmResidentTax ? saved.ResidentTax
+                                                                      : saved.FamilyAllowance;
+            EXPECT_EQ(value, row.saved);
         });
     }
 }

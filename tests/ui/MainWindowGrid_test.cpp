@@ -225,36 +225,44 @@ TEST_F(MainWindowGridTest, OvertypingTheSameDigitsLeavesTheFigureAsItWas) {
 }
 
 // However fast the keys follow a click into the open editor, the figure is the
-// one typed: beside it they replace the whole of it, on a digit they overtype.
+// one typed: beside it or after its last digit they replace the whole of it,
+// before a digit they overtype, over a selection they replace that.
 TEST_F(MainWindowGridTest, AFigureTypedAfterAClickInTheCellIsTakenAsTyped) {
+    using namespace testing_support;
     struct Row {
-        testing_support::ClickAt at;  // the character of "20.00", or -1: right of it
+        int item;
+        const char* figure;  // as the open editor shows it
+        ClickAt at;          // beside it: right of it
         const char* keys;
         const char* cell;
     } rows[] = {
-        {testing_support::kBesideFigure, "5", "  5.00"},
-        {testing_support::ClickAt{1}, "1", " 21.00"},
+        {kDaysWorked, "20.00", kBesideFigure, "5", "  5.00"},
+        {kDaysWorked, "20.00", ClickAt{1}, "1", " 21.00"},
+        {kDaysWorked, "20.00", rightHalfOf(4), "5", "  5.00"},
+        {kDaysWorked, "20.00", ClickAt{4}, "5", " 20.05"},
+        {kHoursWorked, "160:00", dragOver(1, 2), "5", " 15:00"},
     };
     addThree();
     grid->setFocus();
     QTest::qWait(300);
     for (const Row& row : rows) {
-        for (int pace : testing_support::kTypingPaces) {
-            SCOPED_TRACE(testing::Message() << "at " << row.at.character << " " << pace);
-            grid->selectCell(1, kDaysWorked);
-            testing_support::typeAtPace("20\n", 0);
-            grid->selectCell(1, kDaysWorked);
+        for (int pace : kTypingPaces) {
+            SCOPED_TRACE(testing::Message()
+                         << "at " << row.at.character << " how " << row.at.how << " " << pace);
+            grid->selectCell(1, row.item);
+            typeAtPace(QString(row.figure) + "\n", 0);
+            grid->selectCell(1, row.item);
             QTest::qWait(100);
             ASSERT_TRUE(grid->editor());
-            ASSERT_EQ(grid->editor()->text().trimmed(), "20.00");
+            ASSERT_EQ(grid->editor()->text(), row.figure);
             if (row.at.character < 0)
-                testing_support::clickAtEnd(grid->editor());
+                clickAtEnd(grid->editor());
             else
-                testing_support::clickInto(grid->editor(), row.at);
+                clickInto(grid->editor(), row.at);
             QTest::qWait(pace);
-            testing_support::typeAtPace(row.keys, pace);
-            testing_support::typeAtPace("\n", pace);
-            EXPECT_EQ(cell(1, kDaysWorked), row.cell);
+            typeAtPace(row.keys, pace);
+            typeAtPace("\n", pace);
+            EXPECT_EQ(cell(1, row.item), row.cell);
         }
     }
 }

@@ -261,29 +261,38 @@ TEST_F(PeriodSelectionDialogTest, CreatingAYearSelectsItsEmptyFile) {
     testing_support::screenshot(&inp, "InpDlg");
 }
 
-// However fast the keys follow a click, the days are the ones typed: beside
-// the figure they replace the whole of it, on a digit they overtype from there.
-TEST_F(PeriodSelectionDialogTest, DaysTypedAfterAClickAreTakenAsTyped) {
-    using testing_support::ClickAt;
+// However fast the keys follow a click, the figure is the one typed: beside
+// the figure or after its last digit it replaces the whole of it, before a
+// digit it overtypes from there, over a selection it replaces that, and after
+// Home it starts at the figure's first digit.
+TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsTakenAsTyped) {
+    using namespace testing_support;
     struct Row {
+        QLineEdit* PeriodSelectionDialog::*field;
+        const char* text;
         ClickAt at;
         const char* keys;
         const char* shown;
     } rows[] = {
-        {testing_support::kBesideFigure, "18", "18"},
-        {ClickAt{1}, "5", "25"},  // on the second 2 of "22"
+        {&PeriodSelectionDialog::edNissu, "22", kBesideFigure, "18", "18"},
+        {&PeriodSelectionDialog::edNissu, "22", ClickAt{1}, "5", "25"},
+        {&PeriodSelectionDialog::edNissu, "22", rightHalfOf(1), "18", "18"},
+        {&PeriodSelectionDialog::edNissu, " 9", kHome, "8", " 8"},
+        {&PeriodSelectionDialog::edJikan, "123:00", doubleClickOn(1), "9", "  9:00"},
+        {&PeriodSelectionDialog::edJikan, "123:00", dragOver(0, 1), "5", " 53:00"},
     };
     dialog->FormShow(true);
     dialog->show();
     dialog->activateWindow();
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
-        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
-            dialog->edNissu->setText("22");
-            testing_support::clickAndType(dialog->edNissu, dialog->edJikan, hadFocus, row.at,
-                                          row.keys, pace);
-            testing_support::typeAtPace("\n", pace);
-            EXPECT_EQ(dialog->edNissu->text(), row.shown);
+        SCOPED_TRACE(testing::Message()
+                     << row.text << " at " << row.at.character << " how " << row.at.how);
+        forEachWayIn([&](bool hadFocus, int pace) {
+            QLineEdit* field = (*dialog).*row.field;
+            field->setText(row.text);
+            clickAndType(field, dialog->edSikyuM, hadFocus, row.at, row.keys, pace);
+            typeAtPace("\n", pace);
+            EXPECT_EQ(field->text(), row.shown);
         });
     }
     dialog->hide();

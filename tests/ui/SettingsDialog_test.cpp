@@ -97,27 +97,28 @@ TEST_F(SettingsDialogTest, EnterOnTheFocusedOkButtonPressesIt) {
 }
 
 // However fast the keys follow a click, the rate stored is the one typed:
-// beside the figure it replaces the whole of it, on a digit it overtypes from
-// there.
+// beside the figure or after its last digit it replaces the whole of it,
+// before a digit it overtypes from there, over a selection it replaces that,
+// and after Home it starts at the figure's first digit.
 TEST_F(SettingsDialogTest, ARateTypedAfterAClickIsStoredAsTyped) {
-    using testing_support::ClickAt;
+    using namespace testing_support;
     struct Row {
         ClickAt at;
         const char* keys;
         double stored;
     } rows[] = {
-        {testing_support::kBesideFigure, "5.1", 5.1},
-        {ClickAt{3}, "1", 4.125},  // on the 9 of " 4.925"
+        {kBesideFigure, "5.1", 5.1},    {ClickAt{3}, "1", 4.125},  // on the 9 of " 4.925"
+        {rightHalfOf(5), "5.15", 5.15}, {ClickAt{5}, "1", 4.921},
+        {dragOver(3, 4), "5", 4.55},    {kHome, "5", 5.925},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "at " << row.at.character);
-        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+        SCOPED_TRACE(testing::Message() << "at " << row.at.character << " how " << row.at.how);
+        forEachWayIn([&](bool hadFocus, int pace) {
             dialog.show();  // which loads the form
             dialog.activateWindow();
             fillBasics();
             dialog.edHealthIns->setText(QStringLiteral(" 4.925"));
-            testing_support::clickAndType(dialog.edHealthIns, dialog.edCareIns, hadFocus, row.at,
-                                          row.keys, pace);
+            clickAndType(dialog.edHealthIns, dialog.edCareIns, hadFocus, row.at, row.keys, pace);
             dialog.btSysSave->click();
             EXPECT_EQ(ledger.BasicInfo().HealthInsRate, row.stored);
         });

@@ -425,29 +425,36 @@ TEST(RecordEditorTyping, SwitchingAFieldToManualLetsTheTypedFigureReplaceIt) {
 }
 
 // However fast the keys follow a click, the amount stored is the one typed:
-// beside the figure it replaces the whole of it, on a digit it overtypes from
-// there; an auto field switched to manual takes it the same way.
+// beside the figure or after its last digit it replaces the whole of it,
+// before a digit it overtypes from there, over a selection it replaces that,
+// and after Home it starts at the figure's first digit; an auto field switched
+// to manual takes it the same way.
 TEST(RecordEditorTyping, AnAmountTypedAfterAClickIsStoredAsTyped) {
-    using testing_support::ClickAt;
+    using namespace testing_support;
     struct Row {
         const char* field;
         ClickAt at;
         const char* keys;
         std::int32_t stored;
     } rows[] = {
-        {"edSeihoGaku", testing_support::kBesideFigure, "50000", 50000},
+        {"edSeihoGaku", kBesideFigure, "50000", 50000},
         {"edSeihoGaku", ClickAt{4}, "3", 30000},  // on the 4 of "    40,000"
-        {"edGensenGak", testing_support::kBesideFigure, "12300", 12300},
+        {"edGensenGak", kBesideFigure, "12300", 12300},
+        {"edSeihoGaku", rightHalfOf(9), "50000", 50000},
+        {"edSeihoGaku", ClickAt{9}, "5", 40005},
+        {"edSeihoGaku", dragOver(4, 5), "3", 3000},
+        {"edSeihoGaku", kHome, "3", 30000},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.field << " at " << row.at.character);
-        testing_support::forEachWayIn([&](bool hadFocus, int pace) {
+        SCOPED_TRACE(testing::Message()
+                     << row.field << " at " << row.at.character << " how " << row.at.how);
+        forEachWayIn([&](bool hadFocus, int pace) {
             EditorFixture f;
             f.data.Record(1).LifeInsurance = 40000;
             f.data.Record(1).ManualFlags[withholding::kManualAnnualTax] = 1;
             auto e = showEditor<NewLayoutRecordEditor>(f, 1);
-            testing_support::clickAndType(e->edit(row.field), e->edit("edJukyuNo"), hadFocus,
-                                          row.at, row.keys, pace);
+            clickAndType(e->edit(row.field), e->edit("edJukyuNo"), hadFocus, row.at, row.keys,
+                         pace);
             e->reject();
             const auto& rec = f.data.Record(1);
             EXPECT_EQ(row.field == std::string("edSeihoGaku") ? rec.LifeInsurance : rec.AnnualTax,
