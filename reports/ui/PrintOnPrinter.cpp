@@ -18,6 +18,7 @@ bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
     qp.setDocName(title);
     QPainter painter;
     if (!painter.begin(&qp)) {
+        printer.discardPdfOutput();
         platform::ui::MessageBox::error(parent, QStringLiteral("印刷を開始できませんでした。"));
         return false;
     }
@@ -35,10 +36,15 @@ bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
     } catch (const std::exception& e) {
         qp.abort();
         painter.end();
+        printer.discardPdfOutput();
         platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
         return false;
     }
-    return painter.end();
+    if (!painter.end()) {
+        printer.discardPdfOutput();
+        return false;
+    }
+    return printer.commitPdfOutput(parent);
 }
 
 }  // namespace reports::ui
