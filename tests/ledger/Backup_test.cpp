@@ -244,11 +244,7 @@ TEST_F(BackupTest, ABackupOverAnotherAccountsFilesLeavesPrivateFilesOfOurs) {
     for (const bool sticky : {false, true}) {
         SCOPED_TRACE(sticky ? "sticky folder" : "folder open to all");
         TempDir shared;
-        ASSERT_EQ(::chmod(shared.path().c_str(), 0755), 0);
-        const fs::path folder = shared / "shared";
-        fs::create_directory(folder);
-        ASSERT_EQ(::chmod(folder.c_str(), sticky ? 01777 : 0777), 0);
-        writeText(shared / "private.txt", "mine");
+        const fs::path folder = makeSharedFolder(shared.path(), sticky);
         for (const char* name : {"Tolvane.ini", "令和8年給与･賞与.dat"}) {
             writeText(folder / name, "planted");
             ASSERT_EQ(::chmod((folder / name).c_str(), 0666), 0);

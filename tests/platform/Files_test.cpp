@@ -286,11 +286,7 @@ TEST(Files, ASaveKeepsTheModeOfTheUsersOwnFileOnlyAndNeverWritesAnotherAccounts)
             if (other && !canActAsOtherAccount()) continue;
             if (parts && row.planted == Planted::Nothing) continue;  // replaces only
             TempDir dir;
-            ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-            const fs::path folder = dir / "shared";
-            fs::create_directory(folder);
-            ASSERT_EQ(::chmod(folder.c_str(), sticky ? 01777 : 0777), 0);
-            writeText(dir / "private.txt", "mine");
+            const fs::path folder = makeSharedFolder(dir.path(), sticky);
             const fs::path file = folder / "令和8年給与･賞与.dat";
             if (link) fs::create_symlink(dir / "private.txt", file);
             if (row.mode) {
