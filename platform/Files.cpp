@@ -64,20 +64,43 @@ void writeAll(int fd, std::string_view bytes) {
 constexpr std::string_view kTempPrefix = ".tolvane.";
 constexpr std::size_t kTempDigits = 12;
 
+std::string temporaryName(const fs::path& folder, std::random_device& rd) {
+    char digits[kTempDigits + 1];
+    std::snprintf(digits, sizeof digits, "%04x%08x", unsigned(rd()) & 0xffffu, unsigned(rd()));
+    return (folder / (std::string(kTempPrefix) + digits)).string();
+}
+
+void lock(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
 // A fresh file beside the target, for its owner only: a file saved for the first
 // time holds pay data. Its name cannot be guessed and it is created exclusively,
-// so nothing planted under that name (a link above all) is ever written through. It stays locked
-// until it has been renamed, which tells the start-up clean-up that it is no leftover.
+// so nothing planted under that name (a link above all) is ever written through.
+// It is locked from before it has its name until it has been renamed, which tells
+// the start-up clean-up of the other program that it is no leftover: it is made
+// without a name, locked and only then named where the file system allows.
 int createTemp(const fs::path& folder, std::string& name) {
     std::random_device rd;
+    const char* where = folder.empty() ? "." : folder.c_str();
+    int unnamed = ::open(where, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (unnamed >= 0) {
+        lock(unnamed);
+        const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            name = temporaryName(folder, rd);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return unnamed;
+            if (errno != EEXIST) break;
+        }
+        ::close(unnamed);  // named the usual way below, or the failure reported there
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char digits[kTempDigits + 1];
-        std::snprintf(digits, sizeof digits, "%04x%08x", unsigned(rd()) & 0xffffu, unsigned(rd()));
-        name = (folder / (std::string(kTempPrefix) + digits)).string();
+        name = temporaryName(folder, rd);
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
+            lock(fd);
             return fd;
         }
         if (errno != EEXIST) throw IoError::fromErrno(errno);
