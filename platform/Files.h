@@ -82,7 +82,8 @@ struct FilePart {
 // Replaces an existing file as writeFileAtomic does, with a copy of it in which
 // the parts are overwritten: the rest of the file, however long, is carried over
 // by the kernel and never held in memory. A file shorter than minSize is first
-// lengthened with zero bytes. A missing file is an error.
+// lengthened with zero bytes. A missing file is an error, and so is a link of
+// another account: the old content is never read through it.
 void writeFilePartsAtomic(const std::filesystem::path& file, std::int64_t minSize,
                           const std::vector<FilePart>& parts);
 
