@@ -123,21 +123,30 @@ std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fall
     return ini.readString(kOptionSection, kBackupPathKey, fallback);
 }
 
-bool BackupData(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder) {
+bool BackupData(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
+                std::string* failure) {
+    fs::path copying;
     try {
-        for (const fs::path& f : BackupSourceFiles(dataPath))
-            platform::copyReplacing(f, folder / f.filename());
-        platform::copyReplacing(iniFile, folder / iniFile.filename());
+        for (const fs::path& f : BackupSourceFiles(dataPath)) {
+            copying = folder / f.filename();
+            platform::copyReplacing(f, copying);
+        }
+        copying = folder / iniFile.filename();
+        platform::copyReplacing(iniFile, copying);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (failure) *failure = (copying.empty() ? "" : copying.string() + "\r") + e.what();
         return false;
     }
 }
 
 bool DataBackup(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
                 MessageSink& messages) {
-    if (!BackupData(dataPath, iniFile, folder)) {
-        messages.error(std::string(kBackupFailed));
+    std::string failure;
+    if (!BackupData(dataPath, iniFile, folder, &failure)) {
+        // Which file and why: a cause the user can remove (another account's file
+        // in a shared folder) is not the full disk the fixed text suggests.
+        messages.error(std::string(kBackupFailed) + "\r" + failure);
         return false;
     }
     std::string rememberFailure;

@@ -61,12 +61,14 @@ std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fall
 
 // Copies the data files and then the settings file into the folder, each
 // replacing a file of that name. The first failed copy stops it and false is
-// returned; what was copied before stays (each file is whole: old or new).
+// returned, with the file and the cause in `failure`; what was copied before
+// stays (each file is whole: old or new).
 bool BackupData(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
-                const std::filesystem::path& folder);
+                const std::filesystem::path& folder, std::string* failure = nullptr);
 
 // The backup command after the folder was chosen: copies, remembers the folder in
-// [Option] BackupPath on success, and reports the outcome. True on success.
+// [Option] BackupPath on success, and reports the outcome (a failure with the file
+// and its cause). True on success.
 bool DataBackup(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
                 const std::filesystem::path& folder, MessageSink& messages);
 

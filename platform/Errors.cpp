@@ -34,4 +34,8 @@ IoError IoError::danglingLink() {
     return IoError(ENOENT, "リンク先のファイルが見つかりません");
 }
 
+IoError IoError::foreignFile() {
+    return IoError(EPERM, "他のユーザーのファイルのため置き換えられません");
+}
+
 }  // namespace platform

@@ -21,6 +21,8 @@ public:
     static IoError notRegularFile();
     // A symbolic link whose file is not there (an unmounted share, say).
     static IoError danglingLink();
+    // A file of another account that a save can neither write into nor replace.
+    static IoError foreignFile();
 
 private:
     int code_;

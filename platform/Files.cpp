@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <utility>
 
 #include "platform/Errors.h"
 
@@ -37,12 +38,6 @@ public:
         fd_ = -1;
         return fd;
     }
-    // Closes now and reports the failure, which a destructor cannot.
-    void close() {
-        int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) throw IoError::fromErrno(errno);
-    }
 
 private:
     int fd_;
@@ -63,29 +58,58 @@ void writeAll(int fd, std::string_view bytes) {
     }
 }
 
+// The name of a temporary file of a save: the same short length whatever the
+// name of the file it stands for, so that a file whose name is as long as the
+// file system allows can still be saved.
+constexpr std::string_view kTempPrefix = ".tolvane.";
+constexpr std::size_t kTempDigits = 12;
+
+std::string temporaryName(const fs::path& folder, std::random_device& rd) {
+    char digits[kTempDigits + 1];
+    std::snprintf(digits, sizeof digits, "%04x%08x", unsigned(rd()) & 0xffffu, unsigned(rd()));
+    return (folder / (std::string(kTempPrefix) + digits)).string();
+}
+
+void lock(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
 // A fresh file beside the target, for its owner only: a file saved for the first
 // time holds pay data. Its name cannot be guessed and it is created exclusively,
-// so nothing planted under that name (a link above all) is ever written through. It stays locked
-// while it is written, which tells the start-up clean-up that it is no leftover.
-Fd createTemp(const fs::path& file, std::string& name) {
+// so nothing planted under that name (a link above all) is ever written through.
+// It is locked from before it has its name until it has been renamed, which tells
+// the start-up clean-up of the other program that it is no leftover: it is made
+// without a name, locked and only then named where the file system allows.
+int createTemp(const fs::path& folder, std::string& name) {
     std::random_device rd;
+    const char* where = folder.empty() ? "." : folder.c_str();
+    int unnamed = ::open(where, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (unnamed >= 0) {
+        lock(unnamed);
+        const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            name = temporaryName(folder, rd);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return unnamed;
+            if (errno != EEXIST) break;
+        }
+        ::close(unnamed);  // named the usual way below, or the failure reported there
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(rd()));
-        name = (file.parent_path() / ("." + file.filename().string() + suffix)).string();
+        name = temporaryName(folder, rd);
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
-            return Fd(fd);
+            lock(fd);
+            return fd;
         }
         if (errno != EEXIST) throw IoError::fromErrno(errno);
     }
     throw IoError::fromErrno(EEXIST);
 }
 
-// The regular file a save replaces: the name itself, or the file a link names,
-// so that the link survives and its file is the one updated.
+// The regular file a save replaces: the name itself, or the file a link of the
+// user's own names, so that the link survives and its file is the one updated.
 fs::path saveTarget(const fs::path& file) {
     struct stat st {};
     if (::lstat(file.c_str(), &st) != 0) {
@@ -95,8 +119,8 @@ fs::path saveTarget(const fs::path& file) {
     if (S_ISREG(st.st_mode)) return file;
     if (!S_ISLNK(st.st_mode)) throw IoError::notRegularFile();
     // A link the user did not make may have been planted to have the save
-    // overwrite some other file of the user's.
-    if (st.st_uid != ::geteuid()) throw IoError::fromErrno(EACCES);
+    // overwrite some other file of the user's: the link itself is replaced.
+    if (st.st_uid != ::geteuid()) return file;
     std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr), &std::free);
     if (!real) {
         if (errno == ENOENT || errno == ENOTDIR) throw IoError::danglingLink();
@@ -107,9 +131,19 @@ fs::path saveTarget(const fs::path& file) {
     return fs::path(real.get());
 }
 
-// ".<name>.<8 hex digits>": the name of a temporary file of createTemp, and the
-// name it stands for.
-std::optional<std::string> temporaryFor(const std::string& entry) {
+// Whether a name is one of createTemp's.
+bool isTemporaryName(std::string_view entry) {
+    if (entry.size() != kTempPrefix.size() + kTempDigits ||
+        entry.substr(0, kTempPrefix.size()) != kTempPrefix)
+        return false;
+    return std::all_of(entry.begin() + std::ptrdiff_t(kTempPrefix.size()), entry.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f');
+    });
+}
+
+// ".<name>.<8 hex digits>": the temporary files of earlier versions, which a
+// save killed before an update may have left, and the name each stands for.
+std::optional<std::string> earlierTemporaryFor(const std::string& entry) {
     constexpr std::size_t kSuffix = 9;  // "." and eight hex digits
     if (entry.size() < 1 + 1 + kSuffix || entry.front() != '.') return std::nullopt;
     const std::size_t dot = entry.size() - kSuffix;
@@ -172,12 +206,6 @@ void ignoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-void createPrivateFile(const fs::path& file) {
-    if (regularFileExists(file)) return;
-    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (fd.get() < 0 && errno != EEXIST) throw IoError::fromErrno(errno);
-}
-
 bool createPrivateFolders(const fs::path& folder, std::error_code& ec) {
     ec.clear();
     if (fs::is_directory(folder, ec)) return true;
@@ -215,8 +243,11 @@ int removeStaleTemporaries(const fs::path& folder,
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
-        const auto target = temporaryFor(entry.filename().string());
-        if (!target || !isOurs(*target)) continue;
+        const std::string name = entry.filename().string();
+        if (!isTemporaryName(name)) {
+            const auto target = earlierTemporaryFor(name);
+            if (!target || !isOurs(*target)) continue;
+        }
         Fd fd(::open(entry.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
         struct stat st {};
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
@@ -287,40 +318,52 @@ std::string readFileNoFollow(const fs::path& file) {
     return readWhole(Fd(openRegular(file, O_NOFOLLOW)));
 }
 
-namespace {
+PendingReplacement::PendingReplacement(const fs::path& file)
+    : target_(saveTarget(file)), fd_(createTemp(target_.parent_path(), temporary_)) {}
 
-// Lets `fill` write a temporary file beside `file`, then renames it over `file`:
-// the name holds the old or the whole new content, never part of either.
-template <class Fill>
-void replaceThroughTemporary(const fs::path& file, Fill fill) {
-    std::string tmp;
-    Fd fd = createTemp(file, tmp);
-    try {
-        fill(fd.get());
-        if (::fsync(fd.get()) != 0) throw IoError::fromErrno(errno);
-        fd.close();
-        if (::rename(tmp.c_str(), file.c_str()) != 0) throw IoError::fromErrno(errno);
-    } catch (...) {
-        ::unlink(tmp.c_str());
-        throw;
-    }
-    syncFolder(file.parent_path());
+PendingReplacement::~PendingReplacement() {
+    if (fd_ < 0) return;
+    ::unlink(temporary_.c_str());
+    ::close(fd_);
 }
 
-}  // namespace
+fs::path PendingReplacement::writerPath() const {
+    return "/proc/self/fd/" + std::to_string(fd_);
+}
+
+void PendingReplacement::commit(std::optional<unsigned> mode,
+                                const std::function<void()>& beforeRename) {
+    // The file keeps its permissions only when it is the user's own: another
+    // account's file, readable by all, must not pass that on to pay data, nor
+    // may the file at the end of its link.
+    struct stat st {};
+    if (mode) {
+        if (::fchmod(fd_, mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
+    } else if (::lstat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+               st.st_uid == ::geteuid() && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+        throw IoError::fromErrno(errno);
+    }
+    if (::fsync(fd_) != 0) throw IoError::fromErrno(errno);
+    if (beforeRename) beforeRename();
+    // Still open, so still locked: the clean-up of a program starting meanwhile
+    // keeps the file.
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int err = errno;
+        // The sticky bit of a shared folder keeps another account's file there
+        // theirs: it can be neither written into nor replaced.
+        if ((err == EPERM || err == EACCES) && ::lstat(target_.c_str(), &st) == 0 &&
+            st.st_uid != ::geteuid())
+            throw IoError::foreignFile();
+        throw IoError::fromErrno(err);
+    }
+    ::close(std::exchange(fd_, -1));  // written and synced: nothing left to report
+    syncFolder(target_.parent_path());
+}
 
 void writeFileAtomic(const fs::path& name, std::string_view bytes, std::optional<unsigned> mode) {
-    const fs::path file = saveTarget(name);
-    replaceThroughTemporary(file, [&](int fd) {
-        // Keep the permissions of the file being replaced.
-        struct stat st {};
-        if (mode) {
-            if (::fchmod(fd, mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
-        } else if (::stat(file.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0) {
-            throw IoError::fromErrno(errno);
-        }
-        writeAll(fd, bytes);
-    });
+    PendingReplacement replacement(name);
+    writeAll(replacement.fd(), bytes);
+    replacement.commit(mode);
 }
 
 namespace {
@@ -371,18 +414,17 @@ void writeAt(int fd, std::int64_t offset, std::string_view bytes) {
 
 void writeFilePartsAtomic(const fs::path& name, std::int64_t minSize,
                           const std::vector<FilePart>& parts) {
-    const fs::path file = saveTarget(name);
-    Fd source(openForReading(file));
-    replaceThroughTemporary(file, [&](int fd) {
-        ignoreFileSizeSignal();
-        struct stat st {};
-        if (::fstat(source.get(), &st) != 0) throw IoError::fromErrno(errno);
-        if (::fchmod(fd, st.st_mode & 07777) != 0) throw IoError::fromErrno(errno);
-        copyContent(source.get(), fd);
-        if (st.st_size < minSize && ::ftruncate(fd, off_t(minSize)) != 0)
-            throw IoError::fromErrno(errno);
-        for (const FilePart& part : parts) writeAt(fd, part.offset, part.bytes);
-    });
+    PendingReplacement replacement(name);
+    // Another account's link is replaced, not read through.
+    Fd source(openRegular(replacement.target(), O_NOFOLLOW));
+    ignoreFileSizeSignal();
+    struct stat st {};
+    if (::fstat(source.get(), &st) != 0) throw IoError::fromErrno(errno);
+    copyContent(source.get(), replacement.fd());
+    if (st.st_size < minSize && ::ftruncate(replacement.fd(), off_t(minSize)) != 0)
+        throw IoError::fromErrno(errno);
+    for (const FilePart& part : parts) writeAt(replacement.fd(), part.offset, part.bytes);
+    replacement.commit();
 }
 
 void copyReplacing(const fs::path& from, const fs::path& to) {

@@ -33,13 +33,45 @@ bool regularFileExists(const std::filesystem::path& file);
 
 // Writes the bytes to a temporary file in the same folder, flushes it to disk,
 // renames it over the file and flushes the folder. A symbolic link of the user's
-// own is followed: the file it names is replaced and the link stays; another
-// account's link, a dangling link or a name that is no regular file is refused. The file keeps its
-// permissions; a new one is readable and writable by its owner only, unless a mode is given, which
-// the file then takes whether new or not. On any failure the temporary file is removed and the old
-// file stays as it was; a write over the file-size limit fails like one on a full disk.
+// own is followed: the file it names is replaced and the link stays; a link of
+// another account is itself replaced, never followed; a dangling link or a name
+// that is no regular file is refused. A file of the user's own keeps its
+// permissions; a new one, or one that replaces a file of another account, is
+// readable and writable by its owner only, unless a mode is given, which the file
+// then takes whether new or not. Where a shared folder's sticky bit keeps another
+// account's file under the name, the save fails (IoError::foreignFile). On any
+// failure the temporary file is removed and the old file stays as it was; a write
+// over the file-size limit fails like one on a full disk.
 void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes,
                      std::optional<unsigned> mode = std::nullopt);
+
+// The new content of a file on its way, for a writer that cannot be handed the
+// bytes (the PDF printer): a temporary file beside the file, private and locked,
+// that commit() puts in the file's place under writeFileAtomic's rules. Removed
+// if never committed.
+class PendingReplacement {
+public:
+    explicit PendingReplacement(const std::filesystem::path& file);
+    ~PendingReplacement();
+    PendingReplacement(const PendingReplacement&) = delete;
+    PendingReplacement& operator=(const PendingReplacement&) = delete;
+
+    // The file that commit() replaces: the name, or the file a link of the user's own names.
+    const std::filesystem::path& target() const { return target_; }
+    int fd() const { return fd_; }
+    // A name that opens the temporary file itself, whatever anyone does meanwhile to
+    // the names of the folder, for a writer that insists on opening a file by name.
+    std::filesystem::path writerPath() const;
+    // `beforeRename` runs once everything is written and synced, for tests that
+    // start the other program's clean-up there.
+    void commit(std::optional<unsigned> mode = std::nullopt,
+                const std::function<void()>& beforeRename = {});
+
+private:
+    std::filesystem::path target_;
+    std::string temporary_;
+    int fd_;
+};
 
 // Bytes to put at an offset of a file.
 struct FilePart {
@@ -50,15 +82,10 @@ struct FilePart {
 // Replaces an existing file as writeFileAtomic does, with a copy of it in which
 // the parts are overwritten: the rest of the file, however long, is carried over
 // by the kernel and never held in memory. A file shorter than minSize is first
-// lengthened with zero bytes. A missing file is an error.
+// lengthened with zero bytes. A missing file is an error, and so is a link of
+// another account: the old content is never read through it.
 void writeFilePartsAtomic(const std::filesystem::path& file, std::int64_t minSize,
                           const std::vector<FilePart>& parts);
-
-// Makes sure a file another writer is about to fill is for its owner only: a
-// missing one is created empty with mode 0600, whatever the umask; an existing
-// regular file keeps its mode, as a file writeFileAtomic replaces does. A name
-// that is no regular file or a dangling link is refused.
-void createPrivateFile(const std::filesystem::path& file);
 
 // Creates the folder and any missing parents, each readable by its owner only
 // (pay data must not be open to other accounts, whatever the umask). True when
@@ -76,11 +103,13 @@ FolderTrust folderTrust(const std::filesystem::path& folder);
 // process, so the save can report it.
 void ignoreFileSizeSignal();
 
-// Removes the temporary files that writeFileAtomic leaves when the process dies
-// during a save (".<name>.<8 hex digits>"), for names of the folder matching the
-// pattern, and only those that no running save still holds. Returns how many.
+// Removes the temporary files that a save leaves when the process dies during it,
+// only those that no running save still holds: every one of the current naming
+// (".tolvane." and 12 hex digits, which stands for no particular file) and those
+// of earlier versions (".<name>.<8 hex digits>") whose name matches the pattern.
+// Returns how many.
 int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view pattern);
-// The same for names of the folder that `isOurs` accepts.
+// The same with the earlier versions' names that `isOurs` accepts.
 int removeStaleTemporaries(const std::filesystem::path& folder,
                            const std::function<bool(std::string_view)>& isOurs);
 

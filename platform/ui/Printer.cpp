@@ -73,7 +73,7 @@ QPrinter& Printer::device() const {
     return *printer_;
 }
 
-Printer::~Printer() = default;
+Printer::~Printer() = default;  // a job never committed leaves the file as it was
 
 void Printer::makePrinter(const QString& name) const {
     if (name == QString::fromUtf8(kPdfPrinterName)) {
@@ -192,16 +192,40 @@ bool Printer::preparePdfOutput(QWidget* parent) {
         if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             file += QStringLiteral(".pdf");
     }
-    // Slips carry pay and 個人番号: the PDF is for its owner only, as the CSV and
-    // image files are. Qt's writer then truncates the file and keeps its mode.
+    // Slips carry pay and 個人番号: Qt's writer would truncate whatever the name
+    // holds, follow any link and keep another account's file theirs. It writes the
+    // private temporary file instead, by a name no one else can redirect.
     try {
-        platform::createPrivateFile(QFile::encodeName(file).toStdString());
+        pdfOutput_.reset();
+        pdfOutput_ =
+            std::make_unique<platform::PendingReplacement>(QFile::encodeName(file).toStdString());
     } catch (const std::exception& e) {
         MessageBox::error(parent, QString::fromUtf8(e.what()));
         return false;
     }
-    device().setOutputFileName(file);
+    device().setOutputFileName(QFile::decodeName(pdfOutput_->writerPath().c_str()));
+    pdfTarget_ = file;
     return true;
+}
+
+bool Printer::commitPdfOutput(QWidget* parent) {
+    if (!pdfOutput_) return true;
+    const auto output = std::move(pdfOutput_);
+    // The dialogs show the file chosen, not the writer's name for it.
+    device().setOutputFileName(pdfTarget_);
+    try {
+        output->commit();
+    } catch (const std::exception& e) {
+        MessageBox::error(parent, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void Printer::discardPdfOutput() {
+    if (!pdfOutput_) return;
+    pdfOutput_.reset();
+    device().setOutputFileName(pdfTarget_);
 }
 
 }  // namespace platform::ui

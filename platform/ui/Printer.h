@@ -8,6 +8,9 @@
 
 class QPrinter;
 class QWidget;
+namespace platform {
+class PendingReplacement;
+}
 
 // The printer the programs print on, over Qt's printing. The device-mode fields
 // the settings keep are mapped to Qt's page size, orientation, source and
@@ -45,11 +48,17 @@ public:
     QSize printableSize() const;    // the area the painter covers
     QPoint physicalOffset() const;  // the printable area's corner on the sheet
 
-    // The PDF file the next job writes, created for its owner only. With a file
-    // set beforehand it is used as it is; otherwise a save dialog asks. False when
+    // The PDF file the next job writes. With a file set beforehand it is used as
+    // it is; otherwise a save dialog asks. The job is written beside it and only
+    // commitPdfOutput() puts it in the file's place, as a save is: for its owner
+    // only, never through another account's link nor into its file. False when
     // the user cancelled or the file could not be made (an error box says why).
     void setPdfOutputFile(const QString& file) { pdfFile_ = file; }
     bool preparePdfOutput(QWidget* parent);
+    // After a job that ended whole; true when there is no PDF to commit.
+    bool commitPdfOutput(QWidget* parent);
+    // After a job that failed: the file stays as it was.
+    void discardPdfOutput();
 
 private:
     // The Qt printer, made for the default printer when first needed.
@@ -57,6 +66,8 @@ private:
     void makePrinter(const QString& name) const;
     mutable std::unique_ptr<QPrinter> printer_;
     QString pdfFile_;
+    std::unique_ptr<platform::PendingReplacement> pdfOutput_;
+    QString pdfTarget_;
 };
 
 // The Windows paper code of a Qt page size id (0 when there is none) and back.

@@ -22,6 +22,7 @@ bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
     qp.setDocName(title);
     QPainter painter;
     if (!painter.begin(&qp)) {
+        printer.discardPdfOutput();
         platform::ui::MessageBox::error(parent, QStringLiteral("印刷を開始できませんでした。"));
         return false;
     }
@@ -39,15 +40,17 @@ bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sh
     } catch (const std::exception& e) {
         qp.abort();
         painter.end();
+        printer.discardPdfOutput();
         platform::ui::MessageBox::error(parent, QString::fromUtf8(e.what()));
         return false;
     }
     // The last page reaches the spooler (or the PDF file) only here.
     if (!painter.end()) {
+        printer.discardPdfOutput();
         platform::ui::MessageBox::error(parent, QString::fromUtf8(kPrintFailed));
         return false;
     }
-    return true;
+    return printer.commitPdfOutput(parent);
 }
 
 }  // namespace reports::ui

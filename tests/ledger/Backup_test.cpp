@@ -6,7 +6,9 @@
 
 #include <map>
 
+#include "platform/Errors.h"
 #include "platform/IniFile.h"
+#include "support/OtherAccount.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -80,7 +82,12 @@ TEST_F(BackupTest, AFailedCopyIsReportedAndTheFolderIsNotRemembered) {
     EXPECT_FALSE(DataBackup(data, ini, target, log));
     ASSERT_EQ(log.entries.size(), 1u);
     EXPECT_EQ(log.entries[0].first, MessageLog::Kind::Error);
-    EXPECT_EQ(log.entries[0].second, kBackupFailed);
+    // The fixed text, then the file that failed and why.
+    EXPECT_EQ(
+        log.entries[0].second.rfind(
+            std::string(kBackupFailed) + "\r" + (target / "システムログ.dat").string() + "\r", 0),
+        0u)
+        << log.entries[0].second;
     EXPECT_FALSE(platform::IniFile(ini).valueExists("Option", "BackupPath"));
     fs::permissions(target, fs::perms::owner_all, fs::perm_options::add);
 }
@@ -223,6 +230,59 @@ TEST_F(BackupTest, BackupCopiesAreForTheirOwnerOnly) {
         ASSERT_EQ(::stat(e.path().c_str(), &st), 0);
         const mode_t expected = e.path().filename() == "社員情報.dat" ? 0644 : 0600;
         EXPECT_EQ(st.st_mode & 0777, expected) << e.path();
+    }
+}
+
+// A backup into a folder other accounts share leaves copies of ours, private,
+// whatever another account planted there: its open files and its links are
+// replaced, the file at a link's end untouched. Where the folder's sticky bit
+// keeps its file theirs the backup stops and names the file and the cause.
+// Needs a second uid (BackupCopiesAreForTheirOwnerOnly is the variant without).
+TEST_F(BackupTest, ABackupOverAnotherAccountsFilesLeavesPrivateFilesOfOurs) {
+    using namespace testing_support;
+    if (!canActAsOtherAccount()) GTEST_SKIP() << "needs a second account";
+    for (const bool sticky : {false, true}) {
+        SCOPED_TRACE(sticky ? "sticky folder" : "folder open to all");
+        TempDir shared;
+        const fs::path folder = makeSharedFolder(shared.path(), sticky);
+        for (const char* name : {"Tolvane.ini", "令和8年給与･賞与.dat"}) {
+            writeText(folder / name, "planted");
+            ASSERT_EQ(::chmod((folder / name).c_str(), 0666), 0);
+        }
+        fs::create_symlink(shared / "private.txt", folder / "社員情報.dat");
+        if (!sticky) {
+            for (const auto& e : fs::directory_iterator(folder)) giveToOtherAccount(e.path());
+            ASSERT_TRUE(DataBackup(data, ini, folder, log));
+            for (const auto& e : fs::directory_iterator(folder)) {
+                struct stat st {};
+                ASSERT_EQ(::lstat(e.path().c_str(), &st), 0);
+                EXPECT_TRUE(S_ISREG(st.st_mode)) << e.path();
+                EXPECT_EQ(st.st_uid, ::geteuid()) << e.path();
+                EXPECT_EQ(st.st_mode & 07777, 0600u) << e.path();
+            }
+            EXPECT_EQ(readText(folder / "Tolvane.ini"), "[Option]\r\nCorpName=now\r\n");
+            EXPECT_EQ(readText(folder / "令和8年給与･賞与.dat"), "year8");
+        } else {
+            // Root is bound by no sticky bit: the other account backs up its own
+            // data there, over root's files.
+            for (const auto& e : fs::recursive_directory_iterator(tmp.path()))
+                giveToOtherAccount(e.path());
+            giveToOtherAccount(tmp.path());
+            const std::string expected = std::string(kBackupFailed) + "\r" +
+                                         (folder / "令和8年給与･賞与.dat").string() + "\r" +
+                                         platform::IoError::foreignFile().what();
+            EXPECT_EQ(runAsOtherAccount([&] {
+                          MessageLog log;
+                          return !DataBackup(data, ini, folder, log) && log.entries.size() == 1 &&
+                                         log.entries[0].second == expected
+                                     ? 0
+                                     : 1;
+                      }),
+                      0);
+            EXPECT_EQ(readText(folder / "令和8年給与･賞与.dat"), "planted");
+            EXPECT_EQ(readText(folder / "Tolvane.ini"), "planted");
+        }
+        EXPECT_EQ(readText(shared / "private.txt"), "mine");
     }
 }
 

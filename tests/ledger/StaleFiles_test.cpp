@@ -12,8 +12,8 @@ using testing_support::TempDir;
 using testing_support::writeText;
 
 // What killed saves, grouped settings writes and backups left goes at start-up,
-// in the data folder, the settings folder and the remembered backup folder;
-// names of any other making stay.
+// in the data folder, the settings folder and the remembered backup folder, in
+// today's naming and that of earlier versions; names of any other making stay.
 TEST(RemoveStaleFiles, RemovesLeftoversOfOurOwnNamingOnly) {
     TempDir drive;
     const fs::path settings = drive / "Tolvane4";
@@ -26,6 +26,9 @@ TEST(RemoveStaleFiles, RemovesLeftoversOfOurOwnNamingOnly) {
         fs::path file;
         bool removed;
     } rows[] = {
+        {data / ".tolvane.0123456789ab", true},
+        {settings / ".tolvane.00000000beef", true},
+        {backup / ".tolvane.abcdef012345", true},
         {data / ".令和8年給与･賞与.dat.0badf00d", true},
         {settings / ".Tolvane.ini.1234abcd", true},
         {settings / ".Tolvane.ini.4242.batch", true},
@@ -38,7 +41,7 @@ TEST(RemoveStaleFiles, RemovesLeftoversOfOurOwnNamingOnly) {
         {settings / "..Tolvane.ini.x.batch.0badf00d", false},
     };
     for (const auto& row : rows) writeText(row.file, "x");
-    EXPECT_EQ(ledger::RemoveStaleFiles(data, settings / "Tolvane.ini"), 6);
+    EXPECT_EQ(ledger::RemoveStaleFiles(data, settings / "Tolvane.ini"), 9);
     for (const auto& row : rows) EXPECT_NE(fs::exists(row.file), row.removed) << row.file;
 }
 

@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 
 #include "platform/Errors.h"
+#include "support/OtherAccount.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -255,19 +257,85 @@ TEST(Files, ASaveWritesThroughALinkAndRefusesWhatIsNoRegularFile) {
     EXPECT_FALSE(platform::regularFileExists(dir / "missing.dat"));
 }
 
-// A link another account planted in a folder it could write is not followed: the
-// file it names (the user's own, elsewhere) is not overwritten. Needs a second uid.
-TEST(Files, ASaveRefusesALinkOfAnotherAccount) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs a second account's link";
-    TempDir dir;
-    writeText(dir / "private.txt", "mine");
-    const fs::path link = dir / "令和8年給与･賞与.dat";
-    fs::create_symlink(dir / "private.txt", link);
-    ASSERT_EQ(::lchown(link.c_str(), 12345, 12345), 0);
-    EXPECT_THROW(platform::writeFileAtomic(link, "pay data"), platform::IoError);
-    EXPECT_THROW(platform::writeFilePartsAtomic(link, 8, {{0, "pay"}}), platform::IoError);
-    EXPECT_EQ(readText(dir / "private.txt"), "mine");
-    EXPECT_TRUE(fs::is_symlink(link));
+// Whose file a save leaves, with which mode: the user's own file keeps its mode;
+// a new file and one in place of another account's file or link are private files
+// of ours, and the file at the link's end stays as it was. In a shared folder
+// whose sticky bit keeps another account's file theirs, the save fails and says
+// why. Rows of another account need a second uid and are skipped without one.
+TEST(Files, ASaveKeepsTheModeOfTheUsersOwnFileOnlyAndNeverWritesAnotherAccounts) {
+    using namespace testing_support;
+    enum class Planted { Nothing, Ours, Theirs, TheirLink, TheirsInSticky, TheirLinkInSticky };
+    const struct Row {
+        Planted planted;
+        mode_t mode;      // of the planted file
+        mode_t expected;  // of the file saved
+    } rows[] = {
+        {Planted::Nothing, 0, 0600},        {Planted::Ours, 0640, 0640},
+        {Planted::Ours, 0666, 0666},        {Planted::Theirs, 0666, 0600},
+        {Planted::TheirLink, 0, 0600},      {Planted::TheirsInSticky, 0666, 0},
+        {Planted::TheirLinkInSticky, 0, 0},
+    };
+    for (const Row& row : rows) {
+        for (const bool parts : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "row " << int(row.planted) << " parts " << parts);
+            const bool other = row.planted != Planted::Nothing && row.planted != Planted::Ours;
+            const bool link =
+                row.planted == Planted::TheirLink || row.planted == Planted::TheirLinkInSticky;
+            const bool sticky =
+                row.planted == Planted::TheirsInSticky || row.planted == Planted::TheirLinkInSticky;
+            if (other && !canActAsOtherAccount()) continue;
+            if (parts && row.planted == Planted::Nothing) continue;  // replaces only
+            TempDir dir;
+            const fs::path folder = makeSharedFolder(dir.path(), sticky);
+            const fs::path file = folder / "令和8年給与･賞与.dat";
+            if (link) fs::create_symlink(dir / "private.txt", file);
+            if (row.mode) {
+                writeText(file, "theirs");
+                ASSERT_EQ(::chmod(file.c_str(), row.mode), 0);
+            }
+            // In a sticky folder root is bound by nothing: there the save runs as
+            // the other account over root's file or link instead.
+            if (other && !sticky) giveToOtherAccount(file);
+            auto save = [&] {
+                if (parts)
+                    platform::writeFilePartsAtomic(file, 3, {{0, "new"}});
+                else
+                    platform::writeFileAtomic(file, "new");
+            };
+            if (sticky) {
+                const int outcome = runAsOtherAccount([&] {
+                    try {
+                        save();
+                    } catch (const platform::IoError& e) {
+                        return e.what() == std::string(platform::IoError::foreignFile().what()) ? 0
+                                                                                                : 1;
+                    }
+                    return 2;
+                });
+                // A link is not even read through for a change of parts.
+                if (!(link && parts)) {
+                    EXPECT_EQ(outcome, 0);
+                }
+                EXPECT_EQ(fs::is_symlink(file), link);
+                if (!link) {
+                    EXPECT_EQ(readText(file), "theirs");
+                }
+            } else if (link && parts) {
+                EXPECT_THROW(save(), platform::IoError);
+                EXPECT_TRUE(fs::is_symlink(file));
+            } else {
+                save();
+                struct stat st {};
+                ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+                EXPECT_TRUE(S_ISREG(st.st_mode));
+                EXPECT_EQ(st.st_uid, ::geteuid());
+                EXPECT_EQ(st.st_mode & 07777, row.expected);
+                EXPECT_EQ(readText(file), parts && row.mode ? "newirs" : "new");
+            }
+            EXPECT_EQ(readText(dir / "private.txt"), "mine");
+            EXPECT_EQ(namesIn(folder), std::vector<std::string>{"令和8年給与･賞与.dat"});
+        }
+    }
 }
 
 // Under a file-size limit the kernel would end the process in the middle of the
@@ -358,21 +426,76 @@ TEST(Files, ReplacingPartsCarriesTheRestWithoutHoldingIt) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"y.dat"});
 }
 
-// What a killed save left behind goes at the next start; a save under way (its
-// temporary file locked) and names that are not ours stay.
+// A temporary name has the same short length whatever the file's name: a file
+// named as long as the file system allows is saved, whole or in parts.
+TEST(Files, AFileWithTheLongestNameAllowedCanBeSaved) {
+    TempDir dir;
+    for (const std::size_t length :
+         {std::size_t(5), std::size_t(245), std::size_t(246), std::size_t(NAME_MAX)}) {
+        const fs::path file = dir / (std::string(length - 4, 'x') + ".dat");
+        EXPECT_NO_THROW(platform::writeFileAtomic(file, "whole")) << length;
+        EXPECT_NO_THROW(platform::writeFilePartsAtomic(file, 5, {{0, "parts"}})) << length;
+        EXPECT_EQ(readText(file), "parts") << length;
+        fs::remove(file);
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+// What a killed save left behind goes at the next start, in the naming of today
+// and of earlier versions; a save under way (its temporary file locked) and
+// names that are not ours stay.
 TEST(Files, StaleTemporaryFilesOfOurNamingAreRemoved) {
     TempDir dir;
-    for (const char* name :
-         {"a.dat", ".a.dat.0badf00d", ".令和8年給与･賞与.dat.12345678", ".a.dat.89abcdef",
-          ".notes.txt.12345678", ".a.dat.0BADF00D", ".a.dat.123", "a.dat.12345678"})
-        writeText(dir / name, "x");
-    int busy = ::open((dir / ".a.dat.89abcdef").c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
-    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), "*.dat"), 2);
-    ::close(busy);
-    EXPECT_EQ(namesIn(dir.path()),
-              (std::vector<std::string>{".a.dat.0BADF00D", ".a.dat.123", ".a.dat.89abcdef",
-                                        ".notes.txt.12345678", "a.dat", "a.dat.12345678"}));
+    const struct {
+        const char* name;
+        bool locked;
+        bool removed;
+    } rows[] = {
+        {"a.dat", false, false},
+        {".tolvane.0123456789ab", false, true},
+        {".tolvane.0123456789ac", true, false},
+        {".tolvane.0123456789AB", false, false},
+        {".tolvane.0123456789a", false, false},
+        {".tolvane.0123456789abc", false, false},
+        {".a.dat.0badf00d", false, true},
+        {".令和8年給与･賞与.dat.12345678", false, true},
+        {".a.dat.89abcdef", true, false},
+        {".notes.txt.12345678", false, false},
+        {".a.dat.0BADF00D", false, false},
+        {".a.dat.123", false, false},
+        {"a.dat.12345678", false, false},
+    };
+    std::vector<int> held;
+    for (const auto& row : rows) {
+        writeText(dir / row.name, "x");
+        if (!row.locked) continue;
+        held.push_back(::open((dir / row.name).c_str(), O_RDONLY));
+        ASSERT_EQ(::flock(held.back(), LOCK_EX), 0);
+    }
+    EXPECT_EQ(platform::removeStaleTemporaries(dir.path(), "*.dat"), 3);
+    for (int fd : held) ::close(fd);
+    for (const auto& row : rows) EXPECT_NE(fs::exists(dir / row.name), row.removed) << row.name;
+}
+
+// A save's temporary file stays locked until it has its real name: the start-up
+// clean-up of the other program, run at the last moment before the rename,
+// leaves it, and the save succeeds.
+TEST(Files, TheCleanUpNeverRemovesTheTemporaryFileOfASaveUnderWay) {
+    TempDir dir;
+    for (const bool existing : {false, true}) {
+        const fs::path file = dir / "令和8年給与･賞与.dat";
+        if (existing) writeText(file, "old");
+        platform::PendingReplacement save(file);
+        ASSERT_EQ(::write(save.fd(), "new", 3), 3);
+        int removed = -1;
+        EXPECT_NO_THROW(save.commit(std::nullopt, [&] {
+            removed = platform::removeStaleTemporaries(dir.path(), "*.dat");
+        })) << existing;
+        EXPECT_EQ(removed, 0) << existing;
+        EXPECT_EQ(readText(file), "new") << existing;
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"令和8年給与･賞与.dat"});
+        fs::remove(file);
+    }
 }
 
 }  // namespace

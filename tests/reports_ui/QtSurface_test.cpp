@@ -2,16 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QRawFont>
+
 #include <cstdlib>
 #include <vector>
 
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
+#include "reports/ui/PrintOnPrinter.h"
+#include "support/OtherAccount.h"
 #include "support/TempDir.h"
 
 namespace reports::ui {
@@ -228,9 +233,63 @@ TEST(QtSurface, PdfPseudoPrinterWritesTheSamplePage) {
               &s);
     DrawSamplePage(c);
     ASSERT_TRUE(p.end());
+    ASSERT_TRUE(printer.commitPdfOutput(nullptr));
     auto bytes = testing_support::readText(file.toStdString());
     ASSERT_GT(bytes.size(), 1000u);
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+}
+
+// A PDF is saved as a data file is: a file of the user's own keeps its mode, a
+// new one and one in place of another account's file or link are private files
+// of ours, and the file at the link's end stays as it was. Rows of another
+// account need a second uid and are skipped without one.
+TEST(Printer, PdfOutputNeverWritesThroughOrIntoAnotherAccountsFile) {
+    using namespace testing_support;
+    namespace fs = std::filesystem;
+    enum class Planted { Nothing, Ours, Theirs, TheirLink };
+    const struct Row {
+        Planted planted;
+        mode_t mode;  // of the planted file
+        mode_t expected;
+    } rows[] = {
+        {Planted::Nothing, 0, 0600},
+        {Planted::Ours, 0640, 0640},
+        {Planted::Theirs, 0666, 0600},
+        {Planted::TheirLink, 0, 0600},
+    };
+    platform::ui::ScopedResponder noBoxes([](const platform::ui::MessageRequest& r) {
+        ADD_FAILURE() << r.text.toStdString();
+        return platform::ui::Answer::Ok;
+    });
+    for (const Row& row : rows) {
+        SCOPED_TRACE(int(row.planted));
+        const bool other = row.planted == Planted::Theirs || row.planted == Planted::TheirLink;
+        if (other && !canActAsOtherAccount()) continue;
+        TempDir dir;
+        const fs::path folder = makeSharedFolder(dir.path(), false);
+        const fs::path pdf = folder / "slip.pdf";
+        if (row.planted == Planted::TheirLink) fs::create_symlink(dir / "private.txt", pdf);
+        if (row.mode) {
+            writeText(pdf, "old");
+            ASSERT_EQ(::chmod(pdf.c_str(), row.mode), 0);
+        }
+        if (other) giveToOtherAccount(pdf);
+        platform::ui::Printer printer;
+        ASSERT_TRUE(printer.selectPrinter(platform::ui::kPdfPrinterName));
+        printer.setPdfOutputFile(QString::fromStdString(pdf.string()));
+        ASSERT_TRUE(PrintOnPrinter(
+            printer, QStringLiteral("slip"), 1,
+            [](PrnCanvas& c, int) { c.DrawText("給与明細書", 10, 10); }, nullptr));
+        struct stat st {};
+        ASSERT_EQ(::lstat(pdf.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_uid, ::geteuid());
+        EXPECT_EQ(st.st_mode & 07777, row.expected);
+        EXPECT_EQ(readText(pdf).substr(0, 5), "%PDF-");
+        EXPECT_TRUE(readText(dir / "private.txt") == "mine")
+            << "the file at the link's end changed";
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
 }
 
 TEST(Printer, DeviceModeFieldsMapToQtPageSetup) {

@@ -21,4 +21,9 @@ int runAsOtherAccount(const std::function<int()>& step, uid_t uid = kOtherUid);
 // Hands a file or folder (not a link's target) to the other account.
 void giveToOtherAccount(const std::filesystem::path& path, uid_t uid = kOtherUid);
 
+// A folder every account may write into, sticky as /tmp is or not, made in
+// `parent` (opened for passing through) beside "private.txt", a file of ours
+// holding "mine" for a planted link to point at. Returns the folder.
+std::filesystem::path makeSharedFolder(const std::filesystem::path& parent, bool sticky);
+
 }  // namespace testing_support
