@@ -64,6 +64,18 @@ void writeAll(int fd, std::string_view bytes) {
 constexpr std::string_view kTempPrefix = ".tolvane.";
 constexpr std::size_t kTempDigits = 12;
 
+// Digits as temporaryName writes them, and as earlier versions did.
+bool lowerHexDigits(std::string_view digits) {
+    return std::all_of(digits.begin(), digits.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f');
+    });
+}
+
+// A name that opens the file behind a descriptor, for calls that take names only.
+std::string descriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 std::string temporaryName(const fs::path& folder, std::random_device& rd) {
     char digits[kTempDigits + 1];
     std::snprintf(digits, sizeof digits, "%04x%08x", unsigned(rd()) & 0xffffu, unsigned(rd()));
@@ -87,7 +99,7 @@ int createTemp(const fs::path& folder, std::string& name) {
     int unnamed = ::open(where, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (unnamed >= 0) {
         lock(unnamed);
-        const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+        const std::string self = descriptorPath(unnamed);
         for (int attempt = 0; attempt < 100; ++attempt) {
             name = temporaryName(folder, rd);
             if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
@@ -136,9 +148,7 @@ bool isTemporaryName(std::string_view entry) {
     if (entry.size() != kTempPrefix.size() + kTempDigits ||
         entry.substr(0, kTempPrefix.size()) != kTempPrefix)
         return false;
-    return std::all_of(entry.begin() + std::ptrdiff_t(kTempPrefix.size()), entry.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f');
-    });
+    return lowerHexDigits(entry.substr(kTempPrefix.size()));
 }
 
 // ".<name>.<8 hex digits>": the temporary files of earlier versions, which a
@@ -148,10 +158,7 @@ std::optional<std::string> earlierTemporaryFor(const std::string& entry) {
     if (entry.size() < 1 + 1 + kSuffix || entry.front() != '.') return std::nullopt;
     const std::size_t dot = entry.size() - kSuffix;
     if (entry[dot] != '.') return std::nullopt;
-    for (std::size_t i = dot + 1; i < entry.size(); ++i)
-        if (!std::isxdigit(static_cast<unsigned char>(entry[i])) ||
-            std::isupper(static_cast<unsigned char>(entry[i])))
-            return std::nullopt;
+    if (!lowerHexDigits(std::string_view(entry).substr(dot + 1))) return std::nullopt;
     return entry.substr(1, dot - 1);
 }
 
@@ -328,7 +335,7 @@ PendingReplacement::~PendingReplacement() {
 }
 
 fs::path PendingReplacement::writerPath() const {
-    return "/proc/self/fd/" + std::to_string(fd_);
+    return descriptorPath(fd_);
 }
 
 void PendingReplacement::commit(std::optional<unsigned> mode,

@@ -7,10 +7,9 @@
 #include <memory>
 #include <string>
 
-class QSocketNotifier;
-
 #include "platform/InstanceLock.h"
 
+class QSocketNotifier;
 class QWidget;
 
 // One running copy of a program per settings folder. The first copy holds a lock
