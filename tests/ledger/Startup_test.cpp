@@ -40,8 +40,8 @@ const char* const kTodayFile = "令和8年給与･賞与.dat";
 TEST(CheckSettingsFolder, CreatesTheFolderAndLeavesNoProbe) {
     TempDir drive;
     Recorder r;
-    const fs::path settings = drive / "Quenby/Tolvane4";
-    EXPECT_TRUE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r));
+    const fs::path settings = drive / "Quenby/Tolvane4", old = drive / "Quenby/Tolvane3";
+    EXPECT_TRUE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r));
     EXPECT_TRUE(fs::is_directory(settings));
     EXPECT_FALSE(fs::exists(settings / "Write.chk"));
     EXPECT_TRUE(r.errors.empty());
@@ -52,7 +52,7 @@ TEST(CheckSettingsFolder, ReadOnlySettingsFileStopsTheStartWithErrorZero) {
     Recorder r;
     writeText(drive / "Tolvane.ini", "[Option]\r\n");
     fs::permissions(drive / "Tolvane.ini", fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
+    EXPECT_FALSE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
     EXPECT_EQ(r.errors, (std::vector<std::string>{"設定ファイルに書き込み出来ません。",
                                                   "プログラム起動不可[0]"}));
     EXPECT_FALSE(fs::exists(drive / "Write.chk"));
@@ -65,7 +65,7 @@ TEST(CheckSettingsFolder, AFolderThatCannotBeMadeReportsItsErrno) {
     // A settings folder below a plain file: ENOTDIR, not one of the "cannot
     // write" causes, so only the number is shown.
     EXPECT_FALSE(CheckSettingsFolder(drive / "file/Tolvane4", drive / "file/Tolvane4/x.ini",
-                                     drive / "file/Tolvane4/Data", r));
+                                     drive / "file/Tolvane4/Data", drive / "file/Tolvane3", r));
     EXPECT_EQ(r.errors,
               (std::vector<std::string>{"プログラム起動不可[" + std::to_string(ENOTDIR) + "]"}));
 }
@@ -132,14 +132,14 @@ TEST(CheckSettingsFolder, AFolderOfAnotherAccountOrOpenToOthersIsRefusedByName) 
         if (c.otherOwner && ::geteuid() != 0) continue;  // needs a second account's files
         TempDir drive;
         Recorder r;
-        const fs::path settings = drive / "Tolvane4";
+        const fs::path settings = drive / "Tolvane4", old = drive / "Tolvane3";
         const fs::path folder = *c.folder ? settings / c.folder : settings;
         fs::create_directories(settings / "Data");
         if (c.otherOwner)
             ASSERT_EQ(::chown(folder.c_str(), 12345, 12345), 0);
         else
             ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
-        EXPECT_FALSE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r));
+        EXPECT_FALSE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r));
         EXPECT_EQ(r.errors,
                   std::vector<std::string>{std::string(kFolderNotOwn) + "\n" + folder.string()})
             << folder;
@@ -219,7 +219,7 @@ TEST(CheckSettingsFolder, EveryFolderOnTheWayToOursOrToTheOldVersionMustBeSafe) 
         FixedClock clock(kNov1);
         Ledger ledger(clock);
         const bool started =
-            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r) &&
+            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r) &&
             PrepareDataFolder(ledger, settings / "Data", old, settings / "Tolvane.ini", r);
         if (!*c.refused) {
             EXPECT_TRUE(started) << c.what;
@@ -242,7 +242,7 @@ TEST(CheckSettingsFolder, ASettingsFileTooLargeIsReportedAndLeftAsItIs) {
     Recorder r;
     const std::string huge = "[Option]\r\n" + std::string(platform::IniFile::kMaxSize, ';');
     writeText(drive / "Tolvane.ini", huge);
-    EXPECT_TRUE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
+    EXPECT_TRUE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
     EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kSettingsTooLarge) + "\n" +
                                                  (drive / "Tolvane.ini").string()});
     EXPECT_EQ(readText(drive / "Tolvane.ini"), huge);
