@@ -75,15 +75,15 @@ std::vector<std::string> SettingsFolderFailureMessages(int err) {
 }
 
 bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
-                         const fs::path& dataDir, const fs::path& previousDir,
-                         Prompter& prompter) {
+                         const fs::path& dataDir, const fs::path& previousDir, Prompter& prompter) {
     using Status = platform::FolderWayResult::Status;
     // Every way is looked at before anything is made on any of them. The previous
     // version's matters only while its data is still to be copied.
     const auto settings = WalkWay(settingsDir, true, false);
     const auto data = WalkWay(dataDir, true, false);
-    const auto previous = data.status == Status::Missing ? WalkWay(previousDir / "Data", false, false)
-                                                         : platform::FolderWayResult{};
+    const auto previous = data.status == Status::Missing
+                              ? WalkWay(previousDir / "Data", false, false)
+                              : platform::FolderWayResult{};
     std::optional<fs::path> refused;
     for (const auto* way : {&settings, &data, &previous})
         if (!refused && way->status == Status::Unsafe) refused = way->at;
@@ -170,8 +170,8 @@ bool PrepareDataFolder(Ledger& ledger, const fs::path& dataPath, const fs::path&
         // migrates once the folder is put right.
         using Status = platform::FolderWayResult::Status;
         const auto previous = WalkWay(previousDir / "Data", false, false);
-        const auto made = previous.status == Status::Unsafe ? previous
-                                                            : WalkWay(dataPath, true, true);
+        const auto made =
+            previous.status == Status::Unsafe ? previous : WalkWay(dataPath, true, true);
         if (made.status == Status::Unsafe) {
             prompter.error(FolderNotOwnMessage(made.at));
             return false;

@@ -62,11 +62,10 @@ void WriteSysLog(const std::filesystem::path& dataPath, const Clock& clock, int 
         off_t end = ::lseek(fd, 0, SEEK_END);
         if (end >= n) (void)::ftruncate(fd, end - n);
         ::close(fd);
-        throw platform::namingFile(platform::IoError::fromErrno(ENOSPC), file);
+        throw platform::IoError::fromErrno(ENOSPC);
     }
-    if (::close(fd) != 0 && writeErr == 0)
-        throw platform::namingFile(platform::IoError::fromErrno(errno), file);
-    if (writeErr != 0) throw platform::namingFile(platform::IoError::fromErrno(writeErr), file);
+    if (::close(fd) != 0 && writeErr == 0) throw platform::IoError::fromErrno(errno);
+    if (writeErr != 0) throw platform::IoError::fromErrno(writeErr);
 }
 
 void WriteSysLog(const Ledger& ledger, int code) {

@@ -273,7 +273,8 @@ fs::path FileLock::lockFileOf(const fs::path& file) {
     return file.parent_path() / ("." + file.filename().string() + ".lock");
 }
 
-FileLock::FileLock(const fs::path& file) : fd_(openRegularFile(lockFileOf(file), O_RDWR | O_CREAT)) {
+FileLock::FileLock(const fs::path& file)
+    : fd_(openRegularFile(lockFileOf(file), O_RDWR | O_CREAT)) {
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
         // A file system without locks (some network shares) is written as it

@@ -52,7 +52,8 @@ TEST(CheckSettingsFolder, ReadOnlySettingsFileStopsTheStartWithErrorZero) {
     Recorder r;
     writeText(drive / "Tolvane.ini", "[Option]\r\n");
     fs::permissions(drive / "Tolvane.ini", fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
+    EXPECT_FALSE(
+        CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
     EXPECT_EQ(r.errors, (std::vector<std::string>{"設定ファイルに書き込み出来ません。",
                                                   "プログラム起動不可[0]"}));
     EXPECT_FALSE(fs::exists(drive / "Write.chk"));
@@ -139,7 +140,8 @@ TEST(CheckSettingsFolder, AFolderOfAnotherAccountOrOpenToOthersIsRefusedByName) 
             ASSERT_EQ(::chown(folder.c_str(), 12345, 12345), 0);
         else
             ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
-        EXPECT_FALSE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r));
+        EXPECT_FALSE(
+            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r));
         EXPECT_EQ(r.errors,
                   std::vector<std::string>{std::string(kFolderNotOwn) + "\n" + folder.string()})
             << folder;
@@ -246,7 +248,8 @@ TEST(CheckSettingsFolder, ASettingsFileTooLargeIsReportedAndLeftAsItIs) {
     Recorder r;
     const std::string huge = "[Option]\r\n" + std::string(platform::IniFile::kMaxSize, ';');
     writeText(drive / "Tolvane.ini", huge);
-    EXPECT_TRUE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
+    EXPECT_TRUE(
+        CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
     EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kSettingsTooLarge) + "\n" +
                                                  (drive / "Tolvane.ini").string()});
     EXPECT_EQ(readText(drive / "Tolvane.ini"), huge);

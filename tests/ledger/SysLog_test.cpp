@@ -101,7 +101,8 @@ TEST(SysLog, TheLogAndTheSettingsLockAreUsedOnlyAsRegularFilesAndNamedOtherwise)
         if (c.needsRoot && ::geteuid() != 0) continue;
         TempDir dir;
         const fs::path ini = dir / "Tolvane.ini";
-        const fs::path name = c.lock ? platform::FileLock::lockFileOf(ini) : dir / "システムログ.dat";
+        const fs::path name =
+            c.lock ? platform::FileLock::lockFileOf(ini) : dir / "システムログ.dat";
         const fs::path mine = dir / "mine.txt";
         writeText(mine, "keep");
         c.plant(name, mine);

@@ -45,7 +45,8 @@ struct ProgramRun {
                    QString::fromStdString((messageFile ? *messageFile : messages).string()));
         if (quitAfterStart) env.insert("TOLVANE_TEST_QUIT_AFTER_START", "1");
         if (locksAsNfs)
-            env.insert("LD_PRELOAD", QString::fromStdString((kBuild / "tests/nfs_flock.so").string()));
+            env.insert("LD_PRELOAD",
+                       QString::fromStdString((kBuild / "tests/nfs_flock.so").string()));
         env.insert("TOLVANE_TEST_ACCEPT_DIALOGS", "1");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
