@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,12 +48,28 @@ bool trustedOwner(uid_t uid) {
     return uid == 0 || uid == ::geteuid();
 }
 
-bool safeFolder(const struct stat& st, const GroupLookup& groups) {
+// Whether each group met on one walk is the user's private group: a home and
+// the folders made in it under umask 002 share one, looked up once.
+class PrivateGroups {
+public:
+    explicit PrivateGroups(const GroupLookup& lookup) : lookup_(lookup) {}
+    bool contains(gid_t gid) {
+        auto [it, added] = known_.try_emplace(gid, false);
+        if (added) it->second = isPrivateGroupOf(lookup_(gid), ::geteuid());
+        return it->second;
+    }
+
+private:
+    const GroupLookup& lookup_;
+    std::map<gid_t, bool> known_;
+};
+
+bool safeFolder(const struct stat& st, PrivateGroups& groups) {
     if (!trustedOwner(st.st_uid)) return false;
     if ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0) return true;
     if (st.st_uid == 0 && (st.st_mode & S_ISVTX) != 0) return true;
     if ((st.st_mode & S_IWOTH) != 0) return false;
-    return isPrivateGroupOf(groups(st.st_gid), ::geteuid());
+    return groups.contains(st.st_gid);
 }
 
 // Puts the names of a path on the stack so that its first name comes off first.
@@ -137,13 +154,14 @@ FolderWayResult walkFolderWay(const fs::path& folder, const FolderWay& how) {
         Fd fd;
         uid_t owner;
     };
+    PrivateGroups groups(how.groups);
     struct stat st {};
     // The folders passed through, the root first: ".." goes back one, as the
     // kernel takes it after a link.
     std::vector<Passed> way;
     Fd root(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (root.get() < 0 || ::fstat(root.get(), &st) != 0) return outcome(Status::Failed, "/", errno);
-    if (!safeFolder(st, how.groups)) return outcome(Status::Unsafe, "/");
+    if (!safeFolder(st, groups)) return outcome(Status::Unsafe, "/");
     way.push_back({"/", std::move(root), st.st_uid});
 
     int links = 0;
@@ -176,7 +194,7 @@ FolderWayResult walkFolderWay(const fs::path& folder, const FolderWay& how) {
                 if (::fstat(fd.get(), &st) != 0) return outcome(Status::Failed, next, errno);
                 if (S_ISLNK(st.st_mode)) continue;
                 if (!S_ISDIR(st.st_mode)) return outcome(Status::Failed, next, ENOTDIR);
-                if (!safeFolder(st, how.groups)) return outcome(Status::Unsafe, next);
+                if (!safeFolder(st, groups)) return outcome(Status::Unsafe, next);
                 way.push_back({next, std::move(fd), st.st_uid});
                 break;
             }
@@ -198,12 +216,6 @@ FolderWayResult walkFolderWay(const fs::path& folder, const FolderWay& how) {
     }
     if (how.ownLast && way.back().owner != ::geteuid()) return outcome(Status::Unsafe, folder);
     return outcome(Status::Safe, way.back().path);
-}
-
-std::optional<fs::path> unsafeFolderOnPath(const fs::path& folder) {
-    FolderWayResult way = walkFolderWay(folder);
-    if (way.status == Status::Unsafe) return way.at;
-    return std::nullopt;
 }
 
 }  // namespace platform

@@ -58,9 +58,4 @@ struct FolderWayResult {
 // root's or the user's, and the way to its target is walked in turn.
 FolderWayResult walkFolderWay(const std::filesystem::path& folder, const FolderWay& how = {});
 
-// The first folder on the way to `folder` that another account could rename
-// away and replace with its own, or fill with names of its choosing: nothing when
-// the way is safe as far as it exists.
-std::optional<std::filesystem::path> unsafeFolderOnPath(const std::filesystem::path& folder);
-
 }  // namespace platform
