@@ -77,6 +77,10 @@ std::vector<std::string> SettingsFolderFailureMessages(int err) {
 bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
                          const fs::path& dataDir, const fs::path& previousDir, Prompter& prompter) {
     using Status = platform::FolderWayResult::Status;
+    auto fail = [&prompter](int err) {
+        for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
+        return false;
+    };
     // Every way is looked at before anything is made on any of them. The previous
     // version's matters only while its data is still to be copied.
     const auto settings = WalkWay(settingsDir, true, false);
@@ -84,34 +88,22 @@ bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
     const auto previous = data.status == Status::Missing
                               ? WalkWay(previousDir / "Data", false, false)
                               : platform::FolderWayResult{};
-    std::optional<fs::path> refused;
-    for (const auto* way : {&settings, &data, &previous})
-        if (!refused && way->status == Status::Unsafe) refused = way->at;
-    if (!refused) {
-        const auto made = WalkWay(settingsDir, true, true);
-        if (made.status == Status::Unsafe) refused = made.at;
-        if (made.status == Status::Failed) {
-            for (const auto& m : SettingsFolderFailureMessages(made.error)) prompter.error(m);
-            return false;
-        }
-    }
-    if (refused) {
-        prompter.error(FolderNotOwnMessage(*refused));
+    for (const auto* way : {&settings, &data, &previous}) {
+        if (way->status != Status::Unsafe) continue;
+        prompter.error(FolderNotOwnMessage(way->at));
         return false;
     }
-    int err = 0;
-    if (HasReadOnlyAttribute(iniFile)) {
-        err = 0;
-    } else {
-        err = ProbeWritable(settingsDir);
-        if (err == 0) {
-            if (platform::IniFile(iniFile).tooLarge())
-                prompter.warning(std::string(kSettingsTooLarge) + "\n" + iniFile.string());
-            return true;
-        }
+    const auto made = WalkWay(settingsDir, true, true);
+    if (made.status == Status::Unsafe) {
+        prompter.error(FolderNotOwnMessage(made.at));
+        return false;
     }
-    for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
-    return false;
+    if (made.status == Status::Failed) return fail(made.error);
+    if (HasReadOnlyAttribute(iniFile)) return fail(0);
+    if (const int err = ProbeWritable(settingsDir); err != 0) return fail(err);
+    if (platform::IniFile(iniFile).tooLarge())
+        prompter.warning(std::string(kSettingsTooLarge) + "\n" + iniFile.string());
+    return true;
 }
 
 int LoadTables(Ledger& ledger, const fs::path& folder, MessageSink& messages, bool* unreadable) {
