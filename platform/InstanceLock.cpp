@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "platform/Files.h"
 
@@ -30,8 +31,8 @@ InstanceLock::Result InstanceLock::tryAcquire() {
     // or a read-only file system serves as well as any.
     constexpr int kFlags = O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     int fd = ::open(file_.c_str(), O_RDWR | kFlags, 0600);
-    if (fd < 0 && (errno == EACCES || errno == EROFS))
-        fd = ::open(file_.c_str(), O_RDONLY | kFlags, 0600);
+    const bool readOnly = fd < 0 && (errno == EACCES || errno == EROFS);
+    if (readOnly) fd = ::open(file_.c_str(), O_RDONLY | kFlags, 0600);
     if (fd < 0) return Result::Unusable;
     struct stat st {};
     // Whatever the umask made of a new file, and whoever's file this is, it must be
@@ -40,6 +41,15 @@ InstanceLock::Result InstanceLock::tryAcquire() {
         (::fchmod(fd, 0600) != 0 && errno != EROFS)) {
         ::close(fd);
         return Result::Unusable;
+    }
+    if (readOnly) {
+        // The user's own file now lets its owner write: the very same file opened
+        // for writing serves where the lock needs that.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (int writable = ::open(self.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK); writable >= 0) {
+            ::close(fd);
+            fd = writable;
+        }
     }
     while (lockCall_(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
