@@ -31,18 +31,14 @@ std::string cannotStart(int err) {
 
 constexpr const char* kWindowSection = "Window";
 
-std::optional<fs::path> ForeignFolder(std::initializer_list<fs::path> folders) {
-    for (const fs::path& folder : folders)
-        if (platform::folderTrust(folder) == platform::FolderTrust::Foreign) return folder;
-    return std::nullopt;
-}
-
 // A folder on the way to ours that another account could swap for its own would
-// hand it everything we read and write there, whatever we check afterwards.
-std::optional<fs::path> UnsafeWay(std::initializer_list<fs::path> folders) {
-    for (const fs::path& folder : folders)
-        if (auto unsafe = platform::unsafeFolderOnPath(folder)) return unsafe;
-    return std::nullopt;
+// hand it everything we read and write there, whatever we check afterwards. Ours
+// (the settings and the data folder) must also be the user's own.
+platform::FolderWayResult WalkWay(const fs::path& folder, bool ours, bool make) {
+    platform::FolderWay how;
+    how.ownLast = ours;
+    how.make = make;
+    return platform::walkFolderWay(folder, how);
 }
 
 std::string FolderNotOwnMessage(const fs::path& folder) {
@@ -79,33 +75,35 @@ std::vector<std::string> SettingsFolderFailureMessages(int err) {
 }
 
 bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
-                         const fs::path& dataDir, Prompter& prompter) {
-    if (auto unsafe = UnsafeWay({settingsDir, dataDir})) {
-        prompter.error(FolderNotOwnMessage(*unsafe));
+                         const fs::path& dataDir, const fs::path& previousDir, Prompter& prompter) {
+    using Status = platform::FolderWayResult::Status;
+    auto fail = [&prompter](int err) {
+        for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
+        return false;
+    };
+    // Every way is looked at before anything is made on any of them. The previous
+    // version's matters only while its data is still to be copied.
+    const auto settings = WalkWay(settingsDir, true, false);
+    const auto data = WalkWay(dataDir, true, false);
+    const auto previous = data.status == Status::Missing
+                              ? WalkWay(previousDir / "Data", false, false)
+                              : platform::FolderWayResult{};
+    for (const auto* way : {&settings, &data, &previous}) {
+        if (way->status != Status::Unsafe) continue;
+        prompter.error(FolderNotOwnMessage(way->at));
         return false;
     }
-    int err = 0;
-    std::error_code ec;
-    platform::createPrivateFolders(settingsDir, ec);
-    if (ec) {
-        err = ec.value();
-    } else if (auto foreign = ForeignFolder({settingsDir, dataDir})) {
-        prompter.error(FolderNotOwnMessage(*foreign));
+    const auto made = WalkWay(settingsDir, true, true);
+    if (made.status == Status::Unsafe) {
+        prompter.error(FolderNotOwnMessage(made.at));
         return false;
-    } else if (HasReadOnlyAttribute(iniFile)) {
-        err = 0;
-        for (const auto& m : SettingsFolderFailureMessages(0)) prompter.error(m);
-        return false;
-    } else {
-        err = ProbeWritable(settingsDir);
-        if (err == 0) {
-            if (platform::IniFile(iniFile).tooLarge())
-                prompter.warning(std::string(kSettingsTooLarge) + "\n" + iniFile.string());
-            return true;
-        }
     }
-    for (const auto& m : SettingsFolderFailureMessages(err)) prompter.error(m);
-    return false;
+    if (made.status == Status::Failed) return fail(made.error);
+    if (HasReadOnlyAttribute(iniFile)) return fail(0);
+    if (const int err = ProbeWritable(settingsDir); err != 0) return fail(err);
+    if (platform::IniFile(iniFile).tooLarge())
+        prompter.warning(std::string(kSettingsTooLarge) + "\n" + iniFile.string());
+    return true;
 }
 
 int LoadTables(Ledger& ledger, const fs::path& folder, MessageSink& messages, bool* unreadable) {
@@ -162,11 +160,15 @@ bool PrepareDataFolder(Ledger& ledger, const fs::path& dataPath, const fs::path&
     if (!fs::exists(dataPath, ec)) {
         // Refused before the data folder is made, so that the next start still
         // migrates once the folder is put right.
-        if (auto unsafe = UnsafeWay({previousDir / "Data"})) {
-            prompter.error(FolderNotOwnMessage(*unsafe));
+        using Status = platform::FolderWayResult::Status;
+        const auto previous = WalkWay(previousDir / "Data", false, false);
+        const auto made =
+            previous.status == Status::Unsafe ? previous : WalkWay(dataPath, true, true);
+        if (made.status == Status::Unsafe) {
+            prompter.error(FolderNotOwnMessage(made.at));
             return false;
         }
-        if (!platform::createPrivateFolders(dataPath, ec) || ec) {
+        if (made.status != Status::Safe) {
             prompter.error(std::string(kDataFolderNotCreated));
             return false;
         }

@@ -48,13 +48,15 @@ std::vector<std::string> SettingsFolderFailureMessages(int err);
 
 // Creates the settings folder when missing and proves it writable; it and the
 // data folder, when there, must be the user's own and closed to other accounts,
-// and no folder on the way to them another account's to swap (unsafeFolderOnPath).
+// and no folder on the way to them another account's to swap (walkFolderWay);
+// while the data folder is still to be made, neither may the way to the previous
+// version's data be. Every way is checked before anything is made.
 // A settings file too large to read is reported; the start goes on with the
 // defaults and leaves the file as it is. On failure the messages are shown and false returned: the
 // program must end without a window.
 bool CheckSettingsFolder(const std::filesystem::path& settingsDir,
                          const std::filesystem::path& iniFile, const std::filesystem::path& dataDir,
-                         Prompter& prompter);
+                         const std::filesystem::path& previousDir, Prompter& prompter);
 
 // Reads the three table files of the folder into ledger.tables and returns how
 // many were loaded. A file that is there but short or unusable is reported (and

@@ -10,6 +10,7 @@
 #include "ledger/Ledger.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/RegularFile.h"
 #include "platform/Sjis.h"
 
 namespace ledger {
@@ -49,11 +50,9 @@ std::filesystem::path SysLogFile(const std::filesystem::path& dataPath) {
 void WriteSysLog(const std::filesystem::path& dataPath, const Clock& clock, int code) {
     const std::string line = SysLogLine(clock.now(), code);
     const std::filesystem::path file = SysLogFile(dataPath);
-    // The log holds who was paid when: for its owner only. Not blocking: a pipe
-    // in its place without a reader fails at once instead of hanging.
+    // The log holds who was paid when: for its owner only.
     platform::ignoreFileSizeSignal();
-    int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
-    if (fd < 0) throw platform::IoError::fromErrno(errno);
+    const int fd = platform::openRegularFile(file, O_WRONLY | O_APPEND | O_CREAT);
     ssize_t n;
     do n = ::write(fd, line.data(), line.size());
     while (n < 0 && errno == EINTR);

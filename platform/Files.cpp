@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "platform/Errors.h"
+#include "platform/RegularFile.h"
 
 namespace platform {
 namespace fs = std::filesystem;
@@ -273,8 +274,7 @@ fs::path FileLock::lockFileOf(const fs::path& file) {
 }
 
 FileLock::FileLock(const fs::path& file)
-    : fd_(::open(lockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
-    if (fd_ < 0) throw IoError::fromErrno(errno);
+    : fd_(openRegularFile(lockFileOf(file), O_RDWR | O_CREAT)) {
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
         // A file system without locks (some network shares) is written as it

@@ -9,14 +9,15 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "platform/Files.h"
 
 namespace platform {
 namespace fs = std::filesystem;
 
-InstanceLock::InstanceLock(const fs::path& folder, const std::string& program)
-    : file_(folder / ("." + program + ".instance")) {}
+InstanceLock::InstanceLock(const fs::path& folder, const std::string& program, LockCall lockCall)
+    : file_(folder / ("." + program + ".instance")), lockCall_(lockCall) {}
 
 InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);  // releases the lock; the empty file may stay
@@ -24,25 +25,37 @@ InstanceLock::~InstanceLock() {
 
 InstanceLock::Result InstanceLock::tryAcquire() {
     if (fd_ >= 0) return Result::Acquired;
-    // The lock needs no write: a file left read-only (by a restore, say) serves
-    // as well as any.
-    int fd = ::open(file_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    // Opened for writing, which some file systems need for an exclusive lock
+    // (NFS locks a byte range in its place), though nothing is written; read-only
+    // where writing is refused, so that a file left read-only (by a restore, say)
+    // or a read-only file system serves as well as any.
+    constexpr int kFlags = O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    int fd = ::open(file_.c_str(), O_RDWR | kFlags, 0600);
+    const bool readOnly = fd < 0 && (errno == EACCES || errno == EROFS);
+    if (readOnly) fd = ::open(file_.c_str(), O_RDONLY | kFlags, 0600);
     if (fd < 0) return Result::Unusable;
     struct stat st {};
     // Whatever the umask made of a new file, and whoever's file this is, it must be
     // this user's own regular file and nobody else's to read.
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
-        ::fchmod(fd, 0600) != 0) {
+        (::fchmod(fd, 0600) != 0 && errno != EROFS)) {
         ::close(fd);
         return Result::Unusable;
     }
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (readOnly) {
+        // The user's own file now lets its owner write: the very same file opened
+        // for writing serves where the lock needs that.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (int writable = ::open(self.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK); writable >= 0) {
+            ::close(fd);
+            fd = writable;
+        }
+    }
+    while (lockCall_(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
-        // A file system without locks cannot tell; the copy runs as it would alone.
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
         const int err = errno;
         ::close(fd);
-        return err == EWOULDBLOCK ? Result::Held : Result::Unusable;
+        return err == EWOULDBLOCK ? Result::Held : Result::Unlockable;
     }
     fd_ = fd;
     return Result::Acquired;

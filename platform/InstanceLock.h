@@ -1,4 +1,6 @@
 #pragma once
+#include <sys/file.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,13 +14,20 @@ namespace platform {
 inline constexpr std::string_view kSecondCopy = "このプログラムは二重起動できません。";
 inline constexpr std::string_view kInstanceLockUnusable =
     "次のファイルは開けないか通常のファイルでないため、二重起動の確認に使えません。";
+inline constexpr std::string_view kInstanceLockUnlockable =
+    "次のファイルはロックできないため、二重起動の確認に使えません。";
 
 // An exclusive lock (flock) on "<folder>/.<program>.instance", created for its
 // owner only. The kernel drops it when the holder ends, however it ends, so a
 // copy that died never blocks the next. The file holds nothing.
 class InstanceLock {
 public:
-    InstanceLock(const std::filesystem::path& folder, const std::string& program);
+    // The call that locks a descriptor, flock's signature; tests put in one that
+    // behaves as other file systems do.
+    using LockCall = int (*)(int fd, int operation);
+
+    InstanceLock(const std::filesystem::path& folder, const std::string& program,
+                 LockCall lockCall = ::flock);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
@@ -29,6 +38,9 @@ public:
         // The lock file cannot be opened, or is no regular file of the user's
         // own (a pipe, a link, a folder): nothing tells whether another copy runs.
         Unusable,
+        // The file system refuses the lock (no locks there at all, or none that
+        // this descriptor can take): nothing tells whether another copy runs.
+        Unlockable,
     };
     Result tryAcquire();
 
@@ -36,6 +48,7 @@ public:
 
 private:
     std::filesystem::path file_;
+    LockCall lockCall_;
     int fd_ = -1;
 };
 

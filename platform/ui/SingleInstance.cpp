@@ -90,12 +90,18 @@ bool SingleInstance::startOrExplain() {
             askRunningCopyToRaise();
             return false;
         case InstanceLock::Result::Unusable:
-            break;
+            explainUnusable(kInstanceLockUnusable);
+            return false;
+        case InstanceLock::Result::Unlockable:
+            explainUnusable(kInstanceLockUnlockable);
+            return false;
     }
-    MessageBox::error(
-        nullptr, QString::fromUtf8(kInstanceLockUnusable.data(), kInstanceLockUnusable.size()) +
-                     "\n" + QString::fromStdString(lock_->file().string()));
     return false;
+}
+
+void SingleInstance::explainUnusable(std::string_view text) const {
+    MessageBox::error(nullptr, QString::fromUtf8(text.data(), qsizetype(text.size())) + "\n" +
+                                   QString::fromStdString(lock_->file().string()));
 }
 
 void SingleInstance::listen() {

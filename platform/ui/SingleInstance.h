@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/InstanceLock.h"
 
@@ -48,6 +49,8 @@ public:
 
 private:
     InstanceLock::Result start();
+    // Shows why the lock says nothing, with the lock file's name.
+    void explainUnusable(std::string_view text) const;
     void listen();
     void onConnection();
     void onReadable(int fd);

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     // The single-instance lock lives in the settings folder, so it must be there
     // and be the user's own first.
     if (!ledger::CheckSettingsFolder(settings, platform::paths::iniFile(),
-                                     platform::paths::dataDir(), prompter))
+                                     platform::paths::dataDir(),
+                                     platform::paths::previousVersionDir(), prompter))
         return 0;
     platform::ui::SingleInstance instance(QStringLiteral("Tolvane4"),
                                           QString::fromStdString(settings.string()));

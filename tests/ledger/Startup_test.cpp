@@ -40,8 +40,8 @@ const char* const kTodayFile = "令和8年給与･賞与.dat";
 TEST(CheckSettingsFolder, CreatesTheFolderAndLeavesNoProbe) {
     TempDir drive;
     Recorder r;
-    const fs::path settings = drive / "Quenby/Tolvane4";
-    EXPECT_TRUE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r));
+    const fs::path settings = drive / "Quenby/Tolvane4", old = drive / "Quenby/Tolvane3";
+    EXPECT_TRUE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r));
     EXPECT_TRUE(fs::is_directory(settings));
     EXPECT_FALSE(fs::exists(settings / "Write.chk"));
     EXPECT_TRUE(r.errors.empty());
@@ -52,7 +52,8 @@ TEST(CheckSettingsFolder, ReadOnlySettingsFileStopsTheStartWithErrorZero) {
     Recorder r;
     writeText(drive / "Tolvane.ini", "[Option]\r\n");
     fs::permissions(drive / "Tolvane.ini", fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
+    EXPECT_FALSE(
+        CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
     EXPECT_EQ(r.errors, (std::vector<std::string>{"設定ファイルに書き込み出来ません。",
                                                   "プログラム起動不可[0]"}));
     EXPECT_FALSE(fs::exists(drive / "Write.chk"));
@@ -65,7 +66,7 @@ TEST(CheckSettingsFolder, AFolderThatCannotBeMadeReportsItsErrno) {
     // A settings folder below a plain file: ENOTDIR, not one of the "cannot
     // write" causes, so only the number is shown.
     EXPECT_FALSE(CheckSettingsFolder(drive / "file/Tolvane4", drive / "file/Tolvane4/x.ini",
-                                     drive / "file/Tolvane4/Data", r));
+                                     drive / "file/Tolvane4/Data", drive / "file/Tolvane3", r));
     EXPECT_EQ(r.errors,
               (std::vector<std::string>{"プログラム起動不可[" + std::to_string(ENOTDIR) + "]"}));
 }
@@ -132,14 +133,15 @@ TEST(CheckSettingsFolder, AFolderOfAnotherAccountOrOpenToOthersIsRefusedByName) 
         if (c.otherOwner && ::geteuid() != 0) continue;  // needs a second account's files
         TempDir drive;
         Recorder r;
-        const fs::path settings = drive / "Tolvane4";
+        const fs::path settings = drive / "Tolvane4", old = drive / "Tolvane3";
         const fs::path folder = *c.folder ? settings / c.folder : settings;
         fs::create_directories(settings / "Data");
         if (c.otherOwner)
             ASSERT_EQ(::chown(folder.c_str(), 12345, 12345), 0);
         else
             ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
-        EXPECT_FALSE(CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r));
+        EXPECT_FALSE(
+            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r));
         EXPECT_EQ(r.errors,
                   std::vector<std::string>{std::string(kFolderNotOwn) + "\n" + folder.string()})
             << folder;
@@ -157,7 +159,6 @@ TEST(CheckSettingsFolder, EveryFolderOnTheWayToOursOrToTheOldVersionMustBeSafe) 
         bool needsOtherAccount;
         std::function<void(const fs::path& top, const fs::path& drive)> plant;
         const char* refused;  // under the test's folder; "" when the start goes on
-        bool atMigration;     // refused at the first start's migration
     };
     auto mode = [](mode_t m) {
         return [m](const fs::path& top, const fs::path&) { ::chmod(top.c_str(), m); };
@@ -174,35 +175,40 @@ TEST(CheckSettingsFolder, EveryFolderOnTheWayToOursOrToTheOldVersionMustBeSafe) 
         };
     };
     const Case cases[] = {
-        {"every folder closed to others", false, mode(0755), "", false},
-        {"a folder on the way all may write", false, mode(0777), "shared", false},
-        {"a folder on the way its group may write", false, mode(0775), "shared", false},
+        {"every folder closed to others", false, mode(0755), ""},
+        {"a folder on the way all may write", false, mode(0777), "shared"},
+        {"a folder on the way a group unknown to the system may write", true,
+         [](const fs::path& top, const fs::path&) {
+             ASSERT_EQ(::chown(top.c_str(), uid_t(-1), 54398), 0);
+             ::chmod(top.c_str(), 0775);
+         },
+         "shared"},
         {"Quenby open to all", false,
          [](const fs::path&, const fs::path& drive) { ::chmod((drive / "Quenby").c_str(), 0777); },
-         "shared/drive/Quenby", false},
+         "shared/drive/Quenby"},
         {"our link to a drive in a folder all may write", false,
-         driveLinkedInto("open", 0777, false), "open", false},
+         driveLinkedInto("open", 0777, false), "open"},
         {"the old version's folder open to all", false,
          [](const fs::path&, const fs::path& drive) {
              ::chmod((drive / "Quenby/Tolvane3").c_str(), 0777);
          },
-         "shared/drive/Quenby/Tolvane3", true},
-        {"root's sticky folder, as /tmp", true, mode(01777), "", false},
+         "shared/drive/Quenby/Tolvane3"},
+        {"root's sticky folder, as /tmp", true, mode(01777), ""},
         {"another account's sticky folder", true,
          [](const fs::path& top, const fs::path&) {
              giveToOtherAccount(top);
              ::chmod(top.c_str(), 01777);
          },
-         "shared", false},
+         "shared"},
         {"another account's closed folder", true,
-         [](const fs::path& top, const fs::path&) { giveToOtherAccount(top); }, "shared", false},
+         [](const fs::path& top, const fs::path&) { giveToOtherAccount(top); }, "shared"},
         {"another account's link as the drive", true, driveLinkedInto("mine", 0755, true),
-         "shared/drive", false},
+         "shared/drive"},
         {"another account's data folder of the old version", true,
          [](const fs::path&, const fs::path& drive) {
              giveToOtherAccount(drive / "Quenby/Tolvane3/Data");
          },
-         "shared/drive/Quenby/Tolvane3/Data", true},
+         "shared/drive/Quenby/Tolvane3/Data"},
     };
     for (const Case& c : cases) {
         if (c.needsOtherAccount && !canActAsOtherAccount()) continue;
@@ -219,7 +225,7 @@ TEST(CheckSettingsFolder, EveryFolderOnTheWayToOursOrToTheOldVersionMustBeSafe) 
         FixedClock clock(kNov1);
         Ledger ledger(clock);
         const bool started =
-            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", r) &&
+            CheckSettingsFolder(settings, settings / "Tolvane.ini", settings / "Data", old, r) &&
             PrepareDataFolder(ledger, settings / "Data", old, settings / "Tolvane.ini", r);
         if (!*c.refused) {
             EXPECT_TRUE(started) << c.what;
@@ -231,9 +237,9 @@ TEST(CheckSettingsFolder, EveryFolderOnTheWayToOursOrToTheOldVersionMustBeSafe) 
         EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kFolderNotOwn) + "\n" +
                                                      (t / c.refused).string()})
             << c.what;
-        // Refused before anything of ours was made there.
-        EXPECT_EQ(fs::exists(settings), c.atMigration) << c.what;
-        EXPECT_FALSE(fs::exists(settings / "Data")) << c.what;
+        // Refused before anything of ours was made there, the previous version's
+        // way included.
+        EXPECT_FALSE(fs::exists(settings)) << c.what;
     }
 }
 
@@ -242,7 +248,8 @@ TEST(CheckSettingsFolder, ASettingsFileTooLargeIsReportedAndLeftAsItIs) {
     Recorder r;
     const std::string huge = "[Option]\r\n" + std::string(platform::IniFile::kMaxSize, ';');
     writeText(drive / "Tolvane.ini", huge);
-    EXPECT_TRUE(CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", r));
+    EXPECT_TRUE(
+        CheckSettingsFolder(drive.path(), drive / "Tolvane.ini", drive / "Data", drive / "old", r));
     EXPECT_EQ(r.errors, std::vector<std::string>{std::string(kSettingsTooLarge) + "\n" +
                                                  (drive / "Tolvane.ini").string()});
     EXPECT_EQ(readText(drive / "Tolvane.ini"), huge);

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <functional>
 
 #include "platform/Errors.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
 #include "platform/Sjis.h"
 #include "support/TempDir.h"
 
@@ -58,6 +63,63 @@ TEST(SysLog, AFolderThatCannotBeWrittenIsAnIoErrorAndLeavesNoFile) {
     // A log that is a folder cannot be opened for writing either.
     std::filesystem::create_directory(dir / "システムログ.dat");
     EXPECT_THROW(WriteSysLog(dir.path(), clock, 10), platform::IoError);
+}
+
+// The log and the settings lock are used only as regular files: whatever else
+// has their name (a link, a pipe, a device, a folder) takes nothing, and the
+// message says which file it is.
+TEST(SysLog, TheLogAndTheSettingsLockAreUsedOnlyAsRegularFilesAndNamedOtherwise) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        bool lock;  // the settings lock, else the event log
+        bool needsRoot;
+        std::function<void(const fs::path& name, const fs::path& mine)> plant;
+    };
+    const auto link = [](const fs::path& name, const fs::path& mine) {
+        fs::create_symlink(mine, name);
+    };
+    const auto fifo = [](const fs::path& name, const fs::path&) {
+        ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+    };
+    const auto device = [](const fs::path& name, const fs::path&) {
+        ASSERT_EQ(::mknod(name.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);  // as /dev/null
+    };
+    const auto folder = [](const fs::path& name, const fs::path&) { fs::create_directory(name); };
+    const Case cases[] = {
+        {"a link at the log's name", false, false, link},
+        {"a dangling link at the log's name", false, false,
+         [](const fs::path& name, const fs::path& mine) { fs::create_symlink(mine / "x", name); }},
+        {"a pipe at the log's name", false, false, fifo},
+        {"a device at the log's name", false, true, device},
+        {"a folder at the log's name", false, false, folder},
+        {"a link at the lock's name", true, false, link},
+        {"a pipe at the lock's name", true, false, fifo},
+        {"a folder at the lock's name", true, false, folder},
+    };
+    for (const Case& c : cases) {
+        if (c.needsRoot && ::geteuid() != 0) continue;
+        TempDir dir;
+        const fs::path ini = dir / "Tolvane.ini";
+        const fs::path name =
+            c.lock ? platform::FileLock::lockFileOf(ini) : dir / "システムログ.dat";
+        const fs::path mine = dir / "mine.txt";
+        writeText(mine, "keep");
+        c.plant(name, mine);
+        FixedClock clock(kNov1);
+        try {
+            if (c.lock)
+                platform::IniFile(ini).writeString("Option", "Key", "1");
+            else
+                WriteSysLog(dir.path(), clock, kLogPayrollStarted);
+            ADD_FAILURE() << c.what << ": used";
+        } catch (const platform::IoError& e) {
+            EXPECT_EQ(std::string(e.what()), "通常のファイルではありません\n" + name.string())
+                << c.what;
+        }
+        EXPECT_EQ(readText(mine), "keep") << c.what;
+        EXPECT_FALSE(fs::exists(ini)) << c.what;
+    }
 }
 
 TEST(SysLog, ReadsLinesWithOrWithoutFinalLineEnd) {

@@ -34,6 +34,7 @@ struct ProgramRun {
     fs::path messages = drive / "messages.txt";
     fs::path settings = drive / "Quenby/Tolvane4";
     fs::path exe = kBuild / "Tolvane4";
+    bool locksAsNfs = false;  // local locks made to behave as on a home over NFS
 
     QProcess* start(QProcess& p, bool quitAfterStart = true,
                     const fs::path* messageFile = nullptr) {
@@ -43,6 +44,9 @@ struct ProgramRun {
         env.insert("TOLVANE_TEST_MESSAGES",
                    QString::fromStdString((messageFile ? *messageFile : messages).string()));
         if (quitAfterStart) env.insert("TOLVANE_TEST_QUIT_AFTER_START", "1");
+        if (locksAsNfs)
+            env.insert("LD_PRELOAD",
+                       QString::fromStdString((kBuild / "tests/nfs_flock.so").string()));
         env.insert("TOLVANE_TEST_ACCEPT_DIALOGS", "1");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -270,8 +274,10 @@ TEST(Tolvane4Startup, ALockFileThatCannotServeIsNamedNotTakenForASecondCopy) {
         bool needsOtherAccount;
         std::function<void(const fs::path& lock)> plant;
         bool starts;
+        bool locksAsNfs = false;
     };
     const Case cases[] = {
+        {"a home over NFS", false, [](const fs::path&) {}, true, true},
         {"a read-only file of ours", false,
          [](const fs::path& lock) {
              writeText(lock, "");
@@ -296,6 +302,7 @@ TEST(Tolvane4Startup, ALockFileThatCannotServeIsNamedNotTakenForASecondCopy) {
     for (const Case& c : cases) {
         if (c.needsOtherAccount && !canActAsOtherAccount()) continue;
         ProgramRun r;
+        r.locksAsNfs = c.locksAsNfs;
         fs::create_directories(r.settings);
         const fs::path lock = r.settings / ".Tolvane4.instance";
         c.plant(lock);
