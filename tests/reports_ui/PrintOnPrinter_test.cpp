@@ -162,9 +162,9 @@ TEST(PrintOnPrinter, AnOutputTheDiskCannotHoldLeavesTheEarlierFileAndIsReported)
         }
         EXPECT_FALSE(written) << what;
         if (row.kind == Kind::Pdf) {
-            ASSERT_EQ(box.boxes.size(), 1) << what;
-            EXPECT_TRUE(box.boxes[0].startsWith(QStringLiteral("印刷に失敗しました。\r")))
-                << what << box.boxes[0].toStdString();
+            EXPECT_EQ(box.boxes.size(), 1) << what;
+            EXPECT_TRUE(box.boxes.value(0).startsWith(QStringLiteral("印刷に失敗しました。\r")))
+                << what << box.boxes.value(0).toStdString();
         }
         EXPECT_EQ(testing_support::readText(file), earlier) << what;
         std::vector<std::string> names;

@@ -185,8 +185,11 @@ TEST(MessageBox, TheRealBoxShowsTheJapaneseButtonsAndReportsThePressedOne) {
 // A long path in a message wraps inside the box instead of running past its
 // right edge; the text reads as it was given.
 TEST(MessageBox, ALongPathWrapsInsideTheBox) {
-    QString deep = QStringLiteral("/home/keiri-tantou");
-    for (int i = 0; i < 12; ++i) deep += QStringLiteral("/backup-folder-%1").arg(i);
+    QString deep = QStringLiteral("/home/keiri");
+    for (int i = 0; i < 4; ++i)
+        deep +=
+            QStringLiteral("/KyuyoDataBackupOfTheYear2026ForTheMainOfficeAndTheFactoryCopyNumber%1")
+                .arg(i);
     const struct Row {
         const char* what;
         QString text;
