@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -91,23 +92,20 @@ std::vector<fs::path> BackupSourceFiles(const fs::path& dataPath) {
     return out;
 }
 
-RestoreSources ListRestoreSources(const fs::path& folder) {
+RestoreSources ListRestoreSources(const platform::Folder& folder) {
     RestoreSources out;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        if (!platform::matchesPattern(name, "*.dat") || IsWithholdingFileName(name)) continue;
-        std::error_code typeEc;
-        if (it->symlink_status(typeEc).type() == fs::file_type::regular)
-            out.files.push_back(it->path());
+    for (platform::Folder::Entry& e : folder.entries()) {
+        if (!platform::matchesPattern(e.name, "*.dat") || IsWithholdingFileName(e.name)) continue;
+        if (e.regularFile)
+            out.files.push_back(folder.path() / e.name);
         else
-            out.skipped.push_back(std::move(name));
+            out.skipped.push_back(std::move(e.name));
     }
-    if (ec) throw platform::IoError::fromErrno(ec.value());
-    std::sort(out.files.begin(), out.files.end());
-    std::sort(out.skipped.begin(), out.skipped.end());
     return out;
+}
+
+RestoreSources ListRestoreSources(const fs::path& folder) {
+    return ListRestoreSources(platform::Folder(folder));
 }
 
 std::vector<fs::path> RestoreSourceFiles(const fs::path& folder) {
@@ -119,23 +117,36 @@ bool HoldsSettingsFile(const fs::path& folder, const fs::path& iniFile) {
     return fs::symlink_status(folder / iniFile.filename(), ec).type() == fs::file_type::regular;
 }
 
+bool HoldsSettingsFile(const platform::Folder& folder, const fs::path& iniFile) {
+    struct stat st {};
+    return ::fstatat(folder.fd(), iniFile.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(st.st_mode);
+}
+
 std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fallback) {
     return ini.readString(kOptionSection, kBackupPathKey, fallback);
 }
 
 bool BackupData(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
-                std::string* failure) {
-    fs::path copying;
+                std::string* failure, const std::function<void()>& afterCopy) {
+    // The file being read or written when it failed.
+    fs::path at = folder;
     try {
-        for (const fs::path& f : BackupSourceFiles(dataPath)) {
-            copying = folder / f.filename();
-            platform::copyReplacing(f, copying);
-        }
-        copying = folder / iniFile.filename();
-        platform::copyReplacing(iniFile, copying);
+        const platform::Folder into(folder);
+        at = dataPath;
+        const std::vector<fs::path> sources = BackupSourceFiles(dataPath);
+        auto copy = [&](const fs::path& from) {
+            at = from;
+            const std::string bytes = platform::readFile(from);
+            at = folder / from.filename();
+            platform::writeFileAtomic(into, from.filename().string(), bytes);
+            if (afterCopy) afterCopy();
+        };
+        for (const fs::path& f : sources) copy(f);
+        copy(iniFile);
         return true;
     } catch (const std::exception& e) {
-        if (failure) *failure = (copying.empty() ? "" : copying.string() + "\r") + e.what();
+        if (failure) *failure = at.string() + "\r" + e.what();
         return false;
     }
 }
@@ -163,16 +174,21 @@ bool DataBackup(const fs::path& dataPath, const fs::path& iniFile, const fs::pat
 
 RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, const fs::path& folder,
                           const RestoreStepHook& step, std::vector<std::string>* skipped) {
-    const fs::path backupIni = folder / iniFile.filename();
     std::error_code ec;
-    if (!HoldsSettingsFile(folder, iniFile)) return RestoreResult::NoSettingsFile;
+    std::optional<platform::Folder> from;
+    try {
+        from.emplace(folder);
+    } catch (const std::exception&) {
+        return RestoreResult::NoSettingsFile;
+    }
+    if (!HoldsSettingsFile(*from, iniFile)) return RestoreResult::NoSettingsFile;
     const RestorePlaces places{dataPath, iniFile};
     std::optional<RestoreJournal> journal;
     try {
         // The other program must not write the settings file in between, and its
         // start-up must not take this restore's files for leftovers.
         platform::FileLock lock(iniFile);
-        const RestoreSources sources = ListRestoreSources(folder);
+        const RestoreSources sources = ListRestoreSources(*from);
         if (skipped) *skipped = sources.skipped;
         // Staged beside their targets, so that the final renames stay within
         // one file system.
@@ -187,7 +203,7 @@ RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, con
             f.name = place == RestoreJournal::Place::Settings ? iniFile.filename().string()
                                                               : source.filename().string();
             // A link put in the source's place since the listing is refused here.
-            const std::string bytes = platform::readFileNoFollow(source);
+            const std::string bytes = platform::readFileNoFollow(*from, source.filename().string());
             f.size = bytes.size();
             f.fingerprint = RestoreJournal::fingerprintOf(bytes);
             const std::size_t i = j.files.size() - 1;
@@ -198,7 +214,7 @@ RestoreResult RestoreData(const fs::path& dataPath, const fs::path& iniFile, con
             if (step) step();
         };
         for (const fs::path& f : sources.files) stage(f, RestoreJournal::Place::Data);
-        stage(backupIni, RestoreJournal::Place::Settings);
+        stage(folder / iniFile.filename(), RestoreJournal::Place::Settings);
         syncFolder(dataStage.path());
         syncFolder(iniStage.path());
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,8 +9,9 @@
 #include "ledger/RestoreJournal.h"
 
 namespace platform {
+class Folder;
 class IniFile;
-}
+}  // namespace platform
 
 // Backing up the data folder's files and the settings file into a folder the user
 // chose, and restoring them from such a folder. The year-end program's
@@ -49,22 +51,27 @@ struct RestoreSources {
     std::vector<std::filesystem::path> files;
     std::vector<std::string> skipped;
 };
+RestoreSources ListRestoreSources(const platform::Folder& folder);
 RestoreSources ListRestoreSources(const std::filesystem::path& folder);
 std::vector<std::filesystem::path> RestoreSourceFiles(const std::filesystem::path& folder);
 
 // Whether the folder holds the settings file a restore needs: a regular file of
 // the settings file's name, not a link to one.
 bool HoldsSettingsFile(const std::filesystem::path& folder, const std::filesystem::path& iniFile);
+bool HoldsSettingsFile(const platform::Folder& folder, const std::filesystem::path& iniFile);
 
 // The remembered backup folder, or `fallback` when none is stored.
 std::string ReadBackupPath(const platform::IniFile& ini, const std::string& fallback);
 
 // Copies the data files and then the settings file into the folder, each
-// replacing a file of that name. The first failed copy stops it and false is
-// returned, with the file and the cause in `failure`; what was copied before
-// stays (each file is whole: old or new).
+// replacing a file of that name. The folder is opened once and every copy made
+// in the folder so opened, whatever is done to its path meanwhile. The first
+// failed copy stops it and false is returned, with the file that could not be
+// read or written and the cause in `failure`; what was copied before stays (each
+// file is whole: old or new). `afterCopy` runs after each copy, for tests.
 bool BackupData(const std::filesystem::path& dataPath, const std::filesystem::path& iniFile,
-                const std::filesystem::path& folder, std::string* failure = nullptr);
+                const std::filesystem::path& folder, std::string* failure = nullptr,
+                const std::function<void()>& afterCopy = {});
 
 // The backup command after the folder was chosen: copies, remembers the folder in
 // [Option] BackupPath on success, and reports the outcome (a failure with the file
@@ -75,7 +82,8 @@ bool DataBackup(const std::filesystem::path& dataPath, const std::filesystem::pa
 enum class RestoreResult { Restored, NoSettingsFile, Failed };
 
 // Brings the backup folder's files back: the data files into the data folder and
-// the folder's settings file over the settings file. Every file is first copied
+// the folder's settings file over the settings file. The backup folder is opened
+// once and every file read from the folder so opened. Every file is first copied
 // beside its target and only when all copies succeeded do they replace the
 // current files, so a failure leaves the data folder and the settings file as
 // they were; nothing is copied when the folder holds no settings file. A crash

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <csignal>
 #include <cstdlib>
 
@@ -17,6 +18,7 @@
 #include <random>
 #include <utility>
 
+#include "platform/CheckedFeed.h"
 #include "platform/Errors.h"
 #include "platform/RegularFile.h"
 
@@ -72,15 +74,19 @@ bool lowerHexDigits(std::string_view digits) {
     });
 }
 
+struct ClosesDir {
+    void operator()(DIR* d) const { ::closedir(d); }
+};
+
 // A name that opens the file behind a descriptor, for calls that take names only.
 std::string descriptorPath(int fd) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-std::string temporaryName(const fs::path& folder, std::random_device& rd) {
+std::string temporaryName(std::random_device& rd) {
     char digits[kTempDigits + 1];
     std::snprintf(digits, sizeof digits, "%04x%08x", unsigned(rd()) & 0xffffu, unsigned(rd()));
-    return (folder / (std::string(kTempPrefix) + digits)).string();
+    return std::string(kTempPrefix) + digits;
 }
 
 void lock(int fd) {
@@ -88,53 +94,73 @@ void lock(int fd) {
     }
 }
 
-// A fresh file beside the target, for its owner only: a file saved for the first
-// time holds pay data. Its name cannot be guessed and it is created exclusively,
-// so nothing planted under that name (a link above all) is ever written through.
-// It is locked from before it has its name until it has been renamed, which tells
-// the start-up clean-up of the other program that it is no leftover: it is made
-// without a name, locked and only then named where the file system allows.
-int createTemp(const fs::path& folder, std::string& name) {
-    std::random_device rd;
-    const char* where = folder.empty() ? "." : folder.c_str();
-    int unnamed = ::open(where, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+// A fresh file in the target's folder, for its owner only: a file saved for the
+// first time holds pay data. It is made without a name and locked, so that a job
+// killed before it ended well leaves nothing; nameTemporary() names it only to
+// rename it. Where the file system cannot make a file without a name, it gets one
+// that cannot be guessed at once, created exclusively so that nothing planted
+// under that name (a link above all) is ever written through, and locked, which
+// tells a clean-up that it is no leftover. `name` is left empty for an unnamed file.
+int createTemp(int folder, std::string& name) {
+    name.clear();
+    int unnamed = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (unnamed >= 0) {
-        lock(unnamed);
-        const std::string self = descriptorPath(unnamed);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            name = temporaryName(folder, rd);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                return unnamed;
-            if (errno != EEXIST) break;
+        // Named later through its descriptor's name, which needs /proc.
+        if (::access(descriptorPath(unnamed).c_str(), F_OK) == 0) {
+            lock(unnamed);
+            return unnamed;
         }
-        ::close(unnamed);  // named the usual way below, or the failure reported there
+        ::close(unnamed);
     }
+    std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = temporaryName(folder, rd);
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        name = temporaryName(rd);
+        int fd = ::openat(folder, name.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
             lock(fd);
             return fd;
         }
+        if (errno != EEXIST) {
+            name.clear();
+            throw IoError::fromErrno(errno);
+        }
+    }
+    name.clear();
+    throw IoError::fromErrno(EEXIST);
+}
+
+// Gives an unnamed temporary file a name of our naming in its folder, still
+// locked, for the rename into place.
+std::string nameTemporary(int folder, int fd) {
+    std::random_device rd;
+    const std::string self = descriptorPath(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryName(rd);
+        if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return name;
         if (errno != EEXIST) throw IoError::fromErrno(errno);
     }
     throw IoError::fromErrno(EEXIST);
 }
 
-// The regular file a save replaces: the name itself, or the file a link of the
-// user's own names, so that the link survives and its file is the one updated.
-fs::path saveTarget(const fs::path& file) {
+// The file a save of `name` in the folder replaces, when that is not the name
+// itself: a link of the user's own is followed, so that the link survives and
+// its file is the one updated. A new file, a regular file and a link of another
+// account (replaced, never followed) give nullopt.
+std::optional<fs::path> linkedTarget(int folder, const std::string& name) {
     struct stat st {};
-    if (::lstat(file.c_str(), &st) != 0) {
-        if (errno == ENOENT) return file;  // a new file
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) return std::nullopt;  // a new file
         throw IoError::fromErrno(errno);
     }
-    if (S_ISREG(st.st_mode)) return file;
+    if (S_ISREG(st.st_mode)) return std::nullopt;
     if (!S_ISLNK(st.st_mode)) throw IoError::notRegularFile();
     // A link the user did not make may have been planted to have the save
     // overwrite some other file of the user's: the link itself is replaced.
-    if (st.st_uid != ::geteuid()) return file;
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr), &std::free);
+    if (st.st_uid != ::geteuid()) return std::nullopt;
+    const std::string link = folder == AT_FDCWD ? name : descriptorPath(folder) + "/" + name;
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(link.c_str(), nullptr), &std::free);
     if (!real) {
         if (errno == ENOENT || errno == ENOTDIR) throw IoError::danglingLink();
         throw IoError::fromErrno(errno);
@@ -165,11 +191,40 @@ std::optional<std::string> earlierTemporaryFor(const std::string& entry) {
 
 // Makes the rename itself durable; file systems that cannot sync a folder are
 // left to their own guarantees.
-void syncFolder(const fs::path& folder) {
-    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) return;
-    if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
+void syncFolder(int folder) {
+    if (::fsync(folder) != 0 && errno != EINVAL && errno != EROFS && errno != EBADF)
         throw IoError::fromErrno(errno);
+}
+
+// Removes the temporary files that no job holds: those of our current naming and
+// the earlier versions' ones that `isOurs` accepts. `ownOnly` keeps other
+// accounts' files in a shared folder theirs.
+int removeStaleIn(int folder, const std::function<bool(std::string_view)>& isOurs, bool ownOnly) {
+    int removed = 0;
+    Fd listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (listing.get() < 0) return 0;
+    std::unique_ptr<DIR, ClosesDir> dir(::fdopendir(listing.get()));
+    if (!dir) return 0;
+    listing.release();
+    while (const dirent* e = ::readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (!isTemporaryName(name)) {
+            const auto target = earlierTemporaryFor(name);
+            if (!target || !isOurs(*target)) continue;
+        }
+        Fd fd(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+        struct stat st {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (ownOnly && st.st_uid != ::geteuid()) continue;
+        // A save under way holds its temporary file locked.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        struct stat now {};
+        if (::fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+            now.st_ino != st.st_ino || now.st_dev != st.st_dev)
+            continue;
+        if (::unlinkat(folder, name.c_str(), 0) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace
@@ -177,9 +232,9 @@ void syncFolder(const fs::path& folder) {
 namespace {
 
 // `extraFlags` may add O_NOFOLLOW, which refuses a link as no regular file.
-int openRegular(const fs::path& file, int extraFlags) {
+int openRegular(const fs::path& file, int extraFlags, int folder = AT_FDCWD) {
     // Not blocking: opening a pipe for reading would otherwise wait for a writer.
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags));
+    Fd fd(::openat(folder, file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags));
     if (fd.get() < 0) {
         if (errno == ELOOP && (extraFlags & O_NOFOLLOW)) throw IoError::notRegularFile();
         throw IoError::fromErrno(errno);
@@ -247,26 +302,8 @@ int removeStaleTemporaries(const fs::path& folder, std::string_view pattern) {
 
 int removeStaleTemporaries(const fs::path& folder,
                            const std::function<bool(std::string_view)>& isOurs) {
-    int removed = 0;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const fs::path entry = it->path();
-        const std::string name = entry.filename().string();
-        if (!isTemporaryName(name)) {
-            const auto target = earlierTemporaryFor(name);
-            if (!target || !isOurs(*target)) continue;
-        }
-        Fd fd(::open(entry.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
-        struct stat st {};
-        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        // A save under way holds its temporary file locked.
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
-        struct stat now {};
-        if (::lstat(entry.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
-            continue;
-        if (::unlink(entry.c_str()) == 0) ++removed;
-    }
-    return removed;
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return dir.get() < 0 ? 0 : removeStaleIn(dir.get(), isOurs, false);
 }
 
 fs::path FileLock::lockFileOf(const fs::path& file) {
@@ -325,50 +362,133 @@ std::string readFileNoFollow(const fs::path& file) {
     return readWhole(Fd(openRegular(file, O_NOFOLLOW)));
 }
 
-PendingReplacement::PendingReplacement(const fs::path& file)
-    : target_(saveTarget(file)), fd_(createTemp(target_.parent_path(), temporary_)) {}
+std::string readFileNoFollow(const Folder& folder, const std::string& name) {
+    return readWhole(Fd(openRegular(name, O_NOFOLLOW, folder.fd())));
+}
 
-PendingReplacement::~PendingReplacement() {
-    if (fd_ < 0) return;
-    ::unlink(temporary_.c_str());
+Folder::Folder(const fs::path& path)
+    : path_(path),
+      fd_(::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ < 0) throw IoError::fromErrno(errno);
+}
+
+Folder::~Folder() {
     ::close(fd_);
 }
 
-fs::path PendingReplacement::writerPath() const {
-    return descriptorPath(fd_);
+std::vector<Folder::Entry> Folder::entries() const {
+    std::vector<Entry> out;
+    // A description of its own: reading the folder moves no offset of fd_.
+    Fd listing(::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (listing.get() < 0) throw IoError::fromErrno(errno);
+    std::unique_ptr<DIR, ClosesDir> dir(::fdopendir(listing.get()));
+    if (!dir) throw IoError::fromErrno(errno);
+    listing.release();
+    errno = 0;
+    while (const dirent* e = ::readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        const bool regular =
+            ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+        out.push_back({name, regular});
+        errno = 0;
+    }
+    if (errno != 0) throw IoError::fromErrno(errno);
+    std::sort(out.begin(), out.end(),
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    return out;
+}
+
+PendingReplacement::PendingReplacement(const fs::path& file) {
+    const auto linked = linkedTarget(AT_FDCWD, file.string());
+    target_ = linked ? *linked : file;
+    const Folder folder(target_.parent_path());
+    open(folder.fd(), target_.filename().string());
+}
+
+PendingReplacement::PendingReplacement(const Folder& folder, const std::string& name) {
+    if (const auto linked = linkedTarget(folder.fd(), name)) {
+        target_ = *linked;
+        const Folder linkedFolder(target_.parent_path());
+        open(linkedFolder.fd(), target_.filename().string());
+    } else {
+        target_ = folder.path() / name;
+        open(folder.fd(), name);
+    }
+}
+
+void PendingReplacement::open(int folderFd, const std::string& name) {
+    Fd folder(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+    if (folder.get() < 0) throw IoError::fromErrno(errno);
+    // Leftovers of jobs killed where files cannot be made without a name.
+    removeStaleIn(
+        folder.get(), [](std::string_view) { return false; }, true);
+    fd_ = createTemp(folder.get(), temporary_);
+    folder_ = folder.release();
+    name_ = name;
+}
+
+PendingReplacement::~PendingReplacement() {
+    feed_.reset();
+    if (fd_ >= 0) {
+        if (!temporary_.empty()) ::unlinkat(folder_, temporary_.c_str(), 0);
+        ::close(fd_);
+    }
+    if (folder_ >= 0) ::close(folder_);
+}
+
+fs::path PendingReplacement::writerPath() {
+    if (!feed_) feed_ = std::make_unique<CheckedFeed>(fd_);
+    return feed_->writerPath();
 }
 
 void PendingReplacement::commit(std::optional<unsigned> mode,
                                 const std::function<void()>& beforeRename) {
+    if (feed_) {
+        feed_->finish();
+        feed_.reset();
+    }
     // The file keeps its permissions only when it is the user's own: another
     // account's file, readable by all, must not pass that on to pay data, nor
     // may the file at the end of its link.
     struct stat st {};
     if (mode) {
         if (::fchmod(fd_, mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
-    } else if (::lstat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-               st.st_uid == ::geteuid() && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+    } else if (::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+               S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+               ::fchmod(fd_, st.st_mode & 07777) != 0) {
         throw IoError::fromErrno(errno);
     }
     if (::fsync(fd_) != 0) throw IoError::fromErrno(errno);
+    if (temporary_.empty()) temporary_ = nameTemporary(folder_, fd_);
     if (beforeRename) beforeRename();
     // Still open, so still locked: the clean-up of a program starting meanwhile
     // keeps the file.
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) {
         const int err = errno;
         // The sticky bit of a shared folder keeps another account's file there
         // theirs: it can be neither written into nor replaced.
-        if ((err == EPERM || err == EACCES) && ::lstat(target_.c_str(), &st) == 0 &&
+        if ((err == EPERM || err == EACCES) &&
+            ::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
             st.st_uid != ::geteuid())
             throw IoError::foreignFile();
         throw IoError::fromErrno(err);
     }
+    temporary_.clear();
     ::close(std::exchange(fd_, -1));  // written and synced: nothing left to report
-    syncFolder(target_.parent_path());
+    syncFolder(folder_);
 }
 
 void writeFileAtomic(const fs::path& name, std::string_view bytes, std::optional<unsigned> mode) {
     PendingReplacement replacement(name);
+    writeAll(replacement.fd(), bytes);
+    replacement.commit(mode);
+}
+
+void writeFileAtomic(const Folder& folder, const std::string& name, std::string_view bytes,
+                     std::optional<unsigned> mode) {
+    PendingReplacement replacement(folder, name);
     writeAll(replacement.fd(), bytes);
     replacement.commit(mode);
 }

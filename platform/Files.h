@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,13 +46,52 @@ bool regularFileExists(const std::filesystem::path& file);
 void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes,
                      std::optional<unsigned> mode = std::nullopt);
 
+// A folder opened once, for work that makes or reads several files in it: they
+// stay in that folder whatever is done to its path meanwhile (the folder renamed
+// and a link put in its place). Throws IoError when it cannot be opened.
+class Folder {
+public:
+    explicit Folder(const std::filesystem::path& path);
+    ~Folder();
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    int fd() const { return fd_; }
+    // The path it was opened by, for messages.
+    const std::filesystem::path& path() const { return path_; }
+
+    struct Entry {
+        std::string name;
+        bool regularFile;  // a link is none, whatever it names
+    };
+    // Its entries but "." and "..", sorted by name.
+    std::vector<Entry> entries() const;
+
+private:
+    std::filesystem::path path_;
+    int fd_;
+};
+
+// writeFileAtomic for a file of a folder opened beforehand.
+void writeFileAtomic(const Folder& folder, const std::string& name, std::string_view bytes,
+                     std::optional<unsigned> mode = std::nullopt);
+
+// readFileNoFollow for a file of a folder opened beforehand.
+std::string readFileNoFollow(const Folder& folder, const std::string& name);
+
+class CheckedFeed;
+
 // The new content of a file on its way, for a writer that cannot be handed the
-// bytes (the PDF printer): a temporary file beside the file, private and locked,
-// that commit() puts in the file's place under writeFileAtomic's rules. Removed
-// if never committed.
+// bytes (the PDF printer): a temporary file in the file's folder, private, locked
+// and without a name until commit() puts it in the file's place under
+// writeFileAtomic's rules, so that a job that never ends well, killed or not,
+// leaves nothing behind. Where the file system cannot make a file without a name
+// it is named at once, and the leftovers of our naming that no job holds are
+// removed by the next output to the folder.
 class PendingReplacement {
 public:
     explicit PendingReplacement(const std::filesystem::path& file);
+    PendingReplacement(const Folder& folder, const std::string& name);
     ~PendingReplacement();
     PendingReplacement(const PendingReplacement&) = delete;
     PendingReplacement& operator=(const PendingReplacement&) = delete;
@@ -59,18 +99,25 @@ public:
     // The file that commit() replaces: the name, or the file a link of the user's own names.
     const std::filesystem::path& target() const { return target_; }
     int fd() const { return fd_; }
-    // A name that opens the temporary file itself, whatever anyone does meanwhile to
-    // the names of the folder, for a writer that insists on opening a file by name.
-    std::filesystem::path writerPath() const;
+    // A name a writer that insists on opening a file by name writes the content
+    // to; whatever anyone does meanwhile to the names of the folder, it reaches
+    // the temporary file, and every write is checked by commit(). The writer must
+    // have closed it before commit().
+    std::filesystem::path writerPath();
     // `beforeRename` runs once everything is written and synced, for tests that
     // start the other program's clean-up there.
     void commit(std::optional<unsigned> mode = std::nullopt,
                 const std::function<void()>& beforeRename = {});
 
 private:
+    void open(int folderFd, const std::string& name);
+
     std::filesystem::path target_;
-    std::string temporary_;
-    int fd_;
+    int folder_ = -1;
+    std::string name_;
+    std::string temporary_;  // empty while the file has no name
+    int fd_ = -1;
+    std::unique_ptr<CheckedFeed> feed_;
 };
 
 // Bytes to put at an offset of a file.

@@ -88,4 +88,9 @@ void WriteJpeg(const std::filesystem::path& file, const std::uint8_t* pixels, in
     platform::writeFileAtomic(file, EncodeJpeg(pixels, width, height, stride, layout));
 }
 
+void WriteJpeg(const platform::Folder& folder, const std::string& name, const std::uint8_t* pixels,
+               int width, int height, std::size_t stride, PixelLayout layout) {
+    platform::writeFileAtomic(folder, name, EncodeJpeg(pixels, width, height, stride, layout));
+}
+
 }  // namespace reports

@@ -5,6 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+namespace platform {
+class Folder;
+}
+
 // JPEG files of the slip images, through libjpeg with its default settings
 // (baseline, quality 75). The encoder works in memory and the file is written
 // whole, so a failure never leaves a half-written image under the real name.
@@ -32,5 +36,9 @@ std::string EncodeJpeg(const std::uint8_t* pixels, int width, int height, std::s
 // both cases an existing file of that name is left as it was.
 void WriteJpeg(const std::filesystem::path& file, const std::uint8_t* pixels, int width, int height,
                std::size_t stride, PixelLayout layout);
+// The same for a file of a folder opened beforehand (several images into one
+// chosen folder).
+void WriteJpeg(const platform::Folder& folder, const std::string& name, const std::uint8_t* pixels,
+               int width, int height, std::size_t stride, PixelLayout layout);
 
 }  // namespace reports

@@ -261,8 +261,28 @@ void FolderChooser::TreeViewChange(QTreeWidgetItem* node) {
     }
     lastSelected_ = node;
     CurrentPath = withTrailingSlash(NodePath(node));
-    StatusBar->showMessage(QStringLiteral("ﾌｫﾙﾀﾞ：") + CurrentPath);
+    showFolderLine();
     updateTargetLabel();
+}
+
+void FolderChooser::showFolderLine() {
+    const QString prefix = QStringLiteral("ﾌｫﾙﾀﾞ：");
+    // The status bar keeps a margin on either side of its message.
+    constexpr int kMessageMargins = 24;
+    const QFontMetrics metrics(StatusBar->font());
+    // Until the chooser is first shown the bar has no width of its own; it spans
+    // the dialog inside the layout's margins.
+    const QMargins margins = layout()->contentsMargins();
+    const int barWidth =
+        StatusBar->isVisible() ? StatusBar->width() : width() - margins.left() - margins.right();
+    const int room = barWidth - kMessageMargins - metrics.horizontalAdvance(prefix);
+    // Both ends of a long path tell the clerk where it is: the middle gives way.
+    StatusBar->showMessage(prefix + metrics.elidedText(CurrentPath, Qt::ElideMiddle, room));
+}
+
+void FolderChooser::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!CurrentPath.isEmpty()) showFolderLine();
 }
 
 void FolderChooser::updateTargetLabel() {

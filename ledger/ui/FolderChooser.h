@@ -73,6 +73,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum NodeKind { kRootNode, kDriveNode, kFolderNode, kPlaceholderNode };
@@ -81,6 +82,8 @@ private:
     void readFoldersIfPending(QTreeWidgetItem* node);
     QTreeWidgetItem* driveNodeFor(const QString& path) const;
     void updateTargetLabel();
+    // "ﾌｫﾙﾀﾞ：" and CurrentPath, shortened in its middle to fit the status bar.
+    void showFolderLine();
 
     std::filesystem::path iniFile_;
     QTreeWidgetItem* root_ = nullptr;

@@ -28,6 +28,28 @@ QMessageBox::Icon toQt(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A Qt label breaks lines at blanks and between Japanese characters only, so a
+// long path or file name would run past the box's edge: it gets invisible break
+// opportunities after each folder separator, and a run without any every few
+// characters.
+QString wrappable(const QString& text) {
+    constexpr int kLongestRun = 24;
+    constexpr QChar kBreak(0x200B);  // zero width space
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        if (c.isSpace() || c.unicode() >= 0x3000) {  // blanks and Japanese break already
+            run = 0;
+        } else if (c == QChar('/') || ++run >= kLongestRun) {
+            out += kBreak;
+            run = 0;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 MessageBox::Responder MessageBox::setResponder(Responder r) {
@@ -48,7 +70,7 @@ Answer MessageBox::show(QWidget* parent, const QString& text, Icon icon, Buttons
     // not show as a break.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-    QMessageBox box(toQt(icon), req.caption, shown, QMessageBox::NoButton, parent);
+    QMessageBox box(toQt(icon), req.caption, wrappable(shown), QMessageBox::NoButton, parent);
     QPushButton* ok = nullptr;
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;

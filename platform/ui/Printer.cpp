@@ -216,7 +216,8 @@ bool Printer::commitPdfOutput(QWidget* parent) {
     try {
         output->commit();
     } catch (const std::exception& e) {
-        MessageBox::error(parent, QString::fromUtf8(e.what()));
+        MessageBox::error(
+            parent, QString::fromUtf8(kPrintFailed) + QChar('\r') + QString::fromUtf8(e.what()));
         return false;
     }
     return true;

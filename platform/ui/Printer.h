@@ -21,6 +21,7 @@ namespace platform::ui {
 
 inline constexpr const char* kPdfPrinterName = "PDFファイル";
 inline constexpr int kPdfResolution = 600;
+inline constexpr const char* kPrintFailed = "印刷に失敗しました。";
 
 class Printer : public platform::PrinterPort {
 public:
@@ -55,7 +56,9 @@ public:
     // the user cancelled or the file could not be made (an error box says why).
     void setPdfOutputFile(const QString& file) { pdfFile_ = file; }
     bool preparePdfOutput(QWidget* parent);
-    // After a job that ended whole; true when there is no PDF to commit.
+    // After a job that ended whole; true when there is no PDF to commit. The PDF
+    // replaces the file only when every byte the job wrote reached the disk;
+    // otherwise kPrintFailed and the cause are shown and the file stays as it was.
     bool commitPdfOutput(QWidget* parent);
     // After a job that failed: the file stays as it was.
     void discardPdfOutput();

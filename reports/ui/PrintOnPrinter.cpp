@@ -11,9 +11,7 @@
 
 namespace reports::ui {
 
-namespace {
-constexpr const char* kPrintFailed = "印刷に失敗しました。";
-}  // namespace
+using platform::ui::kPrintFailed;
 
 bool PrintOnPrinter(platform::ui::Printer& printer, const QString& title, int sheets,
                     const PrinterSheet& draw, QWidget* parent) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "ledger/ui/FolderChooser.h"
+#include "platform/Files.h"
 #include "platform/ui/MessageBox.h"
 #include "reports/JpegWriter.h"
 #include "reports/LedgerCsv.h"
@@ -77,6 +78,8 @@ std::vector<std::filesystem::path> SaveSlipImagesTo(const std::filesystem::path&
     PageJob slipJob = job;
     slipJob.docKind = kDocPaySlips;
     QImage image(kSlipImageWidth, kSlipImageHeight, QImage::Format_RGB32);
+    // Opened once: every image lands in the folder chosen, whatever happens to its path meanwhile.
+    const platform::Folder into(folder);
     std::vector<std::filesystem::path> written;
     std::set<std::filesystem::path> used;
     for (int slot : chosen) {
@@ -85,8 +88,8 @@ std::vector<std::filesystem::path> SaveSlipImagesTo(const std::filesystem::path&
         if (used.count(file)) file = SlipImageFileName(folder, l, slot, "_" + std::to_string(slot));
         RenderSlipImage(image, l, slipJob, slot, target);
         const QImage& pixels = image;  // constBits: no detach
-        WriteJpeg(file, pixels.constBits(), pixels.width(), pixels.height(),
-                  std::size_t(pixels.bytesPerLine()), PixelLayout::Bgrx);
+        WriteJpeg(into, file.filename().string(), pixels.constBits(), pixels.width(),
+                  pixels.height(), std::size_t(pixels.bytesPerLine()), PixelLayout::Bgrx);
         used.insert(file);
         written.push_back(file);
     }

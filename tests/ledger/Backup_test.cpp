@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <map>
+#include <utility>
 
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
@@ -82,14 +84,92 @@ TEST_F(BackupTest, AFailedCopyIsReportedAndTheFolderIsNotRemembered) {
     EXPECT_FALSE(DataBackup(data, ini, target, log));
     ASSERT_EQ(log.entries.size(), 1u);
     EXPECT_EQ(log.entries[0].first, MessageLog::Kind::Error);
-    // The fixed text, then the file that failed and why.
+    // The fixed text, then what failed (the folder that is none, or the first
+    // copy in the read-only one) and why.
+    const fs::path failed = runningAsRoot() ? target : target / "システムログ.dat";
     EXPECT_EQ(
-        log.entries[0].second.rfind(
-            std::string(kBackupFailed) + "\r" + (target / "システムログ.dat").string() + "\r", 0),
+        log.entries[0].second.rfind(std::string(kBackupFailed) + "\r" + failed.string() + "\r", 0),
         0u)
         << log.entries[0].second;
     EXPECT_FALSE(platform::IniFile(ini).valueExists("Option", "BackupPath"));
     fs::permissions(target, fs::perms::owner_all, fs::perm_options::add);
+}
+
+// The message names the file the backup could not read (a data file gone since
+// the listing, a missing settings file) or write, under the fixed text.
+TEST_F(BackupTest, AFailedBackupNamesTheFileItCouldNotReadOrWrite) {
+    const struct Row {
+        const char* what;
+        std::function<void()> before;
+        std::function<void()> afterFirstCopy;
+        fs::path named;
+    } rows[] = {
+        {"settings file missing", [&] { fs::remove(ini); }, {}, ini},
+        {"data file gone since the listing",
+         {},
+         [&] { fs::remove(data / "社員情報.dat"); },
+         data / "社員情報.dat"},
+        {"folder in place of a copy",
+         [&] { fs::create_directory(target / "社員情報.dat"); },
+         {},
+         target / "社員情報.dat"},
+    };
+    for (const Row& row : rows) {
+        SetUp();
+        if (row.before) row.before();
+        bool first = true;
+        std::string failure;
+        EXPECT_FALSE(BackupData(data, ini, target, &failure, [&] {
+            if (first && row.afterFirstCopy) row.afterFirstCopy();
+            first = false;
+        })) << row.what;
+        EXPECT_EQ(failure.rfind(row.named.string() + "\r", 0), 0u) << row.what << ": " << failure;
+        fs::remove_all(tmp.path() / "Tolvane4");
+        fs::remove_all(target);
+    }
+}
+
+// The chosen folder is opened once: a folder renamed and replaced by a link
+// between two copies takes every later copy (or read) still, and nothing goes
+// through the link.
+TEST_F(BackupTest, AFolderSwappedForALinkDuringTheWorkRedirectsNothing) {
+    const fs::path elsewhere = tmp / "elsewhere";
+    const fs::path moved = tmp / "moved";
+    fs::create_directories(elsewhere);
+    writeText(elsewhere / "Tolvane.ini", "elsewhere");
+    writeText(elsewhere / "令和8年給与･賞与.dat", "elsewhere");
+    auto swap = [&](const fs::path& folder) {
+        fs::rename(folder, moved);
+        fs::create_directory_symlink(elsewhere, folder);
+    };
+    {
+        SCOPED_TRACE("backup");
+        bool swapped = false;
+        ASSERT_TRUE(BackupData(data, ini, target, nullptr, [&] {
+            if (!std::exchange(swapped, true)) swap(target);
+        }));
+        EXPECT_EQ(readText(elsewhere / "Tolvane.ini"), "elsewhere");
+        EXPECT_EQ(readText(elsewhere / "令和8年給与･賞与.dat"), "elsewhere");
+        EXPECT_EQ(contents(elsewhere).size(), 2u);
+        EXPECT_EQ(contents(moved).size(), 4u);
+        EXPECT_EQ(readText(moved / "Tolvane.ini"), "[Option]\r\nCorpName=now\r\n");
+    }
+    fs::remove_all(moved);
+    {
+        SCOPED_TRACE("restore");
+        const fs::path backup = tmp / "backup";
+        fs::create_directory(backup);
+        ASSERT_TRUE(BackupData(data, ini, backup));
+        writeText(backup / "Tolvane.ini", "[Option]\r\nCorpName=backup\r\n");
+        bool swapped = false;
+        ASSERT_EQ(RestoreData(data, ini, backup,
+                              [&] {
+                                  if (!std::exchange(swapped, true)) swap(backup);
+                              }),
+                  RestoreResult::Restored);
+        EXPECT_EQ(readText(ini), "[Option]\r\nCorpName=backup\r\n");
+        EXPECT_EQ(readText(data / "令和8年給与･賞与.dat"), "year8");
+    }
 }
 
 TEST_F(BackupTest, BackupIntoTheDataFolderItselfLosesNothing) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -106,6 +107,44 @@ TEST_F(FolderTest, SelectingShowsThePathAndWhetherItHoldsABackup) {
     root()->setExpanded(false);
     EXPECT_TRUE(root()->isExpanded());
     chooser->hide();
+}
+
+// The status line shows the selected folder whole where it fits and otherwise
+// shortened in its middle with "…", both ends kept, never cut at the edge.
+TEST_F(FolderTest, TheFolderLineShortensALongPathInItsMiddle) {
+    fs::path deep = disk;
+    for (int i = 0; i < 10; ++i) deep /= "keiri-backup-folder-" + std::to_string(i);
+    fs::create_directories(deep);
+    const QString prefix = QStringLiteral("ﾌｫﾙﾀﾞ：");
+    const struct Row {
+        fs::path folder;
+        int width;
+        bool whole;
+    } rows[] = {
+        {disk / "Backup" / "2026", 420, true},
+        {deep, 420, false},
+        {deep, 780, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.folder.string() + " at " + std::to_string(row.width));
+        chooser->resize(row.width, 460);
+        chooser->FolderPath = q(row.folder);
+        chooser->FormActivate();
+        chooser->show();
+        const QString line = chooser->StatusBar->currentMessage();
+        const QString path = q(row.folder) + "/";
+        EXPECT_EQ(chooser->CurrentPath, path);
+        if (row.whole) {
+            EXPECT_EQ(line, prefix + path);
+        } else {
+            EXPECT_TRUE(line.contains(QChar(0x2026))) << line.toStdString();
+            EXPECT_TRUE(line.startsWith(prefix + path.left(8))) << line.toStdString();
+            EXPECT_TRUE(line.endsWith(QStringLiteral("folder-9/"))) << line.toStdString();
+        }
+        EXPECT_LE(QFontMetrics(chooser->StatusBar->font()).horizontalAdvance(line),
+                  chooser->StatusBar->width());
+        chooser->hide();
+    }
 }
 
 TEST_F(FolderTest, AMissingRememberedFolderIsReportedAndItsDriveSelected) {

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <vector>
 
@@ -178,6 +180,49 @@ TEST(MessageBox, TheRealBoxShowsTheJapaneseButtonsAndReportsThePressedOne) {
         if (auto* ok = buttonWithText(box, "OK")) ok->click();
     });
     MessageBox::error(nullptr, "ファイルへのアクセスが拒否されました");
+}
+
+// A long path in a message wraps inside the box instead of running past its
+// right edge; the text reads as it was given.
+TEST(MessageBox, ALongPathWrapsInsideTheBox) {
+    QString deep = QStringLiteral("/home/keiri");
+    for (int i = 0; i < 4; ++i)
+        deep +=
+            QStringLiteral("/KyuyoDataBackupOfTheYear2026ForTheMainOfficeAndTheFactoryCopyNumber%1")
+                .arg(i);
+    const struct Row {
+        const char* what;
+        QString text;
+    } rows[] = {
+        {"deep path", QStringLiteral("容量不足､書き込み不可等のエラーにより中断しました。\r") +
+                          deep + QStringLiteral("/令和8年給与･賞与.dat\rディスクがいっぱいです")},
+        {"long file name", QStringLiteral("印刷に失敗しました。\r/tmp/") +
+                               QString(150, QChar('a')) + QStringLiteral(".pdf")},
+        {"short text", QStringLiteral("指定場所にバックアップしました。")},
+    };
+    for (const Row& row : rows) {
+        QString shown;
+        int labelNeeds = 0;
+        int labelHas = 0;
+        int boxWidth = 0;
+        whenTheBoxOpens([&](QMessageBox* box) {
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            if (label) {
+                shown = label->text();
+                labelNeeds = label->minimumSizeHint().width();
+                labelHas = label->width();
+            }
+            boxWidth = box->width();
+            box->accept();
+        });
+        MessageBox::error(nullptr, row.text);
+        QString expected = row.text;
+        expected.replace(QChar('\r'), QChar('\n'));
+        EXPECT_EQ(shown.remove(QChar(0x200B)), expected) << row.what;
+        EXPECT_LE(labelNeeds, labelHas) << row.what;
+        EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width())
+            << row.what;
+    }
 }
 
 }  // namespace
