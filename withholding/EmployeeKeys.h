@@ -54,11 +54,12 @@ inline constexpr std::size_t kRecordsCheckOffset = kKeyedMarkOffset - 8;
 std::uint64_t RecordsCheck(const WithholdingData& data);
 
 // Whether the records' Keys were written by this suite, so that loading may
-// attach each record by its Key: the header bears the mark of a keyed save and
-// the records still give its check value (or it kept none), or,
-// for files keyed before the mark was written, every record holds either no Key
-// or one of the form the payroll program makes, and one of them is the Key of an
-// employee of december.
+// attach each record by its Key. A marked file counts when its records still give
+// the check value stored with the mark (one saved before the check was kept has
+// none and counts as it did); a file another writer changed since follows slots.
+// An unmarked file, keyed before the mark was written, counts when every record
+// holds either no Key or one of the form the payroll program makes, and one of
+// them is the Key of an employee of december.
 bool HoldsEmployeeKeys(const WithholdingData& data, const ledger::TPeriodBlock& december);
 
 // Gives every new-layout record the Key of the employee in its December slot, and

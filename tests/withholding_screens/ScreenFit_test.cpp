@@ -12,14 +12,13 @@
 #include <QToolButton>
 #include <memory>
 
-#include "ledger/Era.h"
-#include "ledger/Ledger.h"
 #include "ui/Screenshot.h"
 #include "withholding/EmployeeKeys.h"
 #include "withholding/WithholdingFile.h"
 #include "withholding/ui/LoadNoticeDialog.h"
 #include "withholding/ui/NewLayoutRecordEditor.h"
 #include "withholding/ui/OldLayoutRecordEditor.h"
+#include "withholding_ui/EditorFixture.h"
 
 // The year-end windows that can outgrow a screen, on the screens users have:
 // screens.json lays three side by side (1600x1000, 1366x768, 1280x720).
@@ -81,22 +80,11 @@ TEST(ScreenFit, LoadNoticeOfEightyEmployeesFitsTheScreen) {
     }
 }
 
-struct Records {
-    ledger::FixedClock clock{{2024, 12, 20, 9, 0, 0}};
-    ledger::Ledger ledger{clock};
-    WithholdingData data;
-    Records() {
-        ledger.CurData = {"令和6年給与･賞与.dat", "令和", 6, 12};
-        ledger.Employee(1).Key.set("k1");
-        ledger.Employee(1).Name.set("山田太郎");
-    }
-};
-
 // Every button of the row in view, and every field scrolled into view as focus
 // reaches it.
 template <class Editor>
 void expectFits(QScreen* screen, const std::string& at) {
-    Records r;
+    testing_support::EditorFixture r;
     MainOn main(screen);
     Editor editor(r.ledger, r.data, &main);
     editor.EditSlot = 1;
