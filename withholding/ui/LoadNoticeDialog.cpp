@@ -22,6 +22,17 @@ QString shown(const std::string& text) {
     return s.replace(QChar('\r'), QChar('\n'));
 }
 
+// A scroll area that asks no more room than two lines: a short notice, which
+// never scrolls, is followed directly by its kept lines rather than by the
+// height of a scroll bar it does not show.
+class ShortScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize minimumSizeHint() const override {
+        return {QScrollArea::minimumSizeHint().width(), 2 * fontMetrics().lineSpacing()};
+    }
+};
+
 }  // namespace
 
 LoadNoticeDialog::LoadNoticeDialog(QWidget* parent) : QDialog(parent) {
@@ -37,11 +48,10 @@ LoadNoticeDialog::LoadNoticeDialog(QWidget* parent) : QDialog(parent) {
     lbMessage = new QLabel;
     lbMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lbMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    messageArea = new QScrollArea(this);
+    messageArea = new ShortScrollArea(this);
     messageArea->setWidget(lbMessage);
     messageArea->setWidgetResizable(true);
     messageArea->setFrameShape(QFrame::NoFrame);
-    messageArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     lbKept = new QLabel(this);
     lbKept->setTextInteractionFlags(Qt::TextSelectableByMouse);
