@@ -56,6 +56,9 @@ bool IsRetired(const ListEmployee& e);
 // name and department of at most 16 bytes the status starts at byte 68 and the
 // slot ends the line.
 std::string FormatEmployeeLine(const ListEmployee& e);
+// The byte at which each column of a line starts, in the order of the list's
+// header: the slot, name, department, kind, pay form and status.
+inline constexpr int kLineColumns[] = {1, 5, 23, 41, 53, 67};
 
 // Sort keys: by header section 0..4.
 enum SortKey { kBySlot = 1, kByName = 2, kByKind = 3, kByPayForm = 4, kByDept = 5 };

@@ -1,5 +1,6 @@
 #include "withholding/YearLoad.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -63,9 +64,10 @@ PayrollTotals checkedTotals(const WideTotals& t) {
 }
 
 // Each slot of each period counts for the December employee holding its Key.
-// Where several hold one Key (a clock set back, a copied file), the n-th holder
-// of a period in slot order counts for the n-th holder of December, so that each
-// keeps their own pay rather than all of them getting the sum.
+// Where several hold one Key (a clock set back, a copied file), a period's holders
+// pair with December's by who they are, then in slot order (PairHolders), so that
+// each keeps their own pay rather than all of them getting the sum, or one
+// another's once one of them has left.
 std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
                                                    const TPeriodBlock& december) {
     // Keys compare as their stored bytes (SameKey).
@@ -74,17 +76,25 @@ std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
     for (int i = 0; i < kRecords; ++i) holders[december.EmployeeTbl[i].Key.bytes()].push_back(i);
     std::array<WideTotals, kRecords> sums{};
     for (const auto& block : blocks) {
-        std::unordered_map<std::string_view, std::size_t> seen;
-        for (int k = 0; k < ledger::kSlots; ++k) {
-            const std::string_view key = block->EmployeeTbl[k].Key.bytes();
-            auto it = holders.find(key);
-            if (it == holders.end()) continue;
-            const std::size_t rank = seen[key]++;
-            if (rank >= it->second.size()) continue;
-            WideTotals& t = sums[std::size_t(it->second[rank])];
-            t.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
-            t.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
-            t.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
+        std::unordered_map<std::string_view, std::vector<int>> slots;
+        for (int k = 0; k < ledger::kSlots; ++k)
+            slots[block->EmployeeTbl[k].Key.bytes()].push_back(k);
+        for (const auto& [key, ours] : holders) {
+            auto found = slots.find(key);
+            if (found == slots.end()) continue;
+            const std::vector<int>& theirs = found->second;
+            const std::vector<int> paired =
+                PairHolders(ours.size(), theirs.size(), [&](std::size_t h, std::size_t t) {
+                    return SamePerson(december.EmployeeTbl[ours[h]], block->EmployeeTbl[theirs[t]]);
+                });
+            for (std::size_t h = 0; h < ours.size(); ++h) {
+                if (paired[h] < 0) continue;
+                const int k = theirs[std::size_t(paired[h])];
+                WideTotals& t = sums[std::size_t(ours[h])];
+                t.pay += block->PaymentTbl[k].Amounts[ledger::kPayTaxableTotal];
+                t.social += block->DeductionTbl[k].Amounts[ledger::kDedSocialInsTotal];
+                t.tax += block->DeductionTbl[k].Amounts[ledger::kDedIncomeTax];
+            }
         }
     }
     std::array<PayrollTotals, kRecords> out;
@@ -146,7 +156,8 @@ bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     const bool lastNew = IsNewLayoutYear(lastFile);
     std::array<std::string_view, kRecords> lastKeys;
     std::unique_ptr<TPeriodBlock> lastDecember;
-    if (lastNew && HoldsEmployeeKeys(last, december)) {
+    const bool keyed = lastNew && HoldsEmployeeKeys(last, december);
+    if (keyed) {
         for (int j = 1; j <= kRecords; ++j)
             lastKeys[std::size_t(j - 1)] = StoredKey(last.Record(j));
     } else {
@@ -162,7 +173,11 @@ bool carryOver(const TPeriodBlock& december, bool newLayout, const fs::path& las
     data.clear();
     data.Header = last.Header;  // the company address and telephone carry over
     const bool convert = newLayout && !lastNew;
-    std::array<int, kRecords> from = PairByKey(lastKeys, december);
+    std::array<int, kRecords> from = PairByKey(lastKeys, december, [&](int j, int i) {
+        const ledger::TEmployeeRec& emp = december.EmployeeTbl[i - 1];
+        return keyed ? SamePerson(last.Record(j), emp)
+                     : SamePerson(lastDecember->EmployeeTbl[j - 1], emp);
+    });
     // An empty slot takes last year's first empty one, as the keys compare equal.
     int firstEmpty = 0;
     for (int j = 1; j <= kRecords && !firstEmpty; ++j)
@@ -223,22 +238,29 @@ void newRecord(WithholdingData& data, bool newLayout, int slot, const PayrollTot
     refreshFromEmployee(data.OldRecord(slot), emp);
 }
 
-// The name the owner of a left-out record had in the year's pay data. Records of
-// one Key go to its holders in slot order, so the n-th record of a Key is named
-// after the n-th holder, from the latest period that lists that many; else the
-// record's own furigana, else the Key itself, so that the user can always tell
-// whose record it is.
+// The name the owner of a left-out record had in the year's pay data: the holder
+// its Key's records pair it with (PairByKey's rule) in the latest period where
+// one does; else the record's own furigana, else the Key itself, so that the
+// user can always tell whose record it is.
 std::string leftOutName(const WithholdingData& saved, int slot, const Blocks& year) {
     const TWithholdingRec& rec = saved.Record(slot);
     const std::string_view key = StoredKey(rec);
-    int rank = 0;
-    for (int j = 1; j < slot; ++j) rank += StoredKey(saved.Record(j)) == key ? 1 : 0;
+    std::vector<int> records;
+    for (int j = 1; j <= kRecords; ++j)
+        if (StoredKey(saved.Record(j)) == key) records.push_back(j);
+    const int rank = int(std::find(records.begin(), records.end(), slot) - records.begin());
     for (auto block = year.rbegin(); block != year.rend(); ++block) {
-        int holder = 0;
-        for (const ledger::TEmployeeRec& emp : (*block)->EmployeeTbl) {
-            if (emp.Key.bytes() != key || holder++ != rank) continue;
-            if (!emp.Name.empty()) return emp.Name.str();
-        }
+        const auto& employees = (*block)->EmployeeTbl;
+        std::vector<int> holders;
+        for (int k = 0; k < ledger::kSlots; ++k)
+            if (employees[k].Key.bytes() == key) holders.push_back(k);
+        const std::vector<int> paired =
+            PairHolders(holders.size(), records.size(), [&](std::size_t h, std::size_t r) {
+                return SamePerson(saved.Record(records[r]), employees[holders[h]]);
+            });
+        for (std::size_t h = 0; h < holders.size(); ++h)
+            if (paired[h] == rank && !employees[holders[h]].Name.empty())
+                return employees[holders[h]].Name.str();
     }
     if (!rec.Furigana.empty()) return rec.Furigana.str();
     return std::string(key);
@@ -279,7 +301,8 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
     const fs::path path = WithholdingPath(ledger);
     const bool newLayout = IsNewLayoutYear(path);
     WithholdingData loaded;
-    YearLoaded result{true, {}};
+    YearLoaded result;
+    result.december = true;
     if (platform::regularFileExists(path)) {
         // Saved records are used exactly as saved: nothing is re-totalled or refreshed.
         WithholdingData saved;
@@ -292,7 +315,9 @@ YearLoaded LoadYearData(ledger::Ledger& ledger, WithholdingData& data,
                 for (int i : attached.created)
                     newRecord(loaded, newLayout, i, totals[std::size_t(i - 1)],
                               december->EmployeeTbl[i - 1]);
-                result.notice = AttachmentNotice(attachedNames(attached, saved, *december, year));
+                const AttachedNames names = attachedNames(attached, saved, *december, year);
+                result.notice = AttachmentNotice(names);
+                result.noticeKept = LeftOutSection(names);
             }
         } else {
             loaded = std::move(saved);

@@ -37,6 +37,9 @@ struct YearLoaded {
     // Information for the user once the year is shown (records attached to their
     // employees again, a carry-over that could not be made); empty for none.
     std::string notice;
+    // The end of notice that says which records a save will delete: shown
+    // without scrolling however long the rest is.
+    std::string noticeKept;
 
     explicit operator bool() const { return december; }
 };
@@ -48,10 +51,10 @@ struct YearLoaded {
 // kDecemberMissing and closes). Any failure throws
 // platform::IoError and leaves ledger and data as they were. The main window is
 // filled by the caller.
-// A saved new-layout file keyed by this suite (HoldsEmployeeKeys) has each record
-// attached to its employee's December slot (EmployeeKeys); any other saved file
-// is used by slot. Carry-over matches by the Keys in last year's records where
-// this suite wrote them, else by last year's December; when that pay data is
+// A saved new-layout file keyed by this suite and unchanged by others
+// (HoldsEmployeeKeys) has each record attached to its employee's December slot
+// (EmployeeKeys); any other saved file is used by slot. Carry-over matches by the Keys in last
+// year's records where this suite wrote them, else by last year's December; when that pay data is
 // missing too, the year starts afresh with NoLastPayDataNotice. An employee who
 // gets no saved or carried record gets one made as for a new year, with the
 // furigana and birth date of the pay data.

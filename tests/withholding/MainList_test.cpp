@@ -33,6 +33,9 @@ TEST(FormatEmployeeLine, ColumnsAreCountedInShiftJisBytes) {
                         std::string(8, ' ') + "003");
     EXPECT_EQ(sjis::byteLength(line), 82u);
     EXPECT_EQ(bytePos(line, "済み"), 67u);  // character 68
+    // The header's sections stand over these columns.
+    const char* fields[] = {"03", "山田太郎", "総務部", "一般社員", "月給", "済み"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(bytePos(line, fields[i]), kLineColumns[i]) << fields[i];
 }
 
 TEST(FormatEmployeeLine, StatusKindAndPayFormTexts) {

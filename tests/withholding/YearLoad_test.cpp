@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -352,28 +353,38 @@ void fillReserved(WithholdingData& data, std::mt19937& random) {
 
 // A record stays with its employee when the payroll program moves them (a
 // deletion in December shifts every later slot), also when employees share one
-// Key. Only Keys this suite wrote count: any other file keeps to slots, whatever
-// its reserved bytes hold. An employee without a record, in a saved or a carried
-// year, gets one made from the pay data. Loading writes nothing; a save stores
-// December's Keys, and loading it again changes nothing.
+// Key: its holders are told apart by furigana and birth date, and in the totals
+// each keeps their own pay. Only Keys this suite wrote, in records no one else
+// has changed since, count: any other file keeps to slots, whatever its reserved
+// bytes hold. An employee without a record, in a saved or a carried year, gets
+// one made from the pay data. Loading writes nothing; a save stores December's
+// Keys and the check value, and loading it again changes nothing.
 TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
     const std::string head =
         "12月分の社員名簿に合わせて、源泉徴収データを社員ごとに付け直しました。\r";
     const std::string leftOut =
         "\r\r12月分にいないため表示しない社員（データを保存するとファイルから削除されます）：";
-    // Keys as the payroll program makes them; E and F share one, as a clock set
-    // back or a repaired file can leave them.
+    // Keys as the payroll program makes them; E, F and G share one, as a clock
+    // set back or a repaired file can leave them.
     const auto keyOf = [](const std::string& name) {
-        const int n = name == "F" ? 4 : name[0] - 'A';
+        const int n = name == "F" || name == "G" ? 4 : name[0] - 'A';
         return "250101_0900" + std::string(1, char('0' + n / 10)) + char('0' + n % 10);
     };
+    // Each person's furigana, birth year and monthly pay.
+    const auto kanaOf = [](const std::string& name) { return "ｶﾅ" + name; };
+    const auto bornIn = [](const std::string& name) { return 40 + (name[0] - 'A'); };
+    const auto payOf = [](const std::string& name) { return 1000 * (name[0] - 'A' + 1); };
     enum class Writer {
-        Save,          // the main window's save
-        KeysOnly,      // a save that stored the Keys and nothing else
-        NoKeys,        // a writer that leaves reserved bytes zero
-        ForeignBytes,  // another writer's bytes where the Key goes
-        RandomBytes,   // another writer's bytes in every reserved byte
-        LastYear,      // the main window's save, of last year
+        Save,           // the main window's save
+        SavedBefore,    // a save from before the check value was kept
+        KeysOnly,       // a save that stored the Keys and nothing else
+        NoKeys,         // a writer that leaves reserved bytes zero
+        ForeignBytes,   // another writer's bytes where the Key goes
+        RandomBytes,    // another writer's bytes in every reserved byte
+        LastYear,       // the main window's save, of last year
+        OtherBySlot,    // the main window's save, then another writer's records by slot
+        OtherLastYear,  // the same of last year, with a new employee's record (no Key)
+        None,           // no file of this year or last
     };
     struct Case {
         const char* what;
@@ -381,6 +392,7 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
         Writer writer;
         std::vector<std::string> owners;  // whose record each slot shows; "" new
         std::string notice;
+        int leftAfter = 11;  // the last period of the employees before
     } cases[] = {
         {"deletion in December",
          {"A", "B", "C"},
@@ -403,6 +415,39 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
          {"A", "C", "D", "E", "F"},
          head + "\r位置が変わった社員：\r　C氏（No.3 → No.2）\r　D氏（No.4 → No.3）" +
              "\r　E氏（No.5 → No.4）\r　F氏（No.6 → No.5）" + leftOut + "\r　B氏"},
+        {"the first of two with one Key leaves",
+         {"A", "E", "F"},
+         {"A", "F"},
+         Writer::Save,
+         {"A", "F"},
+         head + "\r位置が変わった社員：\r　F氏（No.3 → No.2）" + leftOut + "\r　E氏"},
+        {"the middle one of three with one Key leaves",
+         {"A", "E", "F", "G"},
+         {"A", "E", "G"},
+         Writer::Save,
+         {"A", "E", "G"},
+         head + "\r位置が変わった社員：\r　G氏（No.4 → No.3）" + leftOut + "\r　F氏"},
+        {"the first of two with one Key leaves after period 6",
+         {"A", "E", "F"},
+         {"A", "F"},
+         Writer::None,
+         {"", ""},
+         "",
+         6},
+        {"the first of two with one Key is gone in a carried year",
+         {"A", "E", "F"},
+         {"A", "F"},
+         Writer::LastYear,
+         {"A", "F"},
+         "",
+         6},
+        {"saved before the check value",
+         {"A", "B", "C"},
+         {"B", "C"},
+         Writer::SavedBefore,
+         {"B", "C"},
+         head + "\r位置が変わった社員：\r　B氏（No.2 → No.1）\r　C氏（No.3 → No.2）" + leftOut +
+             "\r　A氏"},
         {"keys saved before the mark",
          {"A", "B", "C"},
          {"B", "C"},
@@ -410,6 +455,12 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
          {"B", "C"},
          head + "\r位置が変わった社員：\r　B氏（No.2 → No.1）\r　C氏（No.3 → No.2）" + leftOut +
              "\r　A氏"},
+        {"keyed file another writer changed by slot after a deletion",
+         {"A", "B", "C"},
+         {"B", "C"},
+         Writer::OtherBySlot,
+         {"B", "C"},
+         ""},
         {"file without keys", {"A", "B", "C"}, {"B", "C"}, Writer::NoKeys, {"A", "B"}, ""},
         {"05 x y z w where the Key goes",
          {"A", "B", "C"},
@@ -429,24 +480,52 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
          Writer::LastYear,
          {"A", "E", "F", ""},
          ""},
+        {"carried year whose file bears the mark and a record without a Key",
+         {"A", "B", "N"},
+         {"A", "B", "N"},
+         Writer::OtherLastYear,
+         {"A", "B", "N"},
+         ""},
+    };
+    // December's employees in the periods of one lineup, each paid their own.
+    const auto lineup = [&](PayYear& pay, int period, const std::vector<std::string>& names) {
+        std::memset(pay.blocks[period - 1]->EmployeeTbl, 0, sizeof(ledger::TEmployeeRec) * 80);
+        for (std::size_t s = 0; s < names.size(); ++s) {
+            const int slot = int(s) + 1;
+            ledger::TEmployeeRec& e = pay.emp(period, slot);
+            pay.employee(period, slot, keyOf(names[s]).c_str());
+            e.Name.set(names[s] + "氏");
+            e.Kana.set(kanaOf(names[s]));
+            e.TaxColumn = 1;
+            e.BirthEra = 3;
+            e.BirthYear = std::uint8_t(bornIn(names[s]));
+            e.BirthMonth = e.BirthDay = 1;
+            pay.paid(period, slot, payOf(names[s]), 0, 0);
+        }
+    };
+    // Another writer's save keeps every reserved byte where it was.
+    const auto rewrite = [](const std::filesystem::path& path, auto&& change) {
+        WithholdingData other;
+        ReadWithholdingFile(path, other);
+        change(other);
+        SaveWithholdingFile(path, other);
     };
     std::mt19937 random(25);
     for (const Case& c : cases) {
-        const bool carried = c.writer == Writer::LastYear;
+        const bool carried = c.writer == Writer::LastYear || c.writer == Writer::OtherLastYear;
         std::filesystem::remove(WithholdingFileName(dir.path(), "令和", 7));
         std::filesystem::remove(WithholdingFileName(dir.path(), "令和", 8));
         PayYear pay;
-        for (int p = 1; p <= 12; ++p)
-            for (std::size_t s = 0; s < c.before.size(); ++s) {
-                pay.employee(p, int(s) + 1, keyOf(c.before[s]).c_str());
-                pay.emp(p, int(s) + 1).Name.set(c.before[s] + "氏");
-            }
+        for (int p = 1; p <= 12; ++p) lineup(pay, p, c.before);
         open("令和", carried ? 7 : 8, pay);
         *ledger.block = *pay.blocks[11];
         WithholdingData saved;
         for (std::size_t s = 0; s < c.before.size(); ++s) {
-            saved.Record(int(s) + 1).Remarks[0].set(c.before[s]);
-            saved.Record(int(s) + 1).PaidAmount = 777;
+            TWithholdingRec& r = saved.Record(int(s) + 1);
+            r.Remarks[0].set(c.before[s]);
+            r.PaidAmount = 777;
+            r.Furigana.set(kanaOf(c.before[s]));
+            r.BirthDate = {3, std::uint8_t(bornIn(c.before[s])), 1, 1};
         }
         const auto path = WithholdingPath(ledger);
         if (c.writer == Writer::RandomBytes) fillReserved(saved, random);
@@ -457,25 +536,48 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
         if (c.writer == Writer::KeysOnly)
             for (int slot = 1; slot <= kRecords; ++slot)
                 StoreKey(saved.Record(slot), ledger.Employee(slot).Key);
-        if (c.writer == Writer::Save || carried)
-            SaveYearData(ledger, saved);
-        else
-            SaveWithholdingFile(path, saved);
-
-        std::memset(pay.blocks[11]->EmployeeTbl, 0, sizeof pay.blocks[11]->EmployeeTbl);
-        for (std::size_t s = 0; s < c.after.size(); ++s) {
-            const int slot = int(s) + 1;
-            ledger::TEmployeeRec& e = pay.emp(12, slot);
-            pay.employee(12, slot, keyOf(c.after[s]).c_str());
-            e.Name.set(c.after[s] + "氏");
-            e.Kana.set("ｶﾅ");
-            e.TaxColumn = 1;
-            e.BirthEra = 3;
-            e.BirthYear = 55;
-            pay.paid(12, slot, 1000 + slot, 0, 0);
+        switch (c.writer) {
+            case Writer::None:
+                break;
+            case Writer::KeysOnly:
+            case Writer::NoKeys:
+            case Writer::ForeignBytes:
+            case Writer::RandomBytes:
+                SaveWithholdingFile(path, saved);
+                break;
+            default:
+                SaveYearData(ledger, saved);
         }
+        if (c.writer == Writer::SavedBefore)
+            rewrite(path, [](WithholdingData& d) {
+                std::memset(d.Header.Reserved + kRecordsCheckOffset - 147, 0, 8);
+            });
+        if (c.writer == Writer::OtherBySlot)
+            // The records as shown by slot after the deletion: the next one's
+            // figures retyped into each, the last one cleared.
+            rewrite(path, [](WithholdingData& d) {
+                for (int slot = 1; slot <= 3; ++slot) {
+                    TWithholdingRec next{};
+                    if (slot < 3) next = d.Record(slot + 1);
+                    std::memcpy(next.Reserved5, d.Record(slot).Reserved5, sizeof next.Reserved5);
+                    d.Record(slot) = next;
+                }
+            });
+        if (c.writer == Writer::OtherLastYear)
+            rewrite(path, [](WithholdingData& d) { d.Record(3).Reserved5[0] = 0; });
+
+        for (int p = c.leftAfter + 1; p <= 12; ++p) lineup(pay, p, c.after);
         open("令和", 8, pay);
-        const auto file = readBytes(path);
+        const auto file =
+            std::filesystem::exists(path) ? readBytes(path) : std::vector<unsigned char>();
+        // A person's pay of the year: every period they were paid in.
+        const auto yearsPay = [&](const std::string& name) {
+            const auto in = [&](const std::vector<std::string>& v) {
+                return std::find(v.begin(), v.end(), name) != v.end();
+            };
+            return payOf(name) *
+                   ((in(c.before) ? c.leftAfter : 0) + (in(c.after) ? 12 - c.leftAfter : 0));
+        };
 
         const YearLoaded loaded = LoadYearData(ledger, data);
         ASSERT_TRUE(loaded) << c.what;
@@ -483,21 +585,27 @@ TEST_F(YearLoadTest, SavedRecordsFollowTheirEmployeesByKey) {
         for (std::size_t s = 0; s < c.owners.size(); ++s) {
             const TWithholdingRec& r = data.Record(int(s) + 1);
             const bool created = c.owners[s].empty();
+            const std::string& person = created ? c.after[s] : c.owners[s];
             const std::string at = std::string(c.what) + " slot " + std::to_string(s + 1);
             EXPECT_EQ(r.Remarks[0].str(), c.owners[s]) << at;
             // A created record is made as for a new year; a saved one stays as
-            // saved, a carried one is re-totalled, with its own pay where two
-            // share a Key.
-            EXPECT_EQ(r.PaidAmount, created || carried ? 1000 + int(s) + 1 : 777) << at;
-            EXPECT_EQ(r.Furigana.str(), created ? "ｶﾅ" : "") << at;
-            EXPECT_EQ(r.BirthDate.Year, created ? 55 : 0) << at;
+            // saved, a carried one is re-totalled, each with their own pay.
+            EXPECT_EQ(r.PaidAmount, created || carried ? yearsPay(c.after[s]) : 777) << at;
+            EXPECT_EQ(r.Furigana.str(), kanaOf(person)) << at;
+            EXPECT_EQ(r.BirthDate.Year, bornIn(person)) << at;
             EXPECT_EQ(r.PersonFlags[kPersonOtsu], created || carried ? 1 : 0) << at;
         }
-        EXPECT_EQ(readBytes(path), file) << c.what;
+        if (!file.empty()) {
+            EXPECT_EQ(readBytes(path), file) << c.what;
+        }
 
-        // Every save stores December's Keys in bytes 1367-1381 of each record.
+        // Every save stores December's Keys in bytes 1367-1381 of each record, and
+        // of the header only its last 16 bytes: the check value and the mark.
+        const TWithholdingHeader header = data.Header;
         SaveYearData(ledger, data);
         const auto b = readBytes(WithholdingPath(ledger));
+        EXPECT_EQ(std::memcmp(b.data(), &header, kRecordsCheckOffset), 0) << c.what;
+        EXPECT_EQ(std::string(b.begin() + 292, b.begin() + 300), "TolvKeys") << c.what;
         for (int slot = 1; slot <= kRecords; ++slot) {
             const std::size_t at = 300 + std::size_t(slot - 1) * 1500 + 1367;
             const std::string key = slot <= int(c.after.size()) ? keyOf(c.after[slot - 1]) : "";

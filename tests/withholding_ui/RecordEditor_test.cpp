@@ -22,6 +22,7 @@
 #include "withholding/ui/FamilyDialog.h"
 #include "withholding/ui/NewLayoutRecordEditor.h"
 #include "withholding/ui/OldLayoutRecordEditor.h"
+#include "withholding_ui/EditorFixture.h"
 
 namespace {
 using withholding::WithholdingData;
@@ -45,24 +46,7 @@ void key(QWidget* w, int k, Qt::KeyboardModifiers m = Qt::NoModifier, const QStr
     settle();
 }
 
-struct EditorFixture {
-    ledger::FixedClock clock{{2024, 12, 20, 9, 0, 0}};
-    ledger::Ledger ledger{clock};
-    WithholdingData data;
-
-    EditorFixture() {
-        ledger.CurData = {"令和6年給与･賞与.dat", "令和", 6, 12};
-        for (int slot = 1; slot <= 3; ++slot) {
-            ledger.Employee(slot).Key.set("k" + std::to_string(slot));
-            ledger.Employee(slot).Name.set("社員" + std::to_string(slot));
-            ledger.Employee(slot).Dept.set("総務部");
-        }
-        data.Record(1).PaidAmount = 3456789;
-        data.Record(1).AnnualTax = 45600;
-        data.Record(1).Status = withholding::kStatusComputed;
-        data.Record(2).PersonFlags[withholding::kPersonOtsu] = 1;
-    }
-};
+using testing_support::EditorFixture;
 
 template <class Editor>
 std::unique_ptr<Editor> showEditor(EditorFixture& f, int slot) {

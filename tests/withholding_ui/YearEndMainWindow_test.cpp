@@ -24,6 +24,7 @@
 #include "ui/Screenshot.h"
 #include "withholding/WithholdingFile.h"
 #include "withholding/ui/CompanyInfoDialog.h"
+#include "withholding/ui/LoadNoticeDialog.h"
 #include "withholding/ui/MainWindow.h"
 
 namespace {
@@ -204,12 +205,41 @@ TEST(YearEndMain, CheckCommandsKeepTheSelectedLine) {
 
 // The header's sections keep their design widths, and a selected line is drawn
 // on the selection colour, or on silver for an employee who is not active.
-TEST(YearEndMain, HeaderWidthsAndSelectedLineColours) {
+// Each heading's first stroke stands where its column's text starts on a line.
+TEST(YearEndMain, HeadingsStandOverTheirColumns) {
+    BoxRecorder boxes;
+    LoadedMain m({{1, "山田太郎", "総務部", 2, 1}, {2, "佐藤花子", "営業部", 4, 1}});
+    m.main->FormActivate();
+    m.main->show();
+    QApplication::processEvents();
+    QWidget* central = m.main->centralWidget();
+    const QImage image = central->grab().toImage();
+    const QHeaderView* head = m.main->HeadCtrl;
+    const QRect row = m.main->ListBox->visualItemRect(m.main->ListBox->item(1))
+                          .translated(m.main->ListBox->viewport()->mapTo(central, QPoint()));
+    const QRect band = head->geometry();
+    // The first dark pixel from x on, within the rows of r and before x + width.
+    const auto firstInk = [&](const QRect& r, int x, int width) {
+        for (int cx = x; cx < x + width && cx < image.width(); ++cx)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                if (qGray(image.pixel(cx, y)) < 110) return cx;
+        return -1;
+    };
+    for (int i = 1; i < 6; ++i) {
+        const int left = band.left() + head->sectionViewportPosition(i);
+        const int heading = firstInk(band, left, head->sectionSize(i));
+        const int column = firstInk(row, left, head->sectionSize(i));
+        EXPECT_NE(heading, -1) << i;
+        EXPECT_LE(std::abs(heading - column), 1)
+            << "section " << i << ": heading at " << heading << ", column at " << column;
+    }
+    testing_support::screenshot(m.main.get(), "yearend_main_headings");
+}
+
+TEST(YearEndMain, SelectedLineColours) {
     BoxRecorder boxes;
     LoadedMain m({{1, "山田太郎", "総務部", 2, 1}, {2, "佐藤花子", "営業部", 4, 3}});
     m.main->FormActivate();
-    const int widths[] = {48, 143, 144, 100, 90, 95};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(m.main->HeadCtrl->sectionSize(i), widths[i]) << i;
     m.main->show();
     QApplication::processEvents();
     const struct {
@@ -262,7 +292,7 @@ TEST(YearEndMain, ClosingAsksUntilSavedOrDeclined) {
 }
 
 // The payroll program deletes an employee of December between two runs: the saved
-// records follow their employees, and one box names who moved and who is left out.
+// records follow their employees, and one notice names who moved and who is left out.
 TEST(YearEndMain, RecordsFollowTheirEmployeesAfterADecemberDeletion) {
     LoadedMain m({{1, "山田太郎", "総務部", 2, 1}, {2, "佐藤花子", "営業部", 4, 1}});
     {
@@ -287,11 +317,18 @@ TEST(YearEndMain, RecordsFollowTheirEmployeesAfterADecemberDeletion) {
     again.chooseFile = [&] { return std::optional<fs::path>(m.yearFile); };
     again.runModal = [](QDialog&) { return false; };
     BoxRecorder boxes;
+    const QDialog* shown = nullptr;
+    again.runModal = [&](QDialog& d) {
+        shown = &d;
+        return true;
+    };
     again.FormActivate();
-    ASSERT_FALSE(boxes.boxes.isEmpty());
-    EXPECT_TRUE(boxes.boxes[0].contains(QStringLiteral("佐藤花子（No.2 → No.1）")));
-    // No period lists 山田太郎 any more: the record's own furigana names him.
-    EXPECT_TRUE(boxes.boxes[0].endsWith(QStringLiteral("　ﾔﾏﾀﾞ")));
+    ASSERT_EQ(shown, again.loadNotice());
+    EXPECT_TRUE(
+        again.loadNotice()->lbMessage->text().contains(QStringLiteral("佐藤花子（No.2 → No.1）")));
+    // No period lists 山田太郎 any more: the record's own furigana names him, in
+    // the lines that stay in view.
+    EXPECT_TRUE(again.loadNotice()->lbKept->text().endsWith(QStringLiteral("　ﾔﾏﾀﾞ")));
     EXPECT_EQ(records.Record(1).LifeInsurance, 40000);
 }
 

@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolBar>
@@ -35,6 +37,7 @@
 #include "withholding/YearEndStartup.h"
 #include "withholding/YearLoad.h"
 #include "withholding/ui/CompanyInfoDialog.h"
+#include "withholding/ui/LoadNoticeDialog.h"
 
 namespace withholding::ui {
 
@@ -46,6 +49,7 @@ QString q(std::string_view s) {
 }
 
 const char* const kSections[] = {"No", "氏　　名", "部署名", "社員区分", "支給形態 ", "源泉税計算"};
+// The last section's width; the others reach to the next column of the lines.
 constexpr int kSectionWidths[] = {48, 143, 144, 100, 90, 95};
 
 const QColor kOddLine(0xDD, 0xED, 0xFF);
@@ -112,6 +116,7 @@ MainWindow::MainWindow(ledger::Ledger& ledger, WithholdingData& data, std::files
 
     fmInpPass_ = new ledger::ui::PasswordPrompt(IniFileName, this);
     fmNotice_ = new ledger::ui::NoticeWindow(this);
+    loadNotice_ = new LoadNoticeDialog(this);
     fmShowLog_ = new ledger::ui::EventLogViewer(DataPath, this);
     fmVersion_ = new ledger::ui::AboutBox(QString::fromStdString(ledger::ProgramVersionText()),
                                           this, q(kProgramName));
@@ -210,10 +215,7 @@ void MainWindow::createList() {
     HeadCtrl->setSectionsClickable(true);
     HeadCtrl->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeadCtrl->setStretchLastSection(false);
-    for (int i = 0; i < 6; ++i) {
-        HeadCtrl->setSectionResizeMode(i, QHeaderView::Fixed);
-        HeadCtrl->resizeSection(i, kSectionWidths[i]);
-    }
+    for (int i = 0; i < 6; ++i) HeadCtrl->setSectionResizeMode(i, QHeaderView::Fixed);
     HeadCtrl->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     HeadCtrl->setFixedHeight(HeadCtrl->sizeHint().height());
     HeadCtrl->setMouseTracking(true);
@@ -240,6 +242,32 @@ void MainWindow::createList() {
     layout->addWidget(HeadCtrl);
     layout->addWidget(ListBox);
     setCentralWidget(central);
+    alignHeadings();
+}
+
+void MainWindow::alignHeadings() {
+    // Where a line's text starts in the list: after its frame, the check box and
+    // the margin the style leaves before an item's text.
+    QStyleOptionViewItem item;
+    item.initFrom(ListBox->viewport());
+    item.font = ListBox->font();
+    item.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    item.text = QStringLiteral("0");
+    item.rect = QRect(0, 0, MainFormPlacement::kDesignWidth, ListBox->fontMetrics().height());
+    QStyle* style = ListBox->style();
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, ListBox);
+    const int textLeft = ListBox->frameWidth() + text.left() +
+                         style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListBox) + 1;
+    const int byteWidth = ListBox->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    // A heading's text starts this far into its section.
+    const int indent = HeadCtrl->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, HeadCtrl);
+    int left = 0;
+    for (int i = 0; i + 1 < 6; ++i) {
+        const int next = textLeft + kLineColumns[i + 1] * byteWidth - indent;
+        HeadCtrl->resizeSection(i, next - left);
+        left = next;
+    }
+    HeadCtrl->resizeSection(5, kSectionWidths[5]);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -334,7 +362,10 @@ void MainWindow::FormActivate() {
     UpdateInputCommands();
     ListBox->setFocus();
     starting_ = false;
-    if (!year.notice.empty()) MessageBox::information(this, q(year.notice));
+    if (!year.notice.empty()) {
+        loadNotice_->setNotice(year.notice, year.noticeKept);
+        runModal(*loadNotice_);
+    }
     if (!std::filesystem::exists(IniFileName)) MessageBox::information(this, q(kSetUpSettings));
     platform::ui::guarded(
         this, [&] { ledger::WriteSysLog(DataPath, ledger_.clock, ledger::kLogYearEndStarted); });

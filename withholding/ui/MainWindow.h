@@ -35,6 +35,7 @@ class AboutBox;
 namespace withholding::ui {
 
 class CompanyInfoDialog;
+class LoadNoticeDialog;
 
 // Lists the pay-data files of the filter in an open dialog (one not native to
 // the desktop), under the filter's label.
@@ -100,6 +101,8 @@ public:
     void setDialogs(YearEndDialogs dialogs);
     void setCorpInfo(CompanyInfoDialog* dialog) { corpInfo_ = dialog; }
     ledger::ui::NoticeWindow* notice() { return fmNotice_; }
+    // What loading the year had to tell, shown once the list is filled.
+    LoadNoticeDialog* loadNotice() { return loadNotice_; }
     ledger::ui::AboutBox* aboutBox() { return fmVersion_; }
 
     bool starting() const { return starting_; }
@@ -150,6 +153,8 @@ private:
     void showChecks();
     void takeChecks();
     void refillKeeping(bool reapplyAutoCheck);
+    // Sizes the header's sections so that each heading stands over its column.
+    void alignHeadings();
     void restorePlacement();
     void closeNow();
 
@@ -161,6 +166,7 @@ private:
     CompanyInfoDialog* corpInfo_ = nullptr;
     ledger::ui::PasswordPrompt* fmInpPass_ = nullptr;
     ledger::ui::NoticeWindow* fmNotice_ = nullptr;
+    LoadNoticeDialog* loadNotice_ = nullptr;
     ledger::ui::EventLogViewer* fmShowLog_ = nullptr;
     ledger::ui::AboutBox* fmVersion_ = nullptr;
     QLabel* status_ = nullptr;

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,6 +29,7 @@
 #include "withholding/WithholdingFile.h"
 #include "withholding/YearEndOption.h"
 #include "withholding/YearLoad.h"
+#include "withholding/ui/ScreenFit.h"
 
 namespace withholding::ui {
 
@@ -88,7 +91,7 @@ QWidget* RecordEditor::makeControl(const FieldInfo& f) {
     const QString name = QString::fromLatin1(f.name.data(), int(f.name.size()));
     QWidget* w = nullptr;
     auto lineEdit = [&](int chars) {
-        auto* e = new QLineEdit(this);
+        auto* e = new QLineEdit(form_);
         e->setFixedWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
         return e;
     };
@@ -142,20 +145,20 @@ QWidget* RecordEditor::makeControl(const FieldInfo& f) {
             break;
         }
         case FieldKind::Check: {
-            auto* c = new QCheckBox(this);
+            auto* c = new QCheckBox(form_);
             EditHelper::attachEnter(c);
             w = c;
             break;
         }
         case FieldKind::List: {
-            auto* c = new QComboBox(this);
+            auto* c = new QComboBox(form_);
             c->addItems(listItems(f.name));
             EditHelper::attachEnter(c);
             w = c;
             break;
         }
         case FieldKind::Button: {
-            auto* b = new QPushButton(this);
+            auto* b = new QPushButton(form_);
             b->setAutoDefault(false);
             EditHelper::attachEnter(b);
             const std::string n(f.name);
@@ -173,6 +176,10 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
     autoFieldOptions_ = ledger_.sysOption;
     autoFieldOptions_.autoSelect = false;
     fields_ = fields();
+    // The fields scroll where the screen is smaller than the form; the band
+    // above and the buttons below stay in view. The fields are made first, so
+    // that they follow one another in the focus chain.
+    form_ = new QWidget;
     for (int i = 0; i < int(fields_.size()); ++i) {
         QWidget* w = makeControl(fields_[i]);
         controls_.emplace(std::string(fields_[i].name), w);
@@ -180,7 +187,7 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
     }
     loaded_.assign(fields_.size(), std::string());
 
-    auto* top = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(this);
     // Header band: name, department, status.
     auto* band = new QHBoxLayout;
     auto panel = [this](int width) {
@@ -198,7 +205,10 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
     band->addWidget(lbStatus = new QLabel(this));
     lbStatus->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
     band->addStretch();
-    top->addLayout(band);
+    outer->addLayout(band);
+
+    auto* top = new QVBoxLayout(form_);
+    top->setContentsMargins(0, 0, 0, 0);
 
     auto* columns = new QHBoxLayout;
     QGridLayout* grids[3] = {new QGridLayout, new QGridLayout, new QGridLayout};
@@ -215,17 +225,17 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
             } else if (auto* b = qobject_cast<QPushButton*>(w)) {
                 b->setText(caption);
             } else if (!caption.isEmpty() && caption.startsWith(QLatin1Char('<'))) {
-                line->addWidget(new QLabel(caption.mid(1), this));
+                line->addWidget(new QLabel(caption.mid(1), form_));
                 line->addWidget(w);
                 continue;
             }
             line->addWidget(w);
             if (!caption.isEmpty() && !qobject_cast<QCheckBox*>(w) &&
                 !qobject_cast<QPushButton*>(w))
-                line->addWidget(new QLabel(caption, this));
+                line->addWidget(new QLabel(caption, form_));
         }
         line->addStretch();
-        g->addWidget(new QLabel(r.label, this), rowOf[r.column], 0);
+        g->addWidget(new QLabel(r.label, form_), rowOf[r.column], 0);
         g->addLayout(line, rowOf[r.column], 1);
         ++rowOf[r.column];
     }
@@ -240,7 +250,7 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
 
     auto* legend = new QHBoxLayout;
     auto legendBox = [this](const QColor& c, const QString& text) {
-        auto* l = new QLabel(text, this);
+        auto* l = new QLabel(text, form_);
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
         l->setMargin(3);
         setBackground(l, c);
@@ -253,6 +263,14 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
     legend->addWidget(legendBox(kSubPayerColour, QStringLiteral("従たる給与の支払者の項目")));
     legend->addStretch();
     top->addLayout(legend);
+    formArea_ = new QScrollArea(this);
+    formArea_->setObjectName(QStringLiteral("formArea"));
+    formArea_->setFrameShape(QFrame::NoFrame);
+    formArea_->setWidgetResizable(true);
+    formArea_->setWidget(form_);
+    formArea_->setFocusPolicy(Qt::NoFocus);
+    FollowFocus(*formArea_);
+    outer->addWidget(formArea_, 1);
 
     auto* buttons = new QHBoxLayout;
     auto tool = [this](const QString& text) {
@@ -277,7 +295,7 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
                                                       sbManual, btAutoCalc, btCancel})
         buttons->addWidget(b);
     buttons->insertStretch(4);
-    top->addLayout(buttons);
+    outer->addLayout(buttons);
 
     connect(sbBackData, &QToolButton::clicked, this, [this] { sbBackNextDataClick(-1); });
     connect(sbNextData, &QToolButton::clicked, this, [this] { sbBackNextDataClick(1); });
@@ -448,6 +466,7 @@ void RecordEditor::sbBackNextDataClick(int tag) {
 }
 
 void RecordEditor::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) FitToScreen(*this, UnscrolledSize(*this, *formArea_));
     FormShow();
     QDialog::showEvent(event);
 }

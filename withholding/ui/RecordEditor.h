@@ -18,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 
 namespace ledger {
@@ -88,6 +89,8 @@ public:
     QToolButton* sbManual = nullptr;
     QPushButton* btAutoCalc = nullptr;
     QPushButton* btCancel = nullptr;
+    // The fields, scrolling on a screen smaller than the form.
+    QScrollArea* formArea_ = nullptr;
 
 protected:
     struct FieldInfo {
@@ -162,6 +165,7 @@ private:
     bool storing_ = false;
     bool autoCalcWarned_ = false;  // the warning before the first computation of a run
     ledger::ui::NoticeWindow* notice_ = nullptr;
+    QWidget* form_ = nullptr;  // the fields, inside formArea_
 };
 
 }  // namespace withholding::ui
