@@ -20,31 +20,13 @@
 
 #include "platform/CheckedFeed.h"
 #include "platform/Errors.h"
+#include "platform/Fd.h"
 #include "platform/RegularFile.h"
 
 namespace platform {
 namespace fs = std::filesystem;
 
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
 
 void writeAll(int fd, std::string_view bytes) {
     ignoreFileSizeSignal();
@@ -212,7 +194,16 @@ int removeStaleIn(int folder, const std::function<bool(std::string_view)>& isOur
             const auto target = earlierTemporaryFor(name);
             if (!target || !isOurs(*target)) continue;
         }
-        Fd fd(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+        // Only a regular file is opened at all, and for writing where we may: on
+        // NFS an exclusive lock needs a descriptor open for writing.
+        struct stat seen {};
+        if (::fstatat(folder, name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(seen.st_mode))
+            continue;
+        constexpr int kFlags = O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
+        Fd fd(::openat(folder, name.c_str(), O_RDWR | kFlags));
+        if (fd.get() < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+            fd = Fd(::openat(folder, name.c_str(), O_RDONLY | kFlags));
         struct stat st {};
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
         if (ownOnly && st.st_uid != ::geteuid()) continue;
@@ -267,23 +258,6 @@ bool regularFileExists(const fs::path& file) {
 void ignoreFileSizeSignal() {
     // Set on every save, not once: nothing else may have put the default back.
     std::signal(SIGXFSZ, SIG_IGN);
-}
-
-bool createPrivateFolders(const fs::path& folder, std::error_code& ec) {
-    ec.clear();
-    if (fs::is_directory(folder, ec)) return true;
-    ec.clear();
-    const fs::path parent = folder.parent_path();
-    if (!parent.empty() && parent != folder && !createPrivateFolders(parent, ec)) return false;
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        ec.assign(errno, std::generic_category());
-        return false;
-    }
-    if (!fs::is_directory(folder, ec)) {
-        if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
-        return false;
-    }
-    return true;
 }
 
 FolderTrust folderTrust(const fs::path& folder) {

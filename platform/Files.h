@@ -134,11 +134,6 @@ struct FilePart {
 void writeFilePartsAtomic(const std::filesystem::path& file, std::int64_t minSize,
                           const std::vector<FilePart>& parts);
 
-// Creates the folder and any missing parents, each readable by its owner only
-// (pay data must not be open to other accounts, whatever the umask). True when
-// the folder exists afterwards.
-bool createPrivateFolders(const std::filesystem::path& folder, std::error_code& ec);
-
 // Whether a folder may hold the user's files: one that belongs to another account
 // or that other accounts can write into could have their links planted among
 // ours. A missing folder is fit (it is made private when created); a link to a

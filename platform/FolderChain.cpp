@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Fd.h"
+
 namespace platform {
 namespace fs = std::filesystem;
 
@@ -21,23 +23,6 @@ namespace {
 constexpr int kMaxLinks = 40;
 // A name that keeps changing between our looks at it is not taken.
 constexpr int kMaxTries = 8;
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::vector<char> accountBuffer() {
     long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);

@@ -362,21 +362,6 @@ TEST(Files, AWriteOverTheFileSizeLimitFailsLikeAFullDisk) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a.dat"});
 }
 
-// Folders the programs make hold pay data: owner only, under the usual umask.
-TEST(Files, CreatedFoldersAreForTheirOwnerOnly) {
-    TempDir dir;
-    ScopedUmask mask(022);
-    std::error_code ec;
-    EXPECT_TRUE(platform::createPrivateFolders(dir / "Quenby/Tolvane4/Data", ec));
-    EXPECT_FALSE(ec);
-    for (const char* f : {"Quenby", "Quenby/Tolvane4", "Quenby/Tolvane4/Data"})
-        EXPECT_EQ(modeOf(dir / f), 0700u) << f;
-    EXPECT_TRUE(platform::createPrivateFolders(dir / "Quenby", ec));  // already there
-    writeText(dir / "file", "x");
-    EXPECT_FALSE(platform::createPrivateFolders(dir / "file/sub", ec));
-    EXPECT_TRUE(ec);
-}
-
 // Replacing parts of a file carries the rest over unread: a year file with a huge
 // tail is saved without that tail ever being in memory.
 TEST(Files, ReplacingPartsCarriesTheRestWithoutHoldingIt) {

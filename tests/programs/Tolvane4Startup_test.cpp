@@ -266,7 +266,10 @@ TEST(Tolvane4Startup, AReadOnlySettingsFileStopsTheStart) {
 // Only a copy that really holds the lock makes a start a second copy. A lock
 // file left read-only serves as it is; one that cannot serve (a pipe, a link, a
 // folder, another account's file) is named, as nothing need be running at all.
+// Where locks need a writable descriptor (NFS) the start still clears the
+// temporary file of a killed save.
 TEST(Tolvane4Startup, ALockFileThatCannotServeIsNamedNotTakenForASecondCopy) {
+    static constexpr const char* kLeftover = ".tolvane.0123456789ab";
     using testing_support::canActAsOtherAccount;
     using testing_support::giveToOtherAccount;
     struct Case {
@@ -277,7 +280,8 @@ TEST(Tolvane4Startup, ALockFileThatCannotServeIsNamedNotTakenForASecondCopy) {
         bool locksAsNfs = false;
     };
     const Case cases[] = {
-        {"a home over NFS", false, [](const fs::path&) {}, true, true},
+        {"a home over NFS, with what a killed save left", false,
+         [](const fs::path& lock) { writeText(lock.parent_path() / kLeftover, "x"); }, true, true},
         {"a read-only file of ours", false,
          [](const fs::path& lock) {
              writeText(lock, "");
@@ -312,6 +316,7 @@ TEST(Tolvane4Startup, ALockFileThatCannotServeIsNamedNotTakenForASecondCopy) {
         if (c.starts) {
             EXPECT_EQ(r.shown(), QStringList{QStringLiteral("プログラムを終了しますか？")})
                 << c.what;
+            EXPECT_FALSE(fs::exists(r.settings / kLeftover)) << c.what;
         } else {
             EXPECT_EQ(r.shown(), unusable) << c.what;
             EXPECT_FALSE(fs::exists(r.settings / "Data")) << c.what;
