@@ -22,6 +22,12 @@ namespace {
 
 const QColor kTitleColour(94, 172, 228);
 constexpr int kTimer1Ms = 100;
+// Where a closed cell draws its text, from the cell's top-left corner.
+constexpr int kCellTextLeft = 2;
+constexpr int kCellTextTop = 4;
+// What a frameless line edit keeps between its edge and its line of text.
+constexpr int kLineEditTextLeft = 2;
+constexpr int kLineEditTextTop = 1;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -114,8 +120,8 @@ void ItemGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (editable) {
         painter->setPen(text);
         painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(2, 4, -2, 0), Qt::AlignLeft | Qt::AlignTop,
-                          index.data(Qt::DisplayRole).toString());
+        painter->drawText(option.rect.adjusted(kCellTextLeft, kCellTextTop, -kCellTextLeft, 0),
+                          Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
     }
     painter->restore();
 }
@@ -149,8 +155,24 @@ bool ItemGridDelegate::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ItemGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    if (auto* edit = qobject_cast<QLineEdit*>(editor))
-        edit->setText(index.data(Qt::EditRole).toString());
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (!edit) return;
+    edit->setText(index.data(Qt::EditRole).toString());
+    // The figure stays where the closed cell drew it, after the blanks that
+    // right-align it there: a second click aimed at a digit lands on it.
+    const QString shown = index.data(Qt::DisplayRole).toString();
+    qsizetype blanks = 0;
+    while (blanks < shown.size() && shown.at(blanks) == QLatin1Char(' ')) ++blanks;
+    const int indent = edit->fontMetrics().horizontalAdvance(shown.left(blanks));
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    edit->setTextMargins(kCellTextLeft - kLineEditTextLeft + indent,
+                         kCellTextTop - kLineEditTextTop, 0, 0);
+}
+
+void ItemGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                            const QModelIndex&) const {
+    // The whole cell, as the closed cell paints it.
+    editor->setGeometry(option.rect);
 }
 
 // ---------------------------------------------------------------------------
