@@ -262,9 +262,11 @@ TEST_F(PeriodSelectionDialogTest, CreatingAYearSelectsItsEmptyFile) {
 }
 
 // However fast the keys follow a click, the figure is the one typed: beside
-// the figure or after its last digit it replaces the whole of it, before a
-// digit it overtypes from there, over a selection it replaces that, and after
-// Home it starts at the figure's first digit.
+// the figure, at or right of the middle of its last character's ink, or after
+// a double or triple click anywhere it replaces the whole of it; before a
+// digit it overtypes from there; over a selection (dragged or by Shift+arrows)
+// the whole run of keys takes its place; after Home it starts at the figure's
+// first digit.
 TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsTakenAsTyped) {
     using namespace testing_support;
     struct Row {
@@ -280,6 +282,15 @@ TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsTakenAsTyped) {
         {&PeriodSelectionDialog::edNissu, " 9", kHome, "8", " 8"},
         {&PeriodSelectionDialog::edJikan, "123:00", doubleClickOn(1), "9", "  9:00"},
         {&PeriodSelectionDialog::edJikan, "123:00", dragOver(0, 1), "5", " 53:00"},
+        {&PeriodSelectionDialog::edNissu, "21", inkMiddleOf(1), "20", "20"},
+        {&PeriodSelectionDialog::edNissu, "21", inkRightOf(1), "20", "20"},
+        {&PeriodSelectionDialog::edNissu, "21", inkLeftOf(1), "5", "25"},
+        {&PeriodSelectionDialog::edJikan, "120:00", dragOver(0, 1), "13", "130:00"},
+        {&PeriodSelectionDialog::edJikan, "168:00", shiftLeftOver(1, 2), "50", "150:00"},
+        {&PeriodSelectionDialog::edJikan, "168:00", doubleClickOn(4), "160", "160:00"},
+        {&PeriodSelectionDialog::edJikan, "168:00", doubleClickOn(1), "45", " 45:00"},
+        {&PeriodSelectionDialog::edJikan, "168:00", doubleClickOn(5), "100:30", "100:30"},
+        {&PeriodSelectionDialog::edJikan, "168:00", tripleClickOn(5), "7:30", "  7:30"},
     };
     dialog->FormShow(true);
     dialog->show();
