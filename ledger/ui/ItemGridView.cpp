@@ -38,6 +38,21 @@ QString trimmedLeft(const std::string& s) {
     return first == std::string::npos ? QString() : qs(s.substr(first));
 }
 
+// A cell's figure without the blanks that right-align it, and how far those
+// blanks set it in. The closed cell and its editor both draw the figure from
+// there, so opening a cell moves none of its digits, not even by the fraction
+// of a pixel the blanks' width would round to.
+struct CellFigure {
+    QString figure;
+    int indent = 0;
+};
+
+CellFigure cellFigure(const QFontMetrics& fm, const QString& shown) {
+    qsizetype blanks = 0;
+    while (blanks < shown.size() && shown.at(blanks) == QLatin1Char(' ')) ++blanks;
+    return {shown.mid(blanks), fm.horizontalAdvance(shown.left(blanks))};
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -120,8 +135,11 @@ void ItemGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (editable) {
         painter->setPen(text);
         painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(kCellTextLeft, kCellTextTop, -kCellTextLeft, 0),
-                          Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
+        const CellFigure shown =
+            cellFigure(QFontMetrics(option.font), index.data(Qt::DisplayRole).toString());
+        painter->drawText(
+            option.rect.adjusted(kCellTextLeft + shown.indent, kCellTextTop, -kCellTextLeft, 0),
+            Qt::AlignLeft | Qt::AlignTop, shown.figure);
     }
     painter->restore();
 }
@@ -158,14 +176,12 @@ void ItemGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
     auto* edit = qobject_cast<QLineEdit*>(editor);
     if (!edit) return;
     edit->setText(index.data(Qt::EditRole).toString());
-    // The figure stays where the closed cell drew it, after the blanks that
-    // right-align it there: a second click aimed at a digit lands on it.
-    const QString shown = index.data(Qt::DisplayRole).toString();
-    qsizetype blanks = 0;
-    while (blanks < shown.size() && shown.at(blanks) == QLatin1Char(' ')) ++blanks;
-    const int indent = edit->fontMetrics().horizontalAdvance(shown.left(blanks));
+    // The figure stays where the closed cell drew it: a second click aimed at
+    // a digit lands on that digit.
+    const CellFigure shown =
+        cellFigure(edit->fontMetrics(), index.data(Qt::DisplayRole).toString());
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    edit->setTextMargins(kCellTextLeft - kLineEditTextLeft + indent,
+    edit->setTextMargins(kCellTextLeft - kLineEditTextLeft + shown.indent,
                          kCellTextTop - kLineEditTextTop, 0, 0);
 }
 
