@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,18 +37,39 @@ bool isModifierKey(int key) {
     }
 }
 
-// The x from which a click puts the caret after position `pos` (the middle of
-// the character there).
-int caretSwitchAfter(QLineEdit* edit, int pos, int y) {
-    int lo = 0, hi = edit->width();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (edit->cursorPositionAt(QPoint(mid, y)) > pos)
-            hi = mid;
-        else
-            lo = mid + 1;
+// The x at which character `pos` begins as the field draws it: the caret's
+// place, moved by the advances of the characters in between.
+qreal characterLeft(const QLineEdit* edit, int pos) {
+    const QFontMetricsF fm(edit->font());
+    const QString text = edit->text();
+    // The rectangle the field gives input methods is centred on its caret.
+    const QRect around = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const qreal caret = around.x() + around.width() / 2.0;
+    return caret - fm.horizontalAdvance(text.left(edit->cursorPosition())) +
+           fm.horizontalAdvance(text.left(pos));
+}
+
+// The middle of what is drawn of character `pos` (its ink, not its cell: the
+// ink of a "1" lies left of its cell's middle).
+qreal inkMiddle(const QLineEdit* edit, int pos) {
+    const QRectF ink = QFontMetricsF(edit->font()).tightBoundingRect(edit->text().at(pos));
+    return characterLeft(edit, pos) + (ink.left() + ink.right()) / 2;
+}
+
+bool movesCaret(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
     }
-    return lo;
 }
 
 // Byte length of the CP932 form of the first `chars` characters.
@@ -142,6 +164,7 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(event);
             if (!isModifierKey(k->key())) typed_ = true;
+            if (movesCaret(k->key())) replacingRun_ = false;
             return keyPress(k);
         }
         case QEvent::InputMethod: {
@@ -153,10 +176,14 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
+            if (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick)
+                replacingRun_ = false;
             return mouseEvent(static_cast<QMouseEvent*>(event));
         case QEvent::FocusIn:
             typed_ = false;
             caretClicked_ = false;
+            replacingRun_ = false;
             if (line_ && selectsOnEntry_ && options_ && options_->autoSelect) {
                 // After the click that gave the focus has placed the caret; a key
                 // typed meanwhile, or a caret put on the figure, keeps its place.
@@ -168,8 +195,10 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::FocusOut: {
             // Switching windows or opening a menu is not leaving the field.
             auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                replacingRun_ = false;
                 normalise();
+            }
             return false;
         }
         default:
@@ -180,22 +209,42 @@ bool EditHelper::eventFilter(QObject* watched, QEvent* event) {
 bool EditHelper::mouseEvent(QMouseEvent* e) {
     if (!clickBesideEnters_ || line_ != widget_) return false;
     if (e->type() == QEvent::MouseMove || e->type() == QEvent::MouseButtonRelease) {
-        // A hand that shakes while clicking beside the figure selects no blanks.
-        if (!clickBesideFigure_) return false;
-        if (e->type() == QEvent::MouseButtonRelease) clickBesideFigure_ = false;
+        // A hand that shakes while clicking selects nothing else.
+        if (!pressTaken_) return false;
+        if (e->type() == QEvent::MouseButtonRelease) pressTaken_ = false;
         return true;
     }
     if (e->button() != Qt::LeftButton || (e->modifiers() & Qt::ShiftModifier)) return false;
-    clickBesideFigure_ = false;
-    if (!besideFigure(e->position().toPoint())) {
+    pressTaken_ = false;
+    const QPoint at = e->position().toPoint();
+    // A double or triple click means the figure, not the digits between its
+    // separators.
+    const bool doubleClick = e->type() == QEvent::MouseButtonDblClick;
+    const bool tripleClick =
+        !doubleClick && doubleClickTimer_.isValid() &&
+        doubleClickTimer_.elapsed() < QApplication::doubleClickInterval() &&
+        (at - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
+    doubleClickTimer_.invalidate();
+    if (doubleClick) {
+        doubleClickTimer_.start();
+        doubleClickAt_ = at;
+    }
+    const int caret = doubleClick || tripleClick ? -1 : clickedCaret(at);
+    if (caret >= 0) {
         caretClicked_ = true;
-        return false;
+        if (caret == line_->cursorPositionAt(at)) return false;
+        // Left of the middle of the last character's ink, where its cell
+        // would put the caret after it.
+        if (!line_->hasFocus()) line_->setFocus(Qt::MouseFocusReason);
+        line_->setCursorPosition(caret);
+        pressTaken_ = true;
+        return true;
     }
     // A locked field takes no typing: the click only gives it the focus.
     if (line_->isReadOnly()) return false;
     if (!line_->hasFocus()) line_->setFocus(Qt::MouseFocusReason);
     line_->selectAll();
-    clickBesideFigure_ = true;
+    pressTaken_ = true;
     return true;
 }
 
@@ -208,19 +257,18 @@ EditHelper::FigureSpan EditHelper::figureSpan() const {
     return span;
 }
 
-// Whether a click at `at` falls beside the figure rather than before one of its
-// characters: on the blanks a formatted amount begins with, in the margin
-// that right-aligns it, or where the caret would land after its last
-// character (the right half of that character included: figures are
-// right-aligned, so that is where a click on one often lands, and typing
-// after a full figure only appends to it). An empty field is all margin.
-bool EditHelper::besideFigure(const QPoint& at) const {
+// Where a click at `at` puts the caret, or -1 when it falls beside the figure:
+// on the blanks a formatted amount begins with, in the margin that
+// right-aligns it, or at or right of the middle of its last character as
+// drawn (figures are right-aligned, so a click aimed at the last digit often
+// lands on its right part, and typing after a full figure only appends to
+// it). An empty field is all margin.
+int EditHelper::clickedCaret(const QPoint& at) const {
     const FigureSpan span = figureSpan();
-    if (span.first >= span.end) return true;
-    if (line_->cursorPositionAt(at) >= span.end) return true;
-    const int left = caretSwitchAfter(line_, span.first, at.y()) -
-                     line_->fontMetrics().horizontalAdvance(line_->text().at(span.first)) / 2;
-    return at.x() < left;
+    if (span.first >= span.end) return -1;
+    const qreal x = at.x() + 0.5;  // the middle of the pixel clicked
+    if (x < characterLeft(line_, span.first) || x >= inkMiddle(line_, span.end - 1)) return -1;
+    return std::clamp(line_->cursorPositionAt(at), span.first, span.end - 1);
 }
 
 // Home and End stop at the figure's ends: a caret in the blanks that
@@ -324,10 +372,15 @@ bool EditHelper::typeText(const QString& chars) {
 
 bool EditHelper::typeOne(const QString& ch) {
     const QString text = line_->text();
+    const bool replacing = line_->hasSelectedText();
+    // The keys after one that replaced a selection go in after it, so the
+    // whole run takes the selection's place.
+    const bool runGoesOn =
+        !replacing && replacingRun_ && line_->cursorPosition() == replacingRunCaret_;
     auto cp932 = sjis::tryFromUtf8(text.toStdString());
     auto key = sjis::tryFromUtf8(ch.toStdString());
-    if (cp932 && key) {
-        int start = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+    if (cp932 && key && !runGoesOn) {
+        int start = replacing ? line_->selectionStart() : line_->cursorPosition();
         int caret = bytesBefore(text, start);
         int selected = int(sjis::byteLength(line_->selectedText().toStdString()));
         // A formatted value may be longer than the digits one may type: what
@@ -346,6 +399,10 @@ bool EditHelper::typeOne(const QString& ch) {
     int after = lengthOf(text) - lengthOf(line_->selectedText()) + lengthOf(ch);
     if (maxLength_ > 0 && after > maxLength_) return false;
     line_->insert(ch);
+    if (replacing || runGoesOn) {
+        replacingRun_ = true;
+        replacingRunCaret_ = line_->cursorPosition();
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <algorithm>
 #include <functional>
@@ -13,7 +15,6 @@ class QInputMethodEvent;
 class QKeyEvent;
 class QLineEdit;
 class QMouseEvent;
-class QPoint;
 class QWidget;
 
 // The behaviour every entry field of the programs shares: Enter moves to the
@@ -27,15 +28,18 @@ class QWidget;
 // digit fields only where the dialog turns it on.
 //
 // In a number field, a click beside the figure (on the blanks that right-align
-// it, or anywhere that would put the caret after its last character) enters
-// the field: its whole figure is selected at once, so what is typed next
-// replaces it however fast it comes, and whether the field had the focus
-// before or not. A click before one of the figure's characters puts the caret
-// there for good: the delayed select-all no longer takes it away. Home and End
-// go to the figure's ends, never into the blanks around it.
+// it, or at or right of the middle of its last character as drawn), a double
+// click or a triple click anywhere, enter the field: its whole figure is
+// selected at once, so what is typed next replaces it however fast it comes,
+// and whether the field had the focus before or not. A click before one of the
+// figure's characters puts the caret there for good: the delayed select-all no
+// longer takes it away. Home and End go to the figure's ends, never into the
+// blanks around it.
 //
 // Overtype writes over the character at the caret only when nothing is
-// selected: a typed key replaces any selection, as in any field.
+// selected: a typed key replaces any selection, as in any field, and the keys
+// that follow it are inserted after it until the caret is moved or the field
+// is left, so the whole typed run takes the selection's place.
 //
 // A helper is attached to one field and lives as its child. The settings are
 // read at each event, so a change in the settings dialog applies at once; they
@@ -146,7 +150,7 @@ private:
         int end = 0;
     };
     FigureSpan figureSpan() const;
-    bool besideFigure(const QPoint& at) const;
+    int clickedCaret(const QPoint& at) const;
     bool homeOrEnd(QKeyEvent* e);
     bool inputMethod(QInputMethodEvent* e);
     bool acceptsChar(QChar c) const;
@@ -172,7 +176,11 @@ private:
     bool enterMovesOn_ = true;
     bool typed_ = false;
     bool caretClicked_ = false;
-    bool clickBesideFigure_ = false;  // its release and moves are ours too
+    bool pressTaken_ = false;         // the press was ours: its release and moves are too
+    QElapsedTimer doubleClickTimer_;  // since the last double-click, for a third
+    QPoint doubleClickAt_;
+    bool replacingRun_ = false;  // keys typed over a selection, the caret not moved since
+    int replacingRunCaret_ = 0;
 };
 
 }  // namespace ledger::ui

@@ -22,6 +22,12 @@ namespace {
 
 const QColor kTitleColour(94, 172, 228);
 constexpr int kTimer1Ms = 100;
+// Where a closed cell draws its text, from the cell's top-left corner.
+constexpr int kCellTextLeft = 2;
+constexpr int kCellTextTop = 4;
+// What a frameless line edit keeps between its edge and its line of text.
+constexpr int kLineEditTextLeft = 2;
+constexpr int kLineEditTextTop = 1;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -30,6 +36,21 @@ QString qs(const std::string& s) {
 QString trimmedLeft(const std::string& s) {
     const auto first = s.find_first_not_of(' ');
     return first == std::string::npos ? QString() : qs(s.substr(first));
+}
+
+// A cell's figure without the blanks that right-align it, and how far those
+// blanks set it in. The closed cell and its editor both draw the figure from
+// there, so opening a cell moves none of its digits, not even by the fraction
+// of a pixel the blanks' width would round to.
+struct CellFigure {
+    QString figure;
+    int indent = 0;
+};
+
+CellFigure cellFigure(const QFontMetrics& fm, const QString& shown) {
+    qsizetype blanks = 0;
+    while (blanks < shown.size() && shown.at(blanks) == QLatin1Char(' ')) ++blanks;
+    return {shown.mid(blanks), fm.horizontalAdvance(shown.left(blanks))};
 }
 
 }  // namespace
@@ -114,8 +135,11 @@ void ItemGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (editable) {
         painter->setPen(text);
         painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(2, 4, -2, 0), Qt::AlignLeft | Qt::AlignTop,
-                          index.data(Qt::DisplayRole).toString());
+        const CellFigure shown =
+            cellFigure(QFontMetrics(option.font), index.data(Qt::DisplayRole).toString());
+        painter->drawText(
+            option.rect.adjusted(kCellTextLeft + shown.indent, kCellTextTop, -kCellTextLeft, 0),
+            Qt::AlignLeft | Qt::AlignTop, shown.figure);
     }
     painter->restore();
 }
@@ -149,8 +173,22 @@ bool ItemGridDelegate::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ItemGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    if (auto* edit = qobject_cast<QLineEdit*>(editor))
-        edit->setText(index.data(Qt::EditRole).toString());
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (!edit) return;
+    edit->setText(index.data(Qt::EditRole).toString());
+    // The figure stays where the closed cell drew it: a second click aimed at
+    // a digit lands on that digit.
+    const CellFigure shown =
+        cellFigure(edit->fontMetrics(), index.data(Qt::DisplayRole).toString());
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    edit->setTextMargins(kCellTextLeft - kLineEditTextLeft + shown.indent,
+                         kCellTextTop - kLineEditTextTop, 0, 0);
+}
+
+void ItemGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                            const QModelIndex&) const {
+    // The whole cell, as the closed cell paints it.
+    editor->setGeometry(option.rect);
 }
 
 // ---------------------------------------------------------------------------

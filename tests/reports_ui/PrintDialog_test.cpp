@@ -321,20 +321,26 @@ TEST_F(PrintDialogTest, PreviewKeepsTheFormInPlaceAndMovesTheValuesByTheCorrecti
 }
 
 // However fast the keys follow a click, the payment date printed is the one
-// typed: after the day's last digit the keys replace it, before a digit they
-// overtype, and after Home the month starts at its first digit.
+// typed: at or right of the middle of the day's last digit as drawn, or after
+// a double click, the keys replace it; before a digit they overtype, and after
+// Home the month starts at its first digit.
 TEST_F(PrintDialogTest, APayDateTypedAfterAClickIsTakenAsTyped) {
     using namespace testing_support;
     struct Row {
         QLineEdit* PrintDialog::*field;
+        const char* shown;  // nullptr: as the dialog opens (" 4" "25")
         ClickAt at;
         const char* keys;
         const char* month;
         const char* day;
     } rows[] = {
-        {&PrintDialog::edPrnDateDD, rightHalfOf(1), "27", " 4", "27"},
-        {&PrintDialog::edPrnDateDD, ClickAt{1}, "7", " 4", "27"},
-        {&PrintDialog::edPrnDateMM, kHome, "5", " 5", "25"},  // " 4"
+        {&PrintDialog::edPrnDateDD, nullptr, rightHalfOf(1), "27", " 4", "27"},
+        {&PrintDialog::edPrnDateDD, nullptr, ClickAt{1}, "7", " 4", "27"},
+        {&PrintDialog::edPrnDateMM, nullptr, kHome, "5", " 5", "25"},
+        {&PrintDialog::edPrnDateDD, "31", inkMiddleOf(1), "25", " 4", "25"},
+        {&PrintDialog::edPrnDateDD, "31", inkRightOf(1), "25", " 4", "25"},
+        {&PrintDialog::edPrnDateDD, "31", inkLeftOf(1), "0", " 4", "30"},
+        {&PrintDialog::edPrnDateDD, "31", doubleClickOn(0), "20", " 4", "20"},
     };
     l.sysOption.autoSelect = true;
     l.sysOption.inputOverN = true;
@@ -346,6 +352,7 @@ TEST_F(PrintDialogTest, APayDateTypedAfterAClickIsTakenAsTyped) {
             open(QStringLiteral("給与明細書"), 299);
             dlg->show();
             dlg->activateWindow();
+            if (row.shown) ((*dlg).*row.field)->setText(row.shown);
             clickAndType((*dlg).*row.field, dlg->edPrnDateYY, hadFocus, row.at, row.keys, pace);
             const reports::PrintDate date = dlg->pageJob().slipDate;
             EXPECT_EQ(date.month, row.month);

@@ -158,24 +158,45 @@ TEST_F(DetailEntryDialogTest, AFigureTypedAfterTheManualSwitchReplacesTheOneShow
 }
 
 // However fast the keys follow a click, the figure saved in the year file is
-// the one typed: beside the figure or after its last digit it replaces the
-// whole of it, before a digit it overtypes from there, over a selection it
-// replaces that, and after Home it starts at the figure's first digit.
+// the one typed: beside the figure, at or right of the middle of its last
+// character's ink, or after a double or triple click anywhere it replaces the
+// whole of it; before a digit it overtypes from there; over a selection
+// (dragged or by Shift+arrows) the whole run of keys takes its place; after
+// Home it starts at the figure's first digit.
 TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsSavedAsTyped) {
     using namespace testing_support;
     struct Row {
         ItemGroup group;
         const char* label;
+        int value;  // its index in the attendance or payment record
+        double shown;
         ClickAt at;
         const char* keys;
         double saved;
     } rows[] = {
-        {ItemGroup::Attendance, "有休日数", kBesideFigure, "1", 1.0},
-        {ItemGroup::Attendance, "有休日数", ClickAt{4}, "5", 2.5},  // on the first 0 of "  2.00"
-        {ItemGroup::Attendance, "有休日数", kHome, "3", 3.0},
-        {ItemGroup::Payment, "変動手当１", rightHalfOf(9), "7000", 7000},  // "     8,000"
-        {ItemGroup::Payment, "変動手当１", ClickAt{9}, "7", 8007},
-        {ItemGroup::Payment, "変動手当１", dragOver(7, 8), "5", 850},
+        {ItemGroup::Attendance, "有休日数", kAttPaidLeaveDays, 2, kBesideFigure, "1", 1.0},
+        // on the first 0 of "  2.00"
+        {ItemGroup::Attendance, "有休日数", kAttPaidLeaveDays, 2, ClickAt{4}, "5", 2.5},
+        {ItemGroup::Attendance, "有休日数", kAttPaidLeaveDays, 2, kHome, "3", 3.0},
+        {ItemGroup::Attendance, "有休日数", kAttPaidLeaveDays, 2, doubleClickOn(4), "1.5", 1.5},
+        {ItemGroup::Attendance, "有休日数", kAttPaidLeaveDays, 2, doubleClickOn(2), "12", 12},
+        {ItemGroup::Attendance, "有休残日数", kAttPaidLeaveLeft, 10, dragOver(1, 2), "15", 15},
+        // "160:30": the minutes, then the hours
+        {ItemGroup::Attendance, "実働時間", kAttHoursWorked, 160.5, doubleClickOn(4), "168", 168},
+        {ItemGroup::Attendance, "実働時間", kAttHoursWorked, 160.5, doubleClickOn(1), "45", 45},
+        {ItemGroup::Attendance, "実働時間", kAttHoursWorked, 160.5, dragOver(0, 1), "13", 130.5},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 8000, rightHalfOf(9), "7000", 7000},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 8000, ClickAt{9}, "7", 8007},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 8000, dragOver(7, 8), "5", 850},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 8000, doubleClickOn(9), "123456", 123456},
+        // "   120,000"
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 120000, homeShiftRightTo(3, 5), "150",
+         150000},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 2600, shiftLeftOver(7, 8), "80", 2800},
+        // the 1 of "21"
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 21, inkRightOf(9), "20", 20},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 21, inkMiddleOf(9), "20", 20},
+        {ItemGroup::Payment, "変動手当１", kPayVariable1, 21, inkLeftOf(9), "5", 25},
     };
     TempDir dir;
     const auto file = dir.path() / "令和8年給与･賞与.dat";
@@ -184,11 +205,14 @@ TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsSavedAsTyped) {
     dialog.show();
     dialog.activateWindow();
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message()
-                     << row.label << " at " << row.at.character << " how " << row.at.how);
+        SCOPED_TRACE(testing::Message() << row.label << " " << row.shown << " at "
+                                        << row.at.character << " how " << row.at.how);
         forEachWayIn([&](bool hadFocus, int pace) {
-            ledger.Attendance(2).Values[kAttPaidLeaveDays] = 2;
-            ledger.Payment(2).Amounts[kPayVariable1] = 8000;
+            const bool attendance = row.group == ItemGroup::Attendance;
+            if (attendance)
+                ledger.Attendance(2).Values[row.value] = row.shown;
+            else
+                ledger.Payment(2).Amounts[row.value] = std::int32_t(row.shown);
             dialog.sbBackNextDataClick(0);
             testing_support::clickAndType(ed(row.group, row.label),
                                           ed(ItemGroup::Attendance, "出勤日数"), hadFocus, row.at,
@@ -196,9 +220,8 @@ TEST_F(DetailEntryDialogTest, AFigureTypedAfterAClickIsSavedAsTyped) {
             typeAtPace("\n", pace);
             SavePeriod(ledger, file);
             const auto block = ReadPeriodBlock(file, 4);
-            EXPECT_DOUBLE_EQ(row.group == ItemGroup::Attendance
-                                 ? block->AttendanceTbl[1].Values[kAttPaidLeaveDays]
-                                 : double(block->PaymentTbl[1].Amounts[kPayVariable1]),
+            EXPECT_DOUBLE_EQ(attendance ? block->AttendanceTbl[1].Values[row.value]
+                                        : double(block->PaymentTbl[1].Amounts[row.value]),
                              row.saved);
         });
     }

@@ -126,6 +126,7 @@ protected:
     void showYamada() {
         yamada();
         ledger.Employee(1).BasePay = 300000;
+        ledger.Employee(1).TransferFee = 330;
         dialog.EditSlot = 1;
         dialog.FormShow();
         dialog.show();
@@ -419,16 +420,19 @@ TEST_F(EmployeeEditorTest, FieldsTypedAtAPersonsPace) {
 }
 
 // However fast the keys follow a click, the figure saved in the year file is
-// the one typed: beside the figure or after its last digit it replaces the
-// whole of it, before a digit it overtypes from there, over a selection it
-// replaces that, and after Home it starts at the figure's first digit.
+// the one typed: beside the figure, at or right of the middle of its last
+// character's ink, or after a double or triple click anywhere it replaces the
+// whole of it; before a digit it overtypes from there; over a selection
+// (dragged or by Shift+arrows) the whole run of keys takes its place; after
+// Home it starts at the figure's first digit.
 TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
     using namespace testing_support;
     const auto file = dir / "令和6年給与･賞与.dat";
     ledger.CurData.Period = 4;
     CreateDataFile(ledger, file);
+    constexpr int kBirthDay = -1;
     struct Row {
-        int amount;
+        int amount;  // or kBirthDay
         ClickAt at;
         const char* keys;
         std::int32_t saved;
@@ -439,25 +443,41 @@ TEST_F(EmployeeEditorTest, AFigureTypedAfterAClickIsSavedAsTyped) {
         {kAmResidentTax, ClickAt{2}, "2", 12900},  // on the 3 of " 13,900"
         {kAmBasePay, rightHalfOf(8), "260000", 260000},
         {kAmBasePay, ClickAt{8}, "5", 300005},
-        {kAmBasePay, dragOver(2, 4), "5", 5000},        // over "300"
-        {kAmResidentTax, doubleClickOn(1), "8", 8900},  // over "13"
-        {kAmFamilyAllowance, kHome, "9", 95000},        // " 15,000"
+        {kAmBasePay, dragOver(2, 4), "5", 5000},  // over "300"
+        {kAmBasePay, dragOver(2, 4), "280", 280000},
+        {kAmTransferFee, dragOver(2, 3), "44", 440},             // over "33" of "  330"
+        {kAmBasePay, shiftLeftOver(3, 4), "80", 380000},         // over "00" before the comma
+        {kAmBasePay, homeShiftRightTo(2, 4), "150", 150000},     // Home, over "300"
+        {kAmResidentTax, doubleClickOn(1), "8", 8},              // before the comma
+        {kAmFamilyAllowance, doubleClickOn(4), "12000", 12000},  // after it: " 15,000"
+        {kAmBasePay, doubleClickOn(7), "250000", 250000},
+        {kAmBasePay, tripleClickOn(3), "5", 5},
+        {kAmFamilyAllowance, kHome, "9", 95000},  // " 15,000"
+        {kBirthDay, inkMiddleOf(1), "5", 5},      // the 1 of "21"
+        {kBirthDay, inkRightOf(1), "15", 15},
+        {kBirthDay, inkLeftOf(1), "5", 25},
+        {kBirthDay, doubleClickOn(0), "9", 9},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "amount " << row.amount << " at " << row.at.character
-                                        << " how " << row.at.how);
+                                        << " how " << row.at.how << " keys " << row.keys);
         forEachWayIn([&](bool hadFocus, int pace) {
             showYamada();
-            dialog.PageCtrl->setCurrentIndex(1);
-            QLineEdit* field = dialog.edAmount[std::size_t(row.amount)];
-            clickAndType(field, dialog.edAmount[kAmPostAllowance], hadFocus, row.at, row.keys,
-                         pace);
+            dialog.PageCtrl->setCurrentIndex(row.amount == kBirthDay ? 0 : 1);
+            QLineEdit* field = row.amount == kBirthDay ? dialog.edBirthD
+                                                       : dialog.edAmount[std::size_t(row.amount)];
+            clickAndType(
+                field,
+                row.amount == kBirthDay ? dialog.edBirthM : dialog.edAmount[kAmPostAllowance],
+                hadFocus, row.at, row.keys, pace);
             dialog.bbOk->click();
             SavePeriod(ledger, file);
             const auto block = ReadPeriodBlock(file, 4);
             const TEmployeeRec& saved = block->EmployeeTbl[0];
-            const std::int32_t value = row.amount == kAmBasePay       ? saved.BasePay
+            const std::int32_t value = row.amount == kBirthDay        ? saved.BirthDay
+                                       : row.amount == kAmBasePay     ? saved.BasePay
                                        : row.amount == kAmResidentTax ? saved.ResidentTax
+                                       : row.amount == kAmTransferFee ? saved.TransferFee
                                                                       : saved.FamilyAllowance;
             EXPECT_EQ(value, row.saved);
         });

@@ -224,31 +224,49 @@ TEST_F(MainWindowGridTest, OvertypingTheSameDigitsLeavesTheFigureAsItWas) {
     EXPECT_EQ(cell(1, kHoursWorked), "120:00");
 }
 
-// However fast the keys follow a click into the open editor, the figure is the
-// one typed: beside it or after its last digit they replace the whole of it,
-// before a digit they overtype, over a selection they replace that.
+// However fast the keys follow a click into the open editor, the figure saved
+// is the one typed: beside it, at or right of the middle of its last
+// character's ink, or after a double or triple click anywhere they replace the
+// whole of it; before a digit they overtype; over a selection (dragged or by
+// Shift+arrows) the whole run of keys takes its place.
 TEST_F(MainWindowGridTest, AFigureTypedAfterAClickInTheCellIsTakenAsTyped) {
     using namespace testing_support;
     struct Row {
         int item;
+        int value;           // its index in the attendance record
         const char* figure;  // as the open editor shows it
         ClickAt at;          // beside it: right of it
         const char* keys;
         const char* cell;
+        double saved;
     } rows[] = {
-        {kDaysWorked, "20.00", kBesideFigure, "5", "  5.00"},
-        {kDaysWorked, "20.00", ClickAt{1}, "1", " 21.00"},
-        {kDaysWorked, "20.00", rightHalfOf(4), "5", "  5.00"},
-        {kDaysWorked, "20.00", ClickAt{4}, "5", " 20.05"},
-        {kHoursWorked, "160:00", dragOver(1, 2), "5", " 15:00"},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", kBesideFigure, "5", "  5.00", 5},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", ClickAt{1}, "1", " 21.00", 21},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", rightHalfOf(4), "5", "  5.00", 5},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", ClickAt{4}, "5", " 20.05", 20.05},
+        {kHoursWorked, ledger::kAttHoursWorked, "160:00", dragOver(1, 2), "5", " 15:00", 15},
+        {kHoursWorked, ledger::kAttHoursWorked, "120:00", dragOver(0, 1), "13", "130:00", 130},
+        {kHoursWorked, ledger::kAttHoursWorked, "120:00", dragOver(0, 2), "135", "135:00", 135},
+        {kPaidLeaveLeft, ledger::kAttPaidLeaveLeft, "10.00", dragOver(0, 1), "15", " 15.00", 15},
+        {kLateHours, ledger::kAttLateHours, "12:30", shiftLeftOver(0, 1), "10", " 10:30", 10.5},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", homeShiftRightTo(0, 1), "18", " 18.00", 18},
+        {kHoursWorked, ledger::kAttHoursWorked, "168:00", doubleClickOn(4), "160", "160:00", 160},
+        {kHoursWorked, ledger::kAttHoursWorked, "168:00", doubleClickOn(1), "45", " 45:00", 45},
+        {kHoursWorked, ledger::kAttHoursWorked, "168:00", doubleClickOn(5), "100:30", "100:30",
+         100.5},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", doubleClickOn(4), "5", "  5.00", 5},
+        {kDaysWorked, ledger::kAttDaysWorked, "20.00", tripleClickOn(0), "18", " 18.00", 18},
+        {kHoursWorked, ledger::kAttHoursWorked, "8:01", inkRightOf(3), "160", "160:00", 160},
+        {kHoursWorked, ledger::kAttHoursWorked, "8:01", inkMiddleOf(3), "20", " 20:00", 20},
+        {kHoursWorked, ledger::kAttHoursWorked, "8:01", inkLeftOf(3), "5", "  8:05", 8 + 5 / 60.0},
     };
     addThree();
     grid->setFocus();
     QTest::qWait(300);
     for (const Row& row : rows) {
         for (int pace : kTypingPaces) {
-            SCOPED_TRACE(testing::Message()
-                         << "at " << row.at.character << " how " << row.at.how << " " << pace);
+            SCOPED_TRACE(testing::Message() << row.figure << " at " << row.at.character << " how "
+                                            << row.at.how << " " << pace);
             grid->selectCell(1, row.item);
             typeAtPace(QString(row.figure) + "\n", 0);
             grid->selectCell(1, row.item);
@@ -263,7 +281,52 @@ TEST_F(MainWindowGridTest, AFigureTypedAfterAClickInTheCellIsTakenAsTyped) {
             typeAtPace(row.keys, pace);
             typeAtPace("\n", pace);
             EXPECT_EQ(cell(1, row.item), row.cell);
+            w->SaveCommand();
+            EXPECT_DOUBLE_EQ(ledger::ReadPeriodBlock(ledger.CurData.FileName, 11)
+                                 ->AttendanceTbl[0]
+                                 .Values[row.value],
+                             row.saved);
         }
+    }
+}
+
+// Where the figure is drawn in a cell: the box of its ink.
+QRect inkIn(const QImage& cell) {
+    QRect box;
+    for (int y = 1; y < cell.height() - 1; ++y)
+        for (int x = 1; x < cell.width() - 1; ++x)
+            if (qGray(cell.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Opening a cell leaves its figure where the closed cell drew it, so a second
+// click aimed at a digit lands on that digit.
+TEST_F(MainWindowGridTest, TheOpenCellShowsItsFigureWhereTheClosedCellDid) {
+    struct Row {
+        int item;
+        const char* typed;
+    } rows[] = {
+        {kDaysWorked, "5"},   {kDaysWorked, "20"},     {kHoursWorked, "160:00"},
+        {kLateHours, "2:30"}, {kPaidLeaveLeft, "1.5"},
+    };
+    addThree();
+    grid->setFocus();
+    QTest::qWait(300);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        grid->selectCell(1, row.item);
+        testing_support::typeAtPace(QString(row.typed) + "\n", 0);
+        const QRect at = grid->visualRect(grid->gridModel()->index(row.item - 1, 0));
+        const QRect closed = inkIn(grid->viewport()->grab(at).toImage());
+        grid->selectCell(1, row.item);
+        ASSERT_TRUE(grid->editor());
+        // Neither the selection nor the caret is the figure.
+        grid->editor()->deselect();
+        grid->editor()->setReadOnly(true);
+        const QRect open = inkIn(grid->viewport()->grab(at).toImage());
+        grid->editor()->setReadOnly(false);
+        EXPECT_FALSE(closed.isEmpty());
+        EXPECT_EQ(open, closed);
     }
 }
 

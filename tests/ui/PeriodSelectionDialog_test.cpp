@@ -261,11 +261,13 @@ TEST_F(PeriodSelectionDialogTest, CreatingAYearSelectsItsEmptyFile) {
     testing_support::screenshot(&inp, "InpDlg");
 }
 
-// However fast the keys follow a click, the figure is the one typed: beside
-// the figure or after its last digit it replaces the whole of it, before a
-// digit it overtypes from there, over a selection it replaces that, and after
-// Home it starts at the figure's first digit.
-TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsTakenAsTyped) {
+// However fast the keys follow a click, the figure saved is the one typed: beside
+// the figure, at or right of the middle of its last character's ink, or after
+// a double or triple click anywhere it replaces the whole of it; before a
+// digit it overtypes from there; over a selection (dragged or by Shift+arrows)
+// the whole run of keys takes its place; after Home it starts at the figure's
+// first digit.
+TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsSavedAsTyped) {
     using namespace testing_support;
     struct Row {
         QLineEdit* PeriodSelectionDialog::*field;
@@ -273,29 +275,46 @@ TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsTakenAsTyped) {
         ClickAt at;
         const char* keys;
         const char* shown;
+        double saved;
     } rows[] = {
-        {&PeriodSelectionDialog::edNissu, "22", kBesideFigure, "18", "18"},
-        {&PeriodSelectionDialog::edNissu, "22", ClickAt{1}, "5", "25"},
-        {&PeriodSelectionDialog::edNissu, "22", rightHalfOf(1), "18", "18"},
-        {&PeriodSelectionDialog::edNissu, " 9", kHome, "8", " 8"},
-        {&PeriodSelectionDialog::edJikan, "123:00", doubleClickOn(1), "9", "  9:00"},
-        {&PeriodSelectionDialog::edJikan, "123:00", dragOver(0, 1), "5", " 53:00"},
+        {&PeriodSelectionDialog::edNissu, "22", kBesideFigure, "18", "18", 18},
+        {&PeriodSelectionDialog::edNissu, "22", ClickAt{1}, "5", "25", 25},
+        {&PeriodSelectionDialog::edNissu, "22", rightHalfOf(1), "18", "18", 18},
+        {&PeriodSelectionDialog::edNissu, " 9", kHome, "8", " 8", 8},
+        {&PeriodSelectionDialog::edJikan, "123:00", doubleClickOn(1), "9", "  9:00", 9},
+        {&PeriodSelectionDialog::edJikan, "123:00", dragOver(0, 1), "5", " 53:00", 53},
+        {&PeriodSelectionDialog::edNissu, "21", inkMiddleOf(1), "20", "20", 20},
+        {&PeriodSelectionDialog::edNissu, "21", inkRightOf(1), "20", "20", 20},
+        {&PeriodSelectionDialog::edNissu, "21", inkLeftOf(1), "5", "25", 25},
+        {&PeriodSelectionDialog::edJikan, "120:00", dragOver(0, 1), "13", "130:00", 130},
+        {&PeriodSelectionDialog::edJikan, "168:00", shiftLeftOver(1, 2), "50", "150:00", 150},
+        {&PeriodSelectionDialog::edJikan, "168:00", doubleClickOn(4), "160", "160:00", 160},
+        {&PeriodSelectionDialog::edJikan, "168:00", doubleClickOn(1), "45", " 45:00", 45},
+        {&PeriodSelectionDialog::edJikan, "168:00", doubleClickOn(5), "100:30", "100:30", 100.5},
+        {&PeriodSelectionDialog::edJikan, "168:00", tripleClickOn(5), "7:30", "  7:30", 7.5},
     };
-    dialog->FormShow(true);
-    dialog->show();
-    dialog->activateWindow();
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message()
                      << row.text << " at " << row.at.character << " how " << row.at.how);
         forEachWayIn([&](bool hadFocus, int pace) {
+            dialog->FormShow(true);
+            dialog->show();
+            dialog->activateWindow();
+            click(5);
+            const bool days = row.field == &PeriodSelectionDialog::edNissu;
             QLineEdit* field = (*dialog).*row.field;
             field->setText(row.text);
-            clickAndType(field, dialog->edSikyuM, hadFocus, row.at, row.keys, pace);
+            clickAndType(field, days ? dialog->edJikan : dialog->edNissu, hadFocus, row.at,
+                         row.keys, pace);
             typeAtPace("\n", pace);
             EXPECT_EQ(field->text(), row.shown);
+            dialog->bbOkClick();
+            ASSERT_EQ(dialog->result(), QDialog::Accepted);
+            SavePeriod(ledger, dir / kR8);
+            const TBasicInfo& saved = ReadPeriodBlock(dir / kR8, 5)->BasicInfo;
+            EXPECT_DOUBLE_EQ(days ? saved.WorkDays : saved.WorkHours, row.saved);
         });
     }
-    dialog->hide();
 }
 
 // One Enter in the year presses the default button Ｏ Ｋ.

@@ -16,6 +16,7 @@
 
 #include "ledger/HealthRates.h"
 #include "ledger/Ledger.h"
+#include "ledger/PayrollYearFile.h"
 #include "ledger/ui/HealthRatesDialog.h"
 #include "platform/IniFile.h"
 #include "platform/ui/MessageBox.h"
@@ -96,31 +97,54 @@ TEST_F(SettingsDialogTest, EnterOnTheFocusedOkButtonPressesIt) {
     dialog.hide();
 }
 
-// However fast the keys follow a click, the rate stored is the one typed:
-// beside the figure or after its last digit it replaces the whole of it,
-// before a digit it overtypes from there, over a selection it replaces that,
-// and after Home it starts at the figure's first digit.
-TEST_F(SettingsDialogTest, ARateTypedAfterAClickIsStoredAsTyped) {
+// However fast the keys follow a click, the figure saved is the one typed:
+// beside the figure, at or right of the middle of its last character's ink, or
+// after a double or triple click anywhere it replaces the whole of it; before
+// a digit it overtypes from there; over a selection (dragged or by
+// Shift+arrows) the whole run of keys takes its place; after Home it starts at
+// the figure's first digit.
+TEST_F(SettingsDialogTest, AFigureTypedAfterAClickIsStoredAsTyped) {
     using namespace testing_support;
     struct Row {
+        QLineEdit* SettingsDialog::*field;
+        const char* shown;
         ClickAt at;
         const char* keys;
         double stored;
     } rows[] = {
-        {kBesideFigure, "5.1", 5.1},    {ClickAt{3}, "1", 4.125},  // on the 9 of " 4.925"
-        {rightHalfOf(5), "5.15", 5.15}, {ClickAt{5}, "1", 4.921},
-        {dragOver(3, 4), "5", 4.55},    {kHome, "5", 5.925},
+        {&SettingsDialog::edHealthIns, " 4.925", kBesideFigure, "5.1", 5.1},
+        {&SettingsDialog::edHealthIns, " 4.925", ClickAt{3}, "1", 4.125},  // on the 9
+        {&SettingsDialog::edHealthIns, " 4.925", rightHalfOf(5), "5.15", 5.15},
+        {&SettingsDialog::edHealthIns, " 4.925", ClickAt{5}, "1", 4.921},
+        {&SettingsDialog::edHealthIns, " 4.925", dragOver(3, 4), "5", 4.55},
+        {&SettingsDialog::edHealthIns, " 4.925", dragOver(3, 4), "15", 4.155},
+        {&SettingsDialog::edHealthIns, " 4.925", shiftLeftOver(3, 4), "80", 4.805},
+        {&SettingsDialog::edHealthIns, " 4.925", kHome, "5", 5.925},
+        {&SettingsDialog::edHealthIns, " 4.925", doubleClickOn(3), "5.1", 5.1},  // after the point
+        {&SettingsDialog::edHealthIns, " 4.925", doubleClickOn(1), "10", 10},    // before it
+        {&SettingsDialog::edHealthIns, " 4.925", doubleClickOn(5), "10.125", 10.125},
+        {&SettingsDialog::edHealthIns, " 4.925", tripleClickOn(4), "5.15", 5.15},
+        {&SettingsDialog::edHealthIns, " 4.921", inkMiddleOf(5), "5.1", 5.1},
+        {&SettingsDialog::edHealthIns, " 4.921", inkLeftOf(5), "5", 4.925},
+        {&SettingsDialog::edPayDay, "21", inkRightOf(1), "25", 25},
+        {&SettingsDialog::edPayDay, "21", inkMiddleOf(1), "5", 5},
     };
+    const auto file = dir / "令和8年給与･賞与.dat";
+    CreateDataFile(ledger, file);
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "at " << row.at.character << " how " << row.at.how);
+        SCOPED_TRACE(testing::Message()
+                     << row.shown << " at " << row.at.character << " how " << row.at.how);
         forEachWayIn([&](bool hadFocus, int pace) {
             dialog.show();  // which loads the form
             dialog.activateWindow();
             fillBasics();
-            dialog.edHealthIns->setText(QStringLiteral(" 4.925"));
-            clickAndType(dialog.edHealthIns, dialog.edCareIns, hadFocus, row.at, row.keys, pace);
+            (dialog.*row.field)->setText(QString::fromUtf8(row.shown));
+            clickAndType(dialog.*row.field, dialog.edCareIns, hadFocus, row.at, row.keys, pace);
             dialog.btSysSave->click();
-            EXPECT_EQ(ledger.BasicInfo().HealthInsRate, row.stored);
+            SavePeriod(ledger, file);
+            const TBasicInfo& saved = ReadPeriodBlock(file, 4)->BasicInfo;
+            EXPECT_EQ(row.field == &SettingsDialog::edPayDay ? saved.PayDay : saved.HealthInsRate,
+                      row.stored);
         });
     }
 }

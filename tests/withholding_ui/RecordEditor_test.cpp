@@ -14,6 +14,7 @@
 #include "ledger/Era.h"
 #include "ledger/Ledger.h"
 #include "support/PersonTyping.h"
+#include "support/TempDir.h"
 #include "ui/BoxRecorder.h"
 #include "ui/CalcKeys.h"
 #include "ui/Screenshot.h"
@@ -408,18 +409,20 @@ TEST(RecordEditorTyping, SwitchingAFieldToManualLetsTheTypedFigureReplaceIt) {
     EXPECT_EQ(f.data.Record(1).PaidAmount, 1234);
 }
 
-// However fast the keys follow a click, the amount stored is the one typed:
-// beside the figure or after its last digit it replaces the whole of it,
-// before a digit it overtypes from there, over a selection it replaces that,
-// and after Home it starts at the figure's first digit; an auto field switched
-// to manual takes it the same way.
-TEST(RecordEditorTyping, AnAmountTypedAfterAClickIsStoredAsTyped) {
+// However fast the keys follow a click, the figure saved in the withholding
+// file is the one typed: beside the figure, at or right of the middle of its
+// last character's ink, or after a double click anywhere it replaces the whole
+// of it; before a digit it overtypes from there; over a selection (dragged or
+// by Shift+arrows) the whole run of keys takes its place; after Home it starts
+// at the figure's first digit; an auto field switched to manual takes it the
+// same way.
+TEST(RecordEditorTyping, AFigureTypedAfterAClickIsSavedAsTyped) {
     using namespace testing_support;
     struct Row {
         const char* field;
         ClickAt at;
         const char* keys;
-        std::int32_t stored;
+        std::int32_t saved;
     } rows[] = {
         {"edSeihoGaku", kBesideFigure, "50000", 50000},
         {"edSeihoGaku", ClickAt{4}, "3", 30000},  // on the 4 of "    40,000"
@@ -428,21 +431,41 @@ TEST(RecordEditorTyping, AnAmountTypedAfterAClickIsStoredAsTyped) {
         {"edSeihoGaku", ClickAt{9}, "5", 40005},
         {"edSeihoGaku", dragOver(4, 5), "3", 3000},
         {"edSeihoGaku", kHome, "3", 30000},
+        // "   123,456"
+        {"edSeimeiN", dragOver(3, 5), "200", 200456},
+        {"edSeimeiN", homeShiftRightTo(3, 4), "25", 253456},
+        {"edSeimeiN", doubleClickOn(3), "7", 7},    // before the comma
+        {"edSeimeiN", doubleClickOn(7), "99", 99},  // after it
+        {"edSeimeiN", doubleClickOn(8), "250000", 250000},
+        {"edSeinenD", inkMiddleOf(1), "5", 5},  // the 1 of "21"
+        {"edSeinenD", inkRightOf(1), "15", 15},
+        {"edSeinenD", inkLeftOf(1), "5", 25},
     };
+    testing_support::TempDir dir;
+    const auto file = dir / "withholding.dat";
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message()
                      << row.field << " at " << row.at.character << " how " << row.at.how);
         forEachWayIn([&](bool hadFocus, int pace) {
             EditorFixture f;
             f.data.Record(1).LifeInsurance = 40000;
+            f.data.Record(1).NewLifePremium = 123456;
+            f.data.Record(1).BirthDate = {3, 58, 7, 21};
             f.data.Record(1).ManualFlags[withholding::kManualAnnualTax] = 1;
             auto e = showEditor<NewLayoutRecordEditor>(f, 1);
             clickAndType(e->edit(row.field), e->edit("edJukyuNo"), hadFocus, row.at, row.keys,
                          pace);
             e->reject();
-            const auto& rec = f.data.Record(1);
-            EXPECT_EQ(row.field == std::string("edSeihoGaku") ? rec.LifeInsurance : rec.AnnualTax,
-                      row.stored);
+            withholding::SaveWithholdingFile(file, f.data);
+            WithholdingData saved;
+            withholding::ReadWithholdingFile(file, saved);
+            const auto& rec = saved.Record(1);
+            const std::string field = row.field;
+            EXPECT_EQ(field == "edSeihoGaku" ? rec.LifeInsurance
+                      : field == "edSeimeiN" ? rec.NewLifePremium
+                      : field == "edSeinenD" ? rec.BirthDate.Day
+                                             : rec.AnnualTax,
+                      row.saved);
         });
     }
 }
