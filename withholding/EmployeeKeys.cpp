@@ -148,8 +148,9 @@ std::array<int, kRecords> PairByKey(const std::array<std::string_view, kRecords>
         if (!key.empty()) holders[key].push_back(i);
     }
     std::array<int, kRecords> pairs{};
-    for (const auto& [key, slots] : holders) {
-        auto found = records.find(key);
+    for (const auto& holding : holders) {
+        const std::vector<int>& slots = holding.second;  // taken by the lambda below
+        auto found = records.find(holding.first);
         if (found == records.end()) continue;
         const std::vector<int>& recs = found->second;
         const std::vector<int> paired = PairHolders(

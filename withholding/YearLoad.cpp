@@ -79,8 +79,9 @@ std::array<PayrollTotals, kRecords> sumForDecember(const Blocks& blocks,
         std::unordered_map<std::string_view, std::vector<int>> slots;
         for (int k = 0; k < ledger::kSlots; ++k)
             slots[block->EmployeeTbl[k].Key.bytes()].push_back(k);
-        for (const auto& [key, ours] : holders) {
-            auto found = slots.find(key);
+        for (const auto& holding : holders) {
+            const std::vector<int>& ours = holding.second;  // taken by the lambda below
+            auto found = slots.find(holding.first);
             if (found == slots.end()) continue;
             const std::vector<int>& theirs = found->second;
             const std::vector<int> paired =

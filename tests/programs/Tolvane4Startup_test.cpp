@@ -44,9 +44,12 @@ struct ProgramRun {
         env.insert("TOLVANE_TEST_MESSAGES",
                    QString::fromStdString((messageFile ? *messageFile : messages).string()));
         if (quitAfterStart) env.insert("TOLVANE_TEST_QUIT_AFTER_START", "1");
-        if (locksAsNfs)
+        if (locksAsNfs) {
             env.insert("LD_PRELOAD",
                        QString::fromStdString((kBuild / "tests/nfs_flock.so").string()));
+            // A sanitizer build wants its runtime first; the model only wraps flock.
+            env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        }
         env.insert("TOLVANE_TEST_ACCEPT_DIALOGS", "1");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -311,7 +311,7 @@ TEST_F(PeriodSelectionDialogTest, AFigureTypedAfterAClickIsSavedAsTyped) {
             dialog->bbOkClick();
             ASSERT_EQ(dialog->result(), QDialog::Accepted);
             SavePeriod(ledger, dir / kR8);
-            const TBasicInfo& saved = ReadPeriodBlock(dir / kR8, 5)->BasicInfo;
+            const TBasicInfo saved = ReadPeriodBlock(dir / kR8, 5)->BasicInfo;
             EXPECT_DOUBLE_EQ(days ? saved.WorkDays : saved.WorkHours, row.saved);
         });
     }

@@ -142,7 +142,7 @@ TEST_F(SettingsDialogTest, AFigureTypedAfterAClickIsStoredAsTyped) {
             clickAndType(dialog.*row.field, dialog.edCareIns, hadFocus, row.at, row.keys, pace);
             dialog.btSysSave->click();
             SavePeriod(ledger, file);
-            const TBasicInfo& saved = ReadPeriodBlock(file, 4)->BasicInfo;
+            const TBasicInfo saved = ReadPeriodBlock(file, 4)->BasicInfo;
             EXPECT_EQ(row.field == &SettingsDialog::edPayDay ? saved.PayDay : saved.HealthInsRate,
                       row.stored);
         });
