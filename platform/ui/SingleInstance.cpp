@@ -5,6 +5,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -193,6 +194,12 @@ void SingleInstance::raiseWindow(QWidget* window) {
     if (window->isMinimized()) window->showNormal();
     window->raise();
     window->activateWindow();
+    // A dialog the user must answer stays above the window it belongs to, as
+    // it would under a window manager, or the program looks frozen.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 }  // namespace platform::ui

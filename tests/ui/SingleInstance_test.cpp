@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QWidget>
 #include <cstdlib>
@@ -39,6 +41,17 @@ TEST(SingleInstance, ASecondCopyOfTheSameFolderIsRefusedAndRaisesTheFirst) {
     t.start();
     while (window.isMinimized() && t.elapsed() < 5000) QCoreApplication::processEvents();
     EXPECT_FALSE(window.isMinimized());
+
+    // A dialog open in the first copy stays the one in front.
+    QDialog dialog(&window);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    window.showMinimized();
+    EXPECT_TRUE(second.askRunningCopyToRaise());
+    t.restart();
+    while (window.isMinimized() && t.elapsed() < 5000) QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &dialog);
 
     // Another program, or the same program on another folder, runs beside it.
     std::filesystem::create_directory(dir / "x");
