@@ -188,6 +188,11 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
     loaded_.assign(fields_.size(), std::string());
 
     auto* outer = new QVBoxLayout(this);
+    // The form reaches the window's right edge: where the screen is too low for
+    // it, its scroll bar stands where the margin would, so that a 1280-wide
+    // screen needs no sideways scrolling. The rows above and below keep theirs.
+    const int rightMargin = outer->contentsMargins().right();
+    outer->setContentsMargins(outer->contentsMargins() - QMargins(0, 0, rightMargin, 0));
     // Header band: name, department, status.
     auto* band = new QHBoxLayout;
     auto panel = [this](int width) {
@@ -205,6 +210,7 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
     band->addWidget(lbStatus = new QLabel(this));
     lbStatus->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
     band->addStretch();
+    band->setContentsMargins(0, 0, rightMargin, 0);
     outer->addLayout(band);
 
     auto* top = new QVBoxLayout(form_);
@@ -295,6 +301,7 @@ void RecordEditor::build(const std::vector<FormRow>& rows) {
                                                       sbManual, btAutoCalc, btCancel})
         buttons->addWidget(b);
     buttons->insertStretch(4);
+    buttons->setContentsMargins(0, 0, rightMargin, 0);
     outer->addLayout(buttons);
 
     connect(sbBackData, &QToolButton::clicked, this, [this] { sbBackNextDataClick(-1); });
