@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/Errors.h"
+#include "platform/Fd.h"
 #include "platform/Files.h"
 
 namespace platform {
@@ -63,7 +64,7 @@ CheckedFeed::~CheckedFeed() {
 }
 
 std::filesystem::path CheckedFeed::writerPath() const {
-    return "/proc/self/fd/" + std::to_string(write_);
+    return descriptorPath(write_);
 }
 
 void CheckedFeed::copy() {

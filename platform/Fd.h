@@ -1,6 +1,7 @@
 #pragma once
 #include <unistd.h>
 
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -23,5 +24,10 @@ public:
 private:
     int fd_;
 };
+
+// A name that opens the file behind a descriptor, for calls that take names only.
+inline std::string descriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
 
 }  // namespace platform

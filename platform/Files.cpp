@@ -60,9 +60,14 @@ struct ClosesDir {
     void operator()(DIR* d) const { ::closedir(d); }
 };
 
-// A name that opens the file behind a descriptor, for calls that take names only.
-std::string descriptorPath(int fd) {
-    return "/proc/self/fd/" + std::to_string(fd);
+// A listing of the folder behind a descriptor, on a description of its own so
+// that reading it moves no offset of the caller's; null when it cannot be read.
+std::unique_ptr<DIR, ClosesDir> listingOf(int folder) {
+    Fd listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (listing.get() < 0) return nullptr;
+    std::unique_ptr<DIR, ClosesDir> dir(::fdopendir(listing.get()));
+    if (dir) listing.release();
+    return dir;
 }
 
 std::string temporaryName(std::random_device& rd) {
@@ -183,11 +188,8 @@ void syncFolder(int folder) {
 // accounts' files in a shared folder theirs.
 int removeStaleIn(int folder, const std::function<bool(std::string_view)>& isOurs, bool ownOnly) {
     int removed = 0;
-    Fd listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (listing.get() < 0) return 0;
-    std::unique_ptr<DIR, ClosesDir> dir(::fdopendir(listing.get()));
+    const auto dir = listingOf(folder);
     if (!dir) return 0;
-    listing.release();
     while (const dirent* e = ::readdir(dir.get())) {
         const std::string name = e->d_name;
         if (!isTemporaryName(name)) {
@@ -224,15 +226,8 @@ namespace {
 
 // `extraFlags` may add O_NOFOLLOW, which refuses a link as no regular file.
 int openRegular(const fs::path& file, int extraFlags, int folder = AT_FDCWD) {
-    // Not blocking: opening a pipe for reading would otherwise wait for a writer.
-    Fd fd(::openat(folder, file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags));
-    if (fd.get() < 0) {
-        if (errno == ELOOP && (extraFlags & O_NOFOLLOW)) throw IoError::notRegularFile();
-        throw IoError::fromErrno(errno);
-    }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw IoError::fromErrno(errno);
-    if (!S_ISREG(st.st_mode)) throw IoError::notRegularFile();
+    Fd fd(openRegularAt(folder, file, O_RDONLY | extraFlags));
+    // Not blocking only while opening: a pipe would otherwise have waited for a writer.
     int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return fd.release();
@@ -343,28 +338,20 @@ std::string readFileNoFollow(const Folder& folder, const std::string& name) {
 Folder::Folder(const fs::path& path)
     : path_(path),
       fd_(::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ < 0) throw IoError::fromErrno(errno);
-}
-
-Folder::~Folder() {
-    ::close(fd_);
+    if (fd_.get() < 0) throw IoError::fromErrno(errno);
 }
 
 std::vector<Folder::Entry> Folder::entries() const {
     std::vector<Entry> out;
-    // A description of its own: reading the folder moves no offset of fd_.
-    Fd listing(::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (listing.get() < 0) throw IoError::fromErrno(errno);
-    std::unique_ptr<DIR, ClosesDir> dir(::fdopendir(listing.get()));
+    const auto dir = listingOf(fd());
     if (!dir) throw IoError::fromErrno(errno);
-    listing.release();
     errno = 0;
     while (const dirent* e = ::readdir(dir.get())) {
         const std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         struct stat st {};
         const bool regular =
-            ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+            ::fstatat(fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
         out.push_back({name, regular});
         errno = 0;
     }
@@ -393,27 +380,22 @@ PendingReplacement::PendingReplacement(const Folder& folder, const std::string& 
 }
 
 void PendingReplacement::open(int folderFd, const std::string& name) {
-    Fd folder(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
-    if (folder.get() < 0) throw IoError::fromErrno(errno);
+    folder_ = Fd(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+    if (folder_.get() < 0) throw IoError::fromErrno(errno);
     // Leftovers of jobs killed where files cannot be made without a name.
     removeStaleIn(
-        folder.get(), [](std::string_view) { return false; }, true);
-    fd_ = createTemp(folder.get(), temporary_);
-    folder_ = folder.release();
+        folder_.get(), [](std::string_view) { return false; }, true);
+    fd_ = Fd(createTemp(folder_.get(), temporary_));
     name_ = name;
 }
 
 PendingReplacement::~PendingReplacement() {
-    feed_.reset();
-    if (fd_ >= 0) {
-        if (!temporary_.empty()) ::unlinkat(folder_, temporary_.c_str(), 0);
-        ::close(fd_);
-    }
-    if (folder_ >= 0) ::close(folder_);
+    feed_.reset();  // its copier writes into fd_
+    if (fd_.get() >= 0 && !temporary_.empty()) ::unlinkat(folder_.get(), temporary_.c_str(), 0);
 }
 
 fs::path PendingReplacement::writerPath() {
-    if (!feed_) feed_ = std::make_unique<CheckedFeed>(fd_);
+    if (!feed_) feed_ = std::make_unique<CheckedFeed>(fd_.get());
     return feed_->writerPath();
 }
 
@@ -428,30 +410,30 @@ void PendingReplacement::commit(std::optional<unsigned> mode,
     // may the file at the end of its link.
     struct stat st {};
     if (mode) {
-        if (::fchmod(fd_, mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
-    } else if (::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fchmod(fd_.get(), mode_t(*mode & 07777)) != 0) throw IoError::fromErrno(errno);
+    } else if (::fstatat(folder_.get(), name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-               ::fchmod(fd_, st.st_mode & 07777) != 0) {
+               ::fchmod(fd_.get(), st.st_mode & 07777) != 0) {
         throw IoError::fromErrno(errno);
     }
-    if (::fsync(fd_) != 0) throw IoError::fromErrno(errno);
-    if (temporary_.empty()) temporary_ = nameTemporary(folder_, fd_);
+    if (::fsync(fd_.get()) != 0) throw IoError::fromErrno(errno);
+    if (temporary_.empty()) temporary_ = nameTemporary(folder_.get(), fd_.get());
     if (beforeRename) beforeRename();
     // Still open, so still locked: the clean-up of a program starting meanwhile
     // keeps the file.
-    if (::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) {
+    if (::renameat(folder_.get(), temporary_.c_str(), folder_.get(), name_.c_str()) != 0) {
         const int err = errno;
         // The sticky bit of a shared folder keeps another account's file there
         // theirs: it can be neither written into nor replaced.
         if ((err == EPERM || err == EACCES) &&
-            ::fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            ::fstatat(folder_.get(), name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
             st.st_uid != ::geteuid())
             throw IoError::foreignFile();
         throw IoError::fromErrno(err);
     }
     temporary_.clear();
-    ::close(std::exchange(fd_, -1));  // written and synced: nothing left to report
-    syncFolder(folder_);
+    fd_ = Fd();  // written and synced: nothing left to report
+    syncFolder(folder_.get());
 }
 
 void writeFileAtomic(const fs::path& name, std::string_view bytes, std::optional<unsigned> mode) {

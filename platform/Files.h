@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/Fd.h"
+
 // Whole-file operations. Every failure throws platform::IoError with the fixed
 // text for its cause; nothing here ever leaves a half-written file under the
 // real name.
@@ -52,11 +54,8 @@ void writeFileAtomic(const std::filesystem::path& file, std::string_view bytes,
 class Folder {
 public:
     explicit Folder(const std::filesystem::path& path);
-    ~Folder();
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
 
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     // The path it was opened by, for messages.
     const std::filesystem::path& path() const { return path_; }
 
@@ -69,7 +68,7 @@ public:
 
 private:
     std::filesystem::path path_;
-    int fd_;
+    Fd fd_;
 };
 
 // writeFileAtomic for a file of a folder opened beforehand.
@@ -98,7 +97,7 @@ public:
 
     // The file that commit() replaces: the name, or the file a link of the user's own names.
     const std::filesystem::path& target() const { return target_; }
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     // A name a writer that insists on opening a file by name writes the content
     // to; whatever anyone does meanwhile to the names of the folder, it reaches
     // the temporary file, and every write is checked by commit(). The writer must
@@ -113,10 +112,10 @@ private:
     void open(int folderFd, const std::string& name);
 
     std::filesystem::path target_;
-    int folder_ = -1;
+    Fd folder_;
     std::string name_;
     std::string temporary_;  // empty while the file has no name
-    int fd_ = -1;
+    Fd fd_;
     std::unique_ptr<CheckedFeed> feed_;
 };
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Fd.h"
 #include "platform/Files.h"
 
 namespace platform {
@@ -45,8 +46,8 @@ InstanceLock::Result InstanceLock::tryAcquire() {
     if (readOnly) {
         // The user's own file now lets its owner write: the very same file opened
         // for writing serves where the lock needs that.
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        if (int writable = ::open(self.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK); writable >= 0) {
+        if (int writable = ::open(descriptorPath(fd).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+            writable >= 0) {
             ::close(fd);
             fd = writable;
         }
