@@ -93,7 +93,8 @@ bool CheckSettingsFolder(const fs::path& settingsDir, const fs::path& iniFile,
         prompter.error(FolderNotOwnMessage(way->at));
         return false;
     }
-    const auto made = WalkWay(settingsDir, true, true);
+    // Made (and looked at again on the way) only where the first look found it missing.
+    const auto made = settings.status == Status::Safe ? settings : WalkWay(settingsDir, true, true);
     if (made.status == Status::Unsafe) {
         prompter.error(FolderNotOwnMessage(made.at));
         return false;

@@ -17,10 +17,6 @@ namespace platform {
 
 namespace {
 
-void closeIfOpen(int& fd) {
-    if (fd >= 0) ::close(std::exchange(fd, -1));
-}
-
 void writeAllTo(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -36,40 +32,32 @@ void writeAllTo(int fd, std::string_view bytes) {
 
 CheckedFeed::CheckedFeed(int fd) : fd_(fd) {
     int data[2];
-    int stop[2];
     if (::pipe2(data, O_CLOEXEC) != 0) throw IoError::fromErrno(errno);
-    if (::pipe2(stop, O_CLOEXEC) != 0) {
-        const int err = errno;
-        ::close(data[0]);
-        ::close(data[1]);
-        throw IoError::fromErrno(err);
-    }
-    read_ = data[0];
-    write_ = data[1];
-    stopRead_ = stop[0];
-    stopWrite_ = stop[1];
+    read_ = Fd(data[0]);
+    write_ = Fd(data[1]);
+    int stop[2];
+    if (::pipe2(stop, O_CLOEXEC) != 0) throw IoError::fromErrno(errno);
+    stopRead_ = Fd(stop[0]);
+    stopWrite_ = Fd(stop[1]);
     ignoreFileSizeSignal();
     copier_ = std::thread([this] { copy(); });
 }
 
 CheckedFeed::~CheckedFeed() {
-    closeIfOpen(write_);
+    write_ = Fd();
     if (copier_.joinable()) {
-        closeIfOpen(stopWrite_);  // wakes the copier even if the writer still holds the pipe
+        stopWrite_ = Fd();  // wakes the copier even if the writer still holds the pipe
         copier_.join();
     }
-    closeIfOpen(stopWrite_);
-    closeIfOpen(stopRead_);
-    closeIfOpen(read_);
 }
 
 std::filesystem::path CheckedFeed::writerPath() const {
-    return descriptorPath(write_);
+    return descriptorPath(write_.get());
 }
 
 void CheckedFeed::copy() {
     char buf[65536];
-    pollfd watched[2] = {{read_, POLLIN, 0}, {stopRead_, POLLIN, 0}};
+    pollfd watched[2] = {{read_.get(), POLLIN, 0}, {stopRead_.get(), POLLIN, 0}};
     for (;;) {
         if (::poll(watched, 2, -1) < 0) {
             if (errno == EINTR) continue;
@@ -77,7 +65,7 @@ void CheckedFeed::copy() {
             return;
         }
         if (watched[1].revents != 0) return;
-        const ssize_t n = ::read(read_, buf, sizeof buf);
+        const ssize_t n = ::read(read_.get(), buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             if (!failure_) failure_ = std::make_exception_ptr(IoError::fromErrno(errno));
@@ -95,7 +83,7 @@ void CheckedFeed::copy() {
 }
 
 void CheckedFeed::finish() {
-    closeIfOpen(write_);
+    write_ = Fd();
     if (copier_.joinable()) copier_.join();
     if (failure_) std::rethrow_exception(failure_);
 }

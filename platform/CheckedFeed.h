@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/Fd.h"
+
 // A pipe between a writer that only takes a file name and never reports its own
 // write errors (Qt's PDF writer loses the last one when its painter ends) and a
 // file of ours: every byte the writer sends is written to the file here, and the
@@ -28,10 +30,10 @@ private:
     void copy();
 
     int fd_;
-    int read_ = -1;
-    int write_ = -1;
-    int stopRead_ = -1;
-    int stopWrite_ = -1;
+    Fd read_;
+    Fd write_;
+    Fd stopRead_;
+    Fd stopWrite_;
     std::exception_ptr failure_;
     std::thread copier_;
 };

@@ -50,7 +50,7 @@ QString q(std::string_view s) {
 
 const char* const kSections[] = {"No", "氏　　名", "部署名", "社員区分", "支給形態 ", "源泉税計算"};
 // The last section's width; the others reach to the next column of the lines.
-constexpr int kSectionWidths[] = {48, 143, 144, 100, 90, 95};
+constexpr int kLastSectionWidth = 95;
 
 const QColor kOddLine(0xDD, 0xED, 0xFF);
 const QColor kInactive(0xC0, 0xC0, 0xC0);
@@ -267,7 +267,7 @@ void MainWindow::alignHeadings() {
         HeadCtrl->resizeSection(i, next - left);
         left = next;
     }
-    HeadCtrl->resizeSection(5, kSectionWidths[5]);
+    HeadCtrl->resizeSection(5, kLastSectionWidth);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
